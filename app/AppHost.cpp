@@ -1,15 +1,15 @@
 #include "app/AppHost.h"
 
-#include "app/CursorStack.h"
-#include "app/EscapeKey.h"
-#include "app/FrameCommands.h"
-#include "app/MessageBoxes.h"
-#include "app/MessageOwnerWindow.h"
+#include "widgets/CursorStack.h"
+#include "widgets/EscapeKey.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/MessageOwnerWindow.h"
 #include "app/OutcomeBoxes.h"
 #include "app/ProgressWindow.h"
 #include "app/StartProgram.h"
-#include "app/StatusMessage.h"
-#include "app/TablesMenu.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/TablesMenu.h"
 #include "foundation/FontRecord.h"
 #include "dialogs/LegacyImportDialogs.h"
 #include "dialogs/PasteTableDialog.h"
@@ -21,7 +21,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/ScreenMetrics.h"
-#include "script/ComSpreadsheet.h"
+#include "widgets/ComSpreadsheet.h"
 
 // An idle task as the framework's idle list calls it.
 class AppHost::IdleEntry : public EventTarget {

@@ -1,9 +1,9 @@
 #include "app/OpenFileByName.h"
 
 #include "app/MainFrame.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/RecentFilesMenu.h"
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"

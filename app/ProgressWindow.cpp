@@ -1,7 +1,7 @@
 #include "app/ProgressWindow.h"
 
 #include "app/MainFrame.h"
-#include "app/ProgressBar.h"
+#include "widgets/ProgressBar.h"
 #include "framework/draw/Display.h"
 #include "framework/visual/VisualStatusPane.h"
 #include "framework/window/ChildLayout.h"

@@ -1,7 +1,7 @@
 #include "app/SplashDialog.h"
 
 #include "app/MainFrame.h"
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 SplashDialog::SplashDialog(MainFrame* frame, unsigned milliseconds) : AppDialog(DialogRes::Dialog2764), frame_(frame)
 {

@@ -2,7 +2,7 @@
 // The start-up splash: the product's name and version, placed on the desktop and kept on top until its timer
 // fires once; then it deletes itself, ends the frame's start-up state and posts command 1196 to the frame.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "framework/window/Timer.h"
 
 #include "CommandIds.h"

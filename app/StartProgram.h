@@ -5,6 +5,7 @@
 #include "framework/draw/Colour.h"
 #include "foundation/zString.h"
 #include "framework/window/ProgramEntry.h"
+#include "widgets/Shell.h"
 
 #include <windows.h>
 
@@ -19,12 +20,6 @@ class RecentFileList;
 class ScriptManager;
 class WindowCL;
 class zFont;
-
-// The default fonts, in the order they are made; each is replaced by its saved value under its name.
-enum DefaultFontIndex {
-    TreeFont, ProbFont, EVFont, VariablesFont, GraphLabelFont, GraphHAxisLabelFont, GraphVAxisLabelFont,
-    GraphAxisFont, GraphVAxisFont, GraphTitleFont, OutlineFont, PageHeaderFont, DefaultFontCount
-};
 
 // The program's application object: the process-wide objects the start-up steps make, each from its step
 // until ShutdownApplication (the recent files until the end of StartProgram); code that runs inside the

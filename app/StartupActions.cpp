@@ -1,12 +1,12 @@
 // What the command line asks for once the main frame stands: an outline request, or the documents to open
 // with their bindings and decimal characters.
 
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/OpenFileByName.h"
 #include "app/StartProgram.h"
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 #include "foundation/FilePath.h"
 #include "foundation/StringHelpers.h"
 #include "framework/window/FrameworkApp.h"

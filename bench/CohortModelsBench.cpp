@@ -14,7 +14,7 @@
 #include "analysis/MarkovCohort.h"
 #include "analysis/MonteCarloSimulation.h"
 #include "analysis/TreeEngines.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "formula/DistributionSamplers.h"

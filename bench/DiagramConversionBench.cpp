@@ -8,7 +8,7 @@
 
 #include "analysis/TreeEngines.h"
 #include "app/MainFrame.h"
-#include "dialogs/OutcomeTableEditor.h"
+#include "influence/OutcomeTableEditor.h"
 #include "framework/window/FrameworkApp.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceChecks.h"

@@ -2,7 +2,7 @@
 
 #include "bench/Bench.h"
 
-#include "dialogs/DistributeChildrenDialog.h"
+#include "treewin/DistributeChildrenDialog.h"
 #include "foundation/RandomGenerator.h"
 #include "foundation/UniformRandom.h"
 #include "formula/Distribution.h"

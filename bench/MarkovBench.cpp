@@ -4,7 +4,7 @@
 #include "bench/BenchCohort.h"
 
 #include "analysis/MarkovCohort.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"

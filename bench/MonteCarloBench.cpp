@@ -8,7 +8,7 @@
 #include "bench/BenchProgramTrees.h"
 
 #include "analysis/MonteCarloSimulation.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "foundation/StringHelpers.h"

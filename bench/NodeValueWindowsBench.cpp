@@ -5,9 +5,9 @@
 #include "bench/Bench.h"
 #include "bench/BenchApp.h"
 
-#include "dialogs/DefineVariableWindow.h"
-#include "dialogs/SelectNodesDialog.h"
-#include "dialogs/TablesUsedDialog.h"
+#include "treewin/DefineVariableWindow.h"
+#include "treewin/SelectNodesDialog.h"
+#include "treewin/TablesUsedDialog.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"

@@ -5,9 +5,9 @@
 #include "bench/BenchTree.h"
 
 #include "analysis/TreeEngines.h"
-#include "app/MessageBoxes.h"
-#include "dialogs/FindReplaceWindow.h"
-#include "dialogs/ResultBoxes.h"
+#include "widgets/MessageBoxes.h"
+#include "treewin/FindReplaceWindow.h"
+#include "treewin/ResultBoxes.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingScale.h"
 #include "model/DisplayColumnList.h"

@@ -7,7 +7,7 @@
 #include "analysis/TreeEngines.h"
 #include "model/DocumentLink.h"
 #include "model/TreeNode.h"
-#include "script/ComSpreadsheet.h"
+#include "widgets/ComSpreadsheet.h"
 #include "treewin/TreeWindow.h"
 
 #include <windows.h>

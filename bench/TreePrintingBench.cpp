@@ -4,9 +4,9 @@
 #include "bench/Bench.h"
 #include "bench/BenchTree.h"
 
-#include "app/PageGrid.h"
-#include "app/PrinterDevice.h"
-#include "app/ZoomPane.h"
+#include "widgets/PageGrid.h"
+#include "widgets/PrinterDevice.h"
+#include "widgets/ZoomPane.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"
 #include "tests/support/TestPrinter.h"

@@ -2,7 +2,7 @@
 // Text Report (template 2220): before a cost-effectiveness sensitivity report is written, asks whether
 // extended-dominated strategies are eliminated ("&Yes" check box, OK only).
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 class CEReportQuestionDialog : public AppDialog {
 public:

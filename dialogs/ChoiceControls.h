@@ -2,7 +2,7 @@
 // Control bindings the program's choice dialogs share on the screen: a run of radio buttons with some of
 // them unavailable, and the list chooser (dialog 2125: a prompt over a list, a double click is OK).
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 
 #include <functional>
 

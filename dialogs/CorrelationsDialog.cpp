@@ -2,9 +2,9 @@
 
 #include "analysis/SensitivityRangeSet.h"
 #include "analysis/VariableRange.h"
-#include "app/MessageBoxes.h"
-#include "app/MultiSelectListBox.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/MultiSelectListBox.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "formula/CorrelationList.h"
 #include "foundation/NumericFormat.h"

@@ -3,7 +3,7 @@
 // are offered. Kinds are the scope numbers 1 node, 2 subtree, 3 text, 4 note box, 5 arrow; the mask holds
 // bit (1 << scope) of each kind offered.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class EditScopeDialog : public PresentedDialog<EditScopeDialog> {
 public:

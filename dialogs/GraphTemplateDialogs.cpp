@@ -1,9 +1,9 @@
 #include "dialogs/GraphTemplateDialogs.h"
 
-#include "app/FontSampleControl.h"
-#include "app/StartProgram.h"
+#include "widgets/FontSampleControl.h"
+#include "widgets/Shell.h"
 #include "dialogs/ChoiceControls.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"
 #include "foundation/PreferencesFonts.h"
@@ -237,7 +237,7 @@ void SaveTemplateAsDefaults(const GraphTemplate& graphTemplate)
 {
     for (int i = 0; i < 6; ++i) {
         FontRecord font = graphTemplate.fonts[i];
-        if (FontRecord* preference = TheProgram()->DefaultFont(kDefaultGraphFonts[i].font))
+        if (FontRecord* preference = TheShell().DefaultFont(kDefaultGraphFonts[i].font))
             *preference = font;
         SaveFontPreference(font, kDefaultGraphFonts[i].preference);
     }

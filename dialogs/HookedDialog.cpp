@@ -1,6 +1,6 @@
 #include "dialogs/HookedDialog.h"
 
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "framework/window/ResourceId.h"

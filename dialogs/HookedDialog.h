@@ -4,7 +4,7 @@
 // they are bound to, so the values outlive the page; a page that refuses stays. The dialog's command handler
 // also serves the commands of its pages, and its keyboard handling reaches the page's controls.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "dialogs/LegacyImportDialogs.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/draw/GdiScopes.h"

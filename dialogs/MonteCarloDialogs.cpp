@@ -3,8 +3,8 @@
 #include "dialogs/DocumentPopups.h"
 
 #include "analysis/StoredAnalysisKinds.h"
-#include "app/ProgressBar.h"
-#include "app/WindowPlacement.h"
+#include "widgets/ProgressBar.h"
+#include "widgets/WindowPlacement.h"
 #include "foundation/StringHelpers.h"
 #include "foundation/TextReport.h"
 #include "formula/Distribution.h"

@@ -4,7 +4,7 @@
 // mode) that runs the trials in idle time, and the drivers behind the Analysis menu and stored records.
 
 #include "analysis/MonteCarloProgress.h"
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "foundation/HostPace.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "dialogs/NewDocumentDialog.h"
 
-#include "app/CommandLine.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/CommandLine.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 
 #include "CommandIds.h"

@@ -3,10 +3,10 @@
 #include "analysis/EvpiCalculation.h"
 #include "analysis/NodeValueRecord.h"
 #include "analysis/ProbabilityVerification.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/FormattedEdit.h"
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 

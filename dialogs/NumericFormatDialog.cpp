@@ -1,7 +1,7 @@
 #include "dialogs/NumericFormatDialog.h"
 
-#include "app/RangeValidator.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"

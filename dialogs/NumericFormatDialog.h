@@ -3,7 +3,7 @@
 // calculation method it serves ("For Payoff 2", "For Cost-Effectiveness", ...). The chooser Numeric
 // Formatting (template 3460) picks which of the cost-effectiveness formats to edit that way.
 
-#include "dialogs/PresentedDialog.h"
+#include "widgets/PresentedDialog.h"
 
 class NumericFormat;
 

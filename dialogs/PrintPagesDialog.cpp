@@ -1,7 +1,7 @@
 #include "dialogs/PrintPagesDialog.h"
 
-#include "app/DocChildWindow.h"
-#include "app/PrintPreview.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/PrintPreview.h"
 #include "foundation/MessageBoxes.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // The print pages dialog (2410) of Print Preview: the document's title, its pages previewed over the
 // printer's page grid with their number, and the buttons "&Print...", "&Setup..." and "Hea&ders...".
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 #include <memory>
 

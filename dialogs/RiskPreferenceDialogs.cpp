@@ -1,8 +1,8 @@
 #include "dialogs/RiskPreferenceDialogs.h"
 
 #include "analysis/RiskPreference.h"
-#include "app/RangeValidator.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "model/RiskPrefAssessment.h"

@@ -1,7 +1,7 @@
 #include "dialogs/SensitivityDialogs.h"
 
 #include "analysis/SensitivityResultGrid.h"
-#include "app/MimicRunTime.h"
+#include "widgets/MimicRunTime.h"
 #include "formula/CorrelationList.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NameList.h"

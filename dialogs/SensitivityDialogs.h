@@ -7,7 +7,7 @@
 
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/ThresholdAnalysis.h"
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 class TreeDocument;
 struct TreeNode;

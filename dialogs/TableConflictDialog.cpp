@@ -1,6 +1,6 @@
 #include "dialogs/TableConflictDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 
 namespace {

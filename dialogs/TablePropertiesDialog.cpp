@@ -1,13 +1,13 @@
 #include "dialogs/TablePropertiesDialog.h"
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/FileNameRules.h"
 #include "foundation/PresenterSlot.h"
 #include "model/NameRules.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/RadioGroup.h"

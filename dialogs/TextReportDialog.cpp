@@ -1,12 +1,12 @@
 #include "dialogs/TextReportDialog.h"
 
-#include "app/CursorStack.h"
-#include "app/FilePathDialogs.h"
-#include "app/MenuButton.h"
-#include "app/MessageBoxes.h"
-#include "app/ReportListView.h"
-#include "app/StartProgram.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/CursorStack.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/MenuButton.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/ReportListView.h"
+#include "widgets/Shell.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
@@ -47,7 +47,7 @@ RECT ChildRect(DialogFrameCL& dialog, unsigned id)
 
 void SetFont(HWND window)
 {
-    if (const HFONT dialogFont = TheProgram()->DialogFontHandle())
+    if (const HFONT dialogFont = TheShell().DialogFontHandle())
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont), TRUE);
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/ThresholdResultsDialog.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/window/Clipboard.h"
 
 #include "CommandIds.h"

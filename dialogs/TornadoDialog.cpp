@@ -2,7 +2,7 @@
 
 #include "analysis/SensitivityResultGrid.h"
 #include "analysis/VariableSubstitution.h"
-#include "app/PromptDialog.h"
+#include "widgets/PromptDialog.h"
 #include "dialogs/CorrelationsDialog.h"
 #include "dialogs/SensitivityDialogs.h"
 #include "formula/CorrelationList.h"

@@ -4,7 +4,7 @@
 // Variable dialog (template 2500) that edits one variable's low and high ends.
 
 #include "analysis/TornadoDiagram.h"
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 #include "CommandIds.h"
 

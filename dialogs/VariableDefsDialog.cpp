@@ -1,7 +1,7 @@
 #include "dialogs/VariableDefsDialog.h"
 
-#include "app/ReportListView.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ReportListView.h"
+#include "widgets/ProgramDialog.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/PresenterSlot.h"
 #include "foundation/TextReport.h"

@@ -1,6 +1,6 @@
 #include "dialogs/ZoomDialog.h"
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 
 #include "CommandIds.h"
 

@@ -2,7 +2,7 @@
 // Zoom (template 2800): the zoom factor of a pane as a whole percent within the pane's zoom range. OK sets
 // the pane's zoom.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 
 class ZoomPane;
 

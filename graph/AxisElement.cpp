@@ -1,6 +1,6 @@
 #include "graph/AxisElement.h"
 
-#include "app/StartProgram.h"
+#include "widgets/Shell.h"
 #include "foundation/Archive.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/VersionRecord.h"
@@ -9,7 +9,7 @@
 #include "framework/draw/zPen.h"
 #include "graph/GraphLabel.h"
 #include "graph/GraphWindow.h"
-#include "dialogs/ModifyAxisDialog.h"
+#include "graph/ModifyAxisDialog.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +51,7 @@ void Line(Display& display, float x1, float y1, float x2, float y2)
 
 AxisElement::AxisElement() : numberFormat(true)
 {
-    if (const FontRecord* preferred = TheProgram()->DefaultFontNamed("GraphAxis"))
+    if (const FontRecord* preferred = TheShell().DefaultFontNamed("GraphAxis"))
         font = *preferred;
 }
 

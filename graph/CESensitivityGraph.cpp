@@ -3,7 +3,7 @@
 #include "analysis/CEDominance.h"
 #include "analysis/CEReport.h"
 #include "analysis/GridStepStrategySet.h"
-#include "dialogs/GraphStylePickers.h"
+#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/TextReport.h"

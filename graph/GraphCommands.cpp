@@ -3,12 +3,12 @@
 
 #include "graph/GraphWindow.h"
 
-#include "app/CursorStack.h"
-#include "app/FilePathDialogs.h"
-#include "app/ProgramPreferences.h"
-#include "dialogs/PreferencesDialog.h"
-#include "app/ZoomPane.h"
-#include "dialogs/GraphCommandDialogs.h"
+#include "widgets/CursorStack.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/ProgramPreferences.h"
+#include "widgets/Shell.h"
+#include "widgets/ZoomPane.h"
+#include "graph/GraphCommandDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "foundation/TextReport.h"
 #include "framework/draw/Display.h"
@@ -245,5 +245,5 @@ void GraphWindow::SetLines()
 
 void GraphWindow::EditPreferences()
 {
-    PreferencesDialog(*this).Run();
+    TheShell().RunPreferences(*this);
 }

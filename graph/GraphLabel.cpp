@@ -1,7 +1,7 @@
 #include "graph/GraphLabel.h"
 
-#include "app/PromptDialog.h"
-#include "app/StartProgram.h"
+#include "widgets/PromptDialog.h"
+#include "widgets/Shell.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/FontRecordFonts.h"
@@ -49,7 +49,7 @@ FontRecord TurnedAs(const FontRecord& font, uint8_t vertical)
 
 GraphLabel::GraphLabel(const char* text) : text(text != nullptr ? text : "")
 {
-    if (const FontRecord* preferred = TheProgram()->DefaultFontNamed("GraphLbl"))
+    if (const FontRecord* preferred = TheShell().DefaultFontNamed("GraphLbl"))
         font = *preferred;
 }
 

@@ -4,7 +4,7 @@
 
 #include "graph/GraphWindow.h"
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/LogicalUnits.h"
 #include "model/GraphTemplateFile.h"

@@ -1,6 +1,6 @@
 #include "graph/GraphLineElement.h"
 
-#include "dialogs/GraphStylePickers.h"
+#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "framework/draw/Display.h"

@@ -2,7 +2,7 @@
 
 #include "graph/GraphWindow.h"
 
-#include "dialogs/GraphCommandDialogs.h"
+#include "graph/GraphCommandDialogs.h"
 #include "dialogs/GraphTemplateDialogs.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"

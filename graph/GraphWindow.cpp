@@ -1,12 +1,12 @@
 #include "graph/GraphWindow.h"
 
 #include "analysis/SensitivityResultGrid.h"
-#include "app/FrameCommands.h"
-#include "app/MouseTracker.h"
-#include "app/StartProgram.h"
-#include "app/StatusMessage.h"
-#include "app/TipBox.h"
-#include "app/ZoomPane.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/MouseTracker.h"
+#include "widgets/Shell.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/TipBox.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/PrinterSetupRecord.h"
@@ -17,7 +17,7 @@
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/zPen.h"
 #include "framework/window/FillLayout.h"
-#include "influence/OutlineTracker.h"
+#include "widgets/OutlineTracker.h"
 
 #include "CommandIds.h"
 
@@ -136,13 +136,13 @@ GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0, MenuRes:
     verticalLabel.vertical = 1;
     verticalAxis.isVertical = 1;
     for (GraphLabel* label : {&title, &subtitle})
-        if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphTitle"))
+        if (const FontRecord* font = TheShell().DefaultFontNamed("GraphTitle"))
             label->font = *font;
-    if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphHAxisLabel"))
+    if (const FontRecord* font = TheShell().DefaultFontNamed("GraphHAxisLabel"))
         horizontalLabel.font = *font;
-    if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphVAxisLabel"))
+    if (const FontRecord* font = TheShell().DefaultFontNamed("GraphVAxisLabel"))
         verticalLabel.font = *font;
-    if (const FontRecord* font = TheProgram()->DefaultFontNamed("GraphVAxis"))
+    if (const FontRecord* font = TheShell().DefaultFontNamed("GraphVAxis"))
         verticalAxis.font = *font;
     SetModified(1);
 }

@@ -5,7 +5,7 @@
 // selects, moves and edits the elements, drags and resizes the plot, and saves the graph as a ".grf" file.
 // Graph kinds derive from it, fill their series, scale the axes, lay the graph out and show it.
 
-#include "app/DocumentWindow.h"
+#include "widgets/DocumentWindow.h"
 #include "foundation/LogicalRect.h"
 #include "foundation/zString.h"
 #include "graph/AxisElement.h"

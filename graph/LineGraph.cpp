@@ -12,11 +12,11 @@
 #include "foundation/VersionRecord.h"
 #include "framework/window/WindowEvent.h"
 #include "dialogs/ChoiceControls.h"
-#include "dialogs/ShowHideLinesDialog.h"
+#include "graph/ShowHideLinesDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/NameList.h"
-#include "graph/TableGraphWindow.h"
+#include "widgets/Shell.h"
 #include "model/TreeDocument.h"
 
 #include <algorithm>
@@ -308,7 +308,7 @@ void LineGraph::LineToTable()
         table->SetEntry(index, line->values[i]);
     }
     table->Save();
-    OpenTableGraph(table->Name().Text());
+    TheShell().OpenTableGraph(table->Name().Text());
 }
 
 void LineGraph::FormatChanged()

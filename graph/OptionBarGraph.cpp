@@ -2,7 +2,7 @@
 
 #include "analysis/BarGraphData.h"
 #include "analysis/OutcomeDistribution.h"
-#include "dialogs/GraphStylePickers.h"
+#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/TextReport.h"

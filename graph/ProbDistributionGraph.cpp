@@ -2,7 +2,7 @@
 
 #include "analysis/BarGraphData.h"
 #include "analysis/OutcomeHistogram.h"
-#include "dialogs/DistributionDialogs.h"
+#include "graph/DistributionDialogs.h"
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatting.h"

@@ -4,8 +4,8 @@
 
 #include "analysis/StrategyBoundaryTable.h"
 #include "analysis/StrategyRegionMap.h"
-#include "app/CursorStack.h"
-#include "dialogs/GraphStylePickers.h"
+#include "widgets/CursorStack.h"
+#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "framework/draw/ColourContext.h"

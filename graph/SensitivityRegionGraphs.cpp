@@ -3,7 +3,7 @@
 #include "analysis/SensitivityResultGrid.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
-#include "dialogs/IsocontoursDialog.h"
+#include "graph/IsocontoursDialog.h"
 #include "foundation/Archive.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/TextReport.h"
@@ -79,7 +79,8 @@ void TwoWaySensGraph::DrawSeries(Display& display)
 }
 
 const GraphWindow::CommandRow TwoWaySensGraph::KindRows[] = {
-    {Cmd::GraphDisplayThresholdValues, [](GraphWindow& graph) { static_cast<TwoWaySensGraph&>(graph).EditIsocontours(); },
+    {Cmd::GraphDisplayThresholdValues,
+     [](GraphWindow& graph) { static_cast<TwoWaySensGraph&>(graph).EditIsocontours(); },
      [](GraphWindow& graph) { return static_cast<TwoWaySensGraph&>(graph).RegionCount() <= 2; }},
 };
 

@@ -1,6 +1,6 @@
 #include "graph/StepAnimation.h"
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/Archive.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/VersionRecord.h"

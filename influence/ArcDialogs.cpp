@@ -1,6 +1,6 @@
 #include "influence/ArcDialogs.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/EditCtrl.h"
 #include "framework/dialog/StaticCtrl.h"

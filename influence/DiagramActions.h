@@ -3,7 +3,7 @@
 // lists, never by address across an undo (a node made again by a redo is a new record); an index that no
 // longer names anything makes the step do nothing. Every undo and redo marks the document modified.
 
-#include "app/UndoAction.h"
+#include "widgets/UndoAction.h"
 #include "foundation/FontRecord.h"
 #include "model/InfluenceArc.h"
 

@@ -1,7 +1,7 @@
 #include "influence/DiagramClipboard.h"
 
-#include "app/ClipboardReader.h"
-#include "app/ClipboardWriter.h"
+#include "widgets/ClipboardReader.h"
+#include "widgets/ClipboardWriter.h"
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"

@@ -4,7 +4,7 @@
 // highest index first) and "InfNodesExtra" (the node count, i16), which names a paste before it reads.
 // Nodes are pasted only when both are there.
 
-#include "app/ClipboardSnapshot.h"
+#include "widgets/ClipboardSnapshot.h"
 #include "framework/window/Clipboard.h"
 #include "influence/DiagramActions.h"
 #include "model/InfluenceDiagram.h"

@@ -1,6 +1,6 @@
 #include "influence/DiagramNodeDialogs.h"
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "framework/dialog/PaintedArea.h"
 #include "framework/draw/GdiScopes.h"
 #include "influence/DiagramPainter.h"

@@ -1,6 +1,6 @@
 #include "influence/DiagramPainter.h"
 
-#include "app/SplineCurve.h"
+#include "widgets/SplineCurve.h"
 #include "framework/draw/ColourContext.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"

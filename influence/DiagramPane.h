@@ -4,7 +4,7 @@
 // it covers), dragging the selected nodes, an arc's middle or its comment, moving and resizing notes,
 // placing a node or a note with a tool, drawing an influence, and the context menus.
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "model/InfluenceArc.h"
 
 #include <memory>

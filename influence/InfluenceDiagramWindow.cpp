@@ -1,9 +1,9 @@
 #include "influence/InfluenceDiagramWindow.h"
 
-#include "app/FrameCommands.h"
-#include "app/InPlaceEdit.h"
-#include "app/InputHelpers.h"
-#include "dialogs/PreferencesDialog.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/InputHelpers.h"
+#include "widgets/Shell.h"
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"
@@ -460,8 +460,7 @@ bool InfluenceDiagramWindow::CheckInfluenceAllowed(InfluenceNodeRecord* tail, In
 void InfluenceDiagramWindow::EditPreferences()
 {
     InfluenceDiagramWindow& owner = OwnerWindow();
-    PreferencesDialog dialog(owner);
-    if (!dialog.Run())
+    if (!TheShell().RunPreferences(owner))
         return;
     document.LayoutAll();
     owner.UpdateExtent();

@@ -4,7 +4,7 @@
 // selection (nodes, or one arc, or one note), the drawing tool of the tool bar and the in-place editor of a
 // node's label, and turns the Diagram menu's commands into undoable edits.
 
-#include "app/DocumentWindow.h"
+#include "widgets/DocumentWindow.h"
 #include "model/InfluenceDiagram.h"
 
 #include <memory>

@@ -1,12 +1,12 @@
 #include "influence/NodePropertyDialogs.h"
 
-#include "app/AppDialog.h"
-#include "app/MenuButton.h"
-#include "app/StartProgram.h"
-#include "dialogs/DistributionPicker.h"
-#include "dialogs/FormulaMenus.h"
-#include "dialogs/ProbabilityWheel.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/AppDialog.h"
+#include "widgets/MenuButton.h"
+#include "widgets/Shell.h"
+#include "treewin/DistributionPicker.h"
+#include "treewin/FormulaMenus.h"
+#include "treewin/ProbabilityWheel.h"
+#include "widgets/ProgramDialog.h"
 #include "formula/Distribution.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormat.h"
@@ -20,8 +20,8 @@
 #include "influence/NodePropertyActions.h"
 #include "model/InfluenceDiagram.h"
 #include "model/NameRules.h"
-#include "script/DdeLinkManager.h"
-#include "script/DocumentLinks.h"
+#include "widgets/DdeLinkManager.h"
+#include "widgets/DocumentLinks.h"
 
 #include "CommandIds.h"
 
@@ -85,7 +85,7 @@ protected:
     {
         toolsEdit_ = edit;
         std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(MenuRes::DiagramToolsPopup, nullptr)));
-        menu->GrayItem(Cmd::EditPasteLink, !TheProgram()->CanPasteLink());
+        menu->GrayItem(Cmd::EditPasteLink, !TheShell().CanPasteLink());
         tools_ = MakeOwningMenuButton(std::move(menu), this, staticId);
     }
     void EnableTools(bool enabled)
@@ -141,7 +141,7 @@ private:
     {
         zString text;
         if (id == Cmd::EditPasteLink) {
-            DdeLinkManager* links = TheProgram()->Links();
+            DdeLinkManager* links = TheShell().Links();
             if (links == nullptr || PasteLinkFromClipboard(*links, window_.document.links, window_, text, 0) <= 0)
                 return;
         } else if (id == Cmd::OptionsDistributeChildren) {

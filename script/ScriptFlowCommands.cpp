@@ -3,8 +3,8 @@
 
 #include "script/ScriptManager.h"
 
-#include "app/MainFrame.h"
-#include "app/StartProgram.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "script/ScriptCommandHandlers.h"
@@ -177,8 +177,7 @@ const char* ScriptManager::CommandName(int32_t id)
 
 TreeWindow* ScriptManager::TopTree()
 {
-    MainFrame* frame = MainFrame::Program();
-    return frame != nullptr ? dynamic_cast<TreeWindow*>(frame->ActiveChild()) : nullptr;
+    return dynamic_cast<TreeWindow*>(TheShell().ActiveChild());
 }
 
 void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
@@ -320,12 +319,12 @@ void Handlers::CopyScriptVar(ScriptManager& script, const Parameters& parameters
     std::string value;
     if (!script.GetVariableValue(parameters[0], value))
         script.StoreResult(parameters[0], "");
-    TheProgram()->PutClipboardText(value.c_str());
+    TheShell().PutClipboardText(value.c_str());
 }
 
 void Handlers::PasteIntoScriptVar(ScriptManager& script, const Parameters& parameters)
 {
-    Clipboard* clipboard = TheProgram()->SystemClipboard();
+    Clipboard* clipboard = TheShell().SystemClipboard();
     const std::unique_ptr<char[]> text(clipboard != nullptr && clipboard->HasText() ? clipboard->GetText() : nullptr);
     if (text)
         script.StoreResult(parameters[0], text.get());

@@ -2,7 +2,7 @@
 
 #include "model/StoredAnalysis.h"
 #include "analysis/StoredAnalysisKinds.h"
-#include "app/StartProgram.h"
+#include "widgets/Shell.h"
 #include "foundation/FilePath.h"
 #include "foundation/FileStream.h"
 #include "foundation/MessageBoxes.h"
@@ -11,8 +11,8 @@
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
-#include "app/MainFrame.h"
-#include "app/MessageBoxes.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/MessageBoxes.h"
 #include "script/ScriptMgrTopic.h"
 #include "script/ScriptWindows.h"
 #include "treewin/TreeWindow.h"
@@ -126,14 +126,13 @@ void ScriptManager::ContinueScript()
             runningLine = 0;
         }
     }
-    if (MainFrame* frame = MainFrame::Program())
-        if (auto* tree = dynamic_cast<TreeWindow*>(frame->ActiveChild()))
-            tree->OpenInPlaceEditor();
+    if (auto* tree = dynamic_cast<TreeWindow*>(TheShell().ActiveChild()))
+        tree->OpenInPlaceEditor();
     continuing_ = false;
     stopRequested_ = false;
     if (closeFrameAfterStop_) {
         closeFrameAfterStop_ = false;
-        if (MainFrame* frame = MainFrame::Program())
+        if (MDIframeCL* frame = TheShell().Frame())
             PostMessageA(frame->Handle(), WM_CLOSE, 0, 0);
     }
 }
@@ -364,7 +363,7 @@ bool ScriptManager::SetVariable(const std::string& name, const std::string& valu
     if (topic_)
         topic_->UpdateVariableItem(name, value);
     if (clipboardAdvise != 0)
-        TheProgram()->PutClipboardText(value.c_str());
+        TheShell().PutClipboardText(value.c_str());
     return true;
 }
 

@@ -4,12 +4,11 @@
 
 #include "analysis/RollBack.h"
 #include "analysis/TreeQueries.h"
-#include "app/InputHelpers.h"
-#include "app/MainFrame.h"
-#include "app/OpenFileByName.h"
-#include "app/SaveQuestions.h"
-#include "app/StartProgram.h"
-#include "dialogs/SelectNodesDialog.h"
+#include "widgets/InputHelpers.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
+#include "widgets/SaveQuestions.h"
+#include "treewin/SelectNodesDialog.h"
 #include "formula/FormulaRef.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
@@ -38,8 +37,7 @@ namespace {
 
 MDIchildCL* FrameTopWindow()
 {
-    MainFrame* frame = MainFrame::Program();
-    return frame != nullptr ? frame->ActiveChild() : nullptr;
+    return TheShell().ActiveChild();
 }
 
 // A payoff number 1 to 4 as its index 0 to 3; -1 otherwise.
@@ -87,12 +85,12 @@ void Handlers::OpenFile(ScriptManager& script, const Parameters& parameters)
 {
     for (const std::string& path : parameters) {
         const FilePath file(path.c_str());
-        if (FindOpenDocument(path.c_str()) != nullptr) {
-            OpenFileByName(path.c_str());
+        if (TheShell().FindOpenDocument(path.c_str()) != nullptr) {
+            TheShell().OpenFileByName(path.c_str());
         } else if (!file.Exists()) {
             script.Fail(std::string("File \"") + file.FullPath().Text() + "\" not found.", Cmd::FileOpen);
             return;
-        } else if (OpenFileByName(path.c_str()) == nullptr) {
+        } else if (TheShell().OpenFileByName(path.c_str()) == nullptr) {
             // Its box said why; the script ends there.
             script.CloseScriptFile();
             script.clientFailed_ = script.clientFailed_ || script.clientLine_;
@@ -123,7 +121,7 @@ void Handlers::CloseTopWindow(ScriptManager&, const Parameters& parameters)
     if (top == nullptr)
         return;
     if (!parameters.empty() && ParseScriptFlag(parameters[0]) == 0)
-        AskSaveChanges(MainFrame::Program(), top, false);
+        AskSaveChanges(TheShell().Frame(), top, false);
     else
         delete top;
 }
@@ -137,8 +135,8 @@ void Handlers::CopyPicture(ScriptManager&, const Parameters&)
 void Handlers::PrintFile(ScriptManager&, const Parameters&)
 {
     auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
-    if (document != nullptr && document->CanPrint() && MainFrame::Program() != nullptr)
-        SendCommand(MainFrame::Program()->Handle(), Cmd::FilePrint);
+    if (document != nullptr && document->CanPrint() && TheShell().Frame() != nullptr)
+        SendCommand(TheShell().Frame()->Handle(), Cmd::FilePrint);
 }
 
 void Handlers::TopWindowType(ScriptManager& script, const Parameters& parameters)
@@ -466,7 +464,7 @@ void Handlers::CopyNodeVars(ScriptManager&, const Parameters&)
         const VariableDefinition* binding = at->GetBinding(i);
         text += std::string(binding->name.Text()) + "\t" + binding->definition.Text().Text() + "\r\n";
     }
-    TheProgram()->PutClipboardText(text.c_str());
+    TheShell().PutClipboardText(text.c_str());
 }
 
 void Handlers::CopyDocVariables(ScriptManager&, const Parameters& parameters)
@@ -486,7 +484,7 @@ void Handlers::CopyDocVariables(ScriptManager&, const Parameters& parameters)
             text += "\r\n";
         }
     }
-    TheProgram()->PutClipboardText(text.c_str());
+    TheShell().PutClipboardText(text.c_str());
 }
 
 void Handlers::ChangeNodeType(ScriptManager&, const Parameters& parameters)

@@ -1,7 +1,7 @@
 #include "script/ScriptWindows.h"
 
-#include "app/AppDialog.h"
-#include "app/StartProgram.h"
+#include "widgets/AppDialog.h"
+#include "widgets/Shell.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/zString.h"
@@ -40,7 +40,7 @@ bool IsDroppedInput(UINT message)
 
 HFONT ScriptFont()
 {
-    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    const HFONT dialogFont = TheShell().DialogFontHandle();
     return dialogFont != nullptr ? dialogFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 

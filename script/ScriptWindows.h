@@ -2,7 +2,7 @@
 // What a script shows the person: the timed message pump of Delay and TextBox, the text window,
 // the "Script Control" branch dialog and the one-field input dialog.
 
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 
 #include <functional>
 #include <string>

@@ -72,12 +72,19 @@ allowed() {
     model) echo "foundation formula model" ;;
     analysis) echo "foundation formula model analysis" ;;
     framework) echo "foundation framework" ;;
-    app | treewin | graph | dialogs | influence | script)
-        echo "foundation formula model analysis framework app treewin graph dialogs influence script" ;;
+    # The program, bottom to top: each folder sees the core, the framework and the folders before it.
+    widgets | dialogs | graph | treewin | influence | script | app)
+        local below="foundation formula model analysis framework" folder
+        for folder in $program; do
+            below+=" $folder"
+            [ "$folder" = "$1" ] && break
+        done
+        echo "$below" ;;
     *) echo "" ;;
     esac
 }
-layers="foundation formula model analysis framework app treewin graph dialogs influence script"
+program="widgets dialogs graph treewin influence script app"
+layers="foundation formula model analysis framework $program"
 
 status=0
 for layer in $layers; do

@@ -30,7 +30,7 @@ done < <( {
 } | sort | uniq -d)
 
 folders=""
-for folder in formula app treewin graph dialogs influence script; do
+for folder in formula widgets app treewin graph dialogs influence script; do
     [ -d "$folder" ] && folders="$folders $folder"
 done
 while IFS= read -r hit; do
@@ -64,7 +64,8 @@ while IFS= read -r hit; do
     [ -n "$hit" ] || continue
     echo "resource id by number, not by name: $hit" >&2
     status=1
-done < <(find formula model app treewin graph dialogs influence script -name '*.cpp' -o -name '*.h' 2>/dev/null | sort |
+done < <(find formula model widgets dialogs graph treewin influence script app -name '*.cpp' -o -name '*.h' 2>/dev/null |
+    sort |
     xargs awk -v idfile="$names" '
         BEGIN { while ((getline line < idfile) > 0) if (match(line, /= [0-9]+;/)) id[substr(line, RSTART + 2, RLENGTH - 3)] = 1 }
         FNR == 1 { block = 0; marked = 0 }

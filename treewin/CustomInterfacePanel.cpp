@@ -1,11 +1,11 @@
 #include "treewin/CustomInterfacePanel.h"
 
-#include "app/FramePane.h"
-#include "app/MimicRunTime.h"
-#include "app/StartProgram.h"
-#include "dialogs/ChangeValuesDialog.h"
-#include "dialogs/InterfaceOptionsDialog.h"
-#include "dialogs/NamedCommentDialog.h"
+#include "widgets/FramePane.h"
+#include "widgets/MimicRunTime.h"
+#include "widgets/Shell.h"
+#include "treewin/ChangeValuesDialog.h"
+#include "treewin/InterfaceOptionsDialog.h"
+#include "treewin/NamedCommentDialog.h"
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/draw/GdiScopes.h"
@@ -64,7 +64,7 @@ private:
 // Dialog units of the program's dialog font (the system's without one).
 zDialogUnit DialogFontUnits()
 {
-    const HFONT dialogFont = TheProgram()->DialogFontHandle();
+    const HFONT dialogFont = TheShell().DialogFontHandle();
     if (dialogFont == nullptr)
         return zDialogUnit();
     ScopedScreenInfoContext dc;
@@ -95,7 +95,7 @@ CustomInterfacePanel::CustomInterfacePanel(TreeWindow& tree, WindowCL* treePane)
                                    {"Comments...", Cmd::CustomInterfaceComments, 86},
                                    {"Show Tree", Cmd::OptionsShowCustomInterface, 105},
                                    {"Analyze...", Cmd::CustomInterfaceAnalyze, 55}};
-    const HFONT font = TheProgram()->DialogFontHandle();
+    const HFONT font = TheShell().DialogFontHandle();
     for (const PanelButton& button : buttons) {
         if ((button.command == Cmd::CustomInterfaceOptions && !options) ||
             (button.command == Cmd::CustomInterfaceComments && !comments))

@@ -1,4 +1,4 @@
-#include "dialogs/ResultBoxes.h"
+#include "treewin/ResultBoxes.h"
 #include "framework/draw/Bitmap.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"

@@ -1,7 +1,7 @@
 #include "treewin/NoteBoxClipboard.h"
 
-#include "app/ClipboardReader.h"
-#include "app/ClipboardWriter.h"
+#include "widgets/ClipboardReader.h"
+#include "widgets/ClipboardWriter.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/ClipboardFormat.h"
 #include "model/NoteBox.h"

@@ -3,7 +3,7 @@
 // holding pointers into the tree: other edits may delete and re-create nodes between two toggles, so nodes
 // are kept as path texts resolved afresh on every call, and note boxes by their text, size and position.
 
-#include "app/UndoAction.h"
+#include "widgets/UndoAction.h"
 #include "foundation/NameList.h"
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"

@@ -3,7 +3,7 @@
 // windows, graph tables): built from a dialog template, it joins the tree's list of bound windows, which
 // owns it, and leaves it when destroyed. Without a tree it belongs to the main frame.
 
-#include "app/DocChildWindow.h"
+#include "widgets/DocChildWindow.h"
 
 class TreeWindow;
 struct TreeNode;

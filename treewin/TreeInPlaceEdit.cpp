@@ -4,10 +4,10 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/FrameCommands.h"
-#include "app/InPlaceEdit.h"
-#include "app/InputHelpers.h"
-#include "app/UndoHistory.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/InputHelpers.h"
+#include "widgets/UndoHistory.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/Clipboard.h"

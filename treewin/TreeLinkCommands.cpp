@@ -5,17 +5,17 @@
 #include "treewin/TreeWindow.h"
 
 #include "analysis/NodeLinks.h"
-#include "app/InPlaceEdit.h"
-#include "app/StartProgram.h"
-#include "dialogs/ClonesDialog.h"
-#include "dialogs/CopySpecialDialog.h"
-#include "dialogs/NodeLinksDialog.h"
-#include "dialogs/ResultBoxes.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/Shell.h"
+#include "treewin/ClonesDialog.h"
+#include "treewin/CopySpecialDialog.h"
+#include "treewin/NodeLinksDialog.h"
+#include "treewin/ResultBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "model/TreeNode.h"
-#include "script/DdeLinkManager.h"
-#include "script/DocumentLinks.h"
-#include "script/LinksDialog.h"
+#include "widgets/DdeLinkManager.h"
+#include "widgets/DocumentLinks.h"
+#include "widgets/LinksDialog.h"
 
 #include "CommandIds.h"
 
@@ -29,7 +29,7 @@ bool TreeWindow::CanCopySpecial() const
 
 bool TreeWindow::CanPasteLinkHere() const
 {
-    return InPlaceEditor != nullptr && EditField == 2 && TheProgram()->CanPasteLink();
+    return InPlaceEditor != nullptr && EditField == 2 && TheShell().CanPasteLink();
 }
 
 bool TreeWindow::CanBreakLink() const
@@ -64,14 +64,14 @@ void TreeWindow::CopySpecial()
     zString item, value;
     DdeItemName(id, item);
     // A value that cannot be computed puts nothing on the clipboard.
-    DdeLinkManager* links = TheProgram()->Links();
+    DdeLinkManager* links = TheShell().Links();
     if (id != 0 && links != nullptr && LinkItemText(node, id, value))
         links->CopyLinkToClipboard(FilePath().Text(), item.Text(), value.Text());
 }
 
 bool TreeWindow::PasteLink(zString& formula)
 {
-    DdeLinkManager* links = TheProgram()->Links();
+    DdeLinkManager* links = TheShell().Links();
     return links != nullptr && PasteLinkFromClipboard(*links, document.DocumentLinks, *this, formula, 0) != 0;
 }
 

@@ -5,17 +5,17 @@
 #include "treewin/TreeWindow.h"
 
 #include "analysis/AnalysisRun.h"
-#include "app/FrameCommands.h"
-#include "app/MainToolbar.h"
-#include "app/MimicRunTime.h"
-#include "app/NamePopupMenu.h"
-#include "app/StartProgram.h"
-#include "app/StatusMessage.h"
-#include "app/ZoomPane.h"
+#include "widgets/FrameCommands.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/MimicRunTime.h"
+#include "widgets/NamePopupMenu.h"
+#include "widgets/Shell.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/ZoomPane.h"
 #include "model/DocumentVariableOps.h"
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeChildWindow.h"
 #include "treewin/TreeCommandHandlers.h"
@@ -613,7 +613,7 @@ void TreeWindow::UpdateChildMenus(HMENU bar, bool editHere, bool wheelHere)
          {Cmd::EditTreeClipboard1, Cmd::EditTreeClipboard2, Cmd::EditTreeClipboard3, Cmd::EditTreeClipboard4,
           Cmd::EditLinks, Cmd::DisplayPreferences, Cmd::ReportTablesUsed, Cmd::ReportVariables})
         SetItem(bar, id, true);
-    SetItem(bar, Cmd::EditPasteLink, editHere && TheProgram()->CanPasteLink());
+    SetItem(bar, Cmd::EditPasteLink, editHere && TheShell().CanPasteLink());
     SetItem(bar, Cmd::EditClones, document.CloneMasters.Count() > 0);
     SetCompanionItems(bar, *this, true);
     SetItem(bar, Cmd::ValuesDefineValues, !locked);

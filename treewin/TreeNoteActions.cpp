@@ -1,6 +1,6 @@
 #include "treewin/TreeNoteActions.h"
 
-#include "app/ClipboardSnapshot.h"
+#include "widgets/ClipboardSnapshot.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"

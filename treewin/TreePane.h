@@ -3,7 +3,7 @@
 // mouse presses, moves and releases over the tree into selections, drags of note boxes, arrows and
 // roll-back boxes, the rubber band and the context menu.
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/LogicalUnits.h"
 
 #include <memory>

@@ -3,10 +3,10 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/BmpFile.h"
-#include "app/FilePathDialogs.h"
-#include "app/ProgramPreferences.h"
-#include "dialogs/SnapshotFormatDialog.h"
+#include "widgets/BmpFile.h"
+#include "widgets/FilePathDialogs.h"
+#include "widgets/ProgramPreferences.h"
+#include "widgets/SnapshotFormatDialog.h"
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/BitmapDisplay.h"

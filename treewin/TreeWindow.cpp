@@ -1,14 +1,14 @@
 #include "treewin/TreeWindow.h"
 
-#include "app/CommandLine.h"
-#include "app/FrameCommands.h"
-#include "app/MainFrame.h"
+#include "widgets/CommandLine.h"
+#include "widgets/FrameCommands.h"
+#include "framework/window/MDIframeCL.h"
+#include "widgets/Shell.h"
 #include "treewin/TreeChildWindow.h"
 #include "dialogs/DocumentPopups.h"
-#include "app/NamePopupMenu.h"
-#include "app/StartProgram.h"
+#include "widgets/NamePopupMenu.h"
 #include "model/DocumentLink.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 #include "treewin/TreeDdeServer.h"
 #include "analysis/NodeLinks.h"
 #include "analysis/TreeEngines.h"
@@ -19,7 +19,6 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
-#include "foundation/MessageBoxes.h"
 #include "model/DocumentVariableOps.h"
 #include "model/DocumentHeader.h"
 #include "model/NoteBox.h"
@@ -132,7 +131,7 @@ TreeWindow::TreeWindow(const char* path) : DocumentWindow("", WS_OVERLAPPEDWINDO
     // Its links to other programs' values join their items; conversations whose servers were absent try again.
     if (read) {
         document.DocumentLinks.ReconnectAll();
-        if (DdeLinkManager* links = TheProgram()->Links())
+        if (DdeLinkManager* links = TheShell().Links())
             links->ReconnectAll();
     }
 }
@@ -226,13 +225,12 @@ void TreeWindow::OnDeactivated()
 
 void TreeWindow::StatusIndicatorsChanged()
 {
-    MainFrame* frame = MainFrame::Program();
-    if (frame == nullptr || !IsActiveChild())
+    if (TheShell().Frame() == nullptr || !IsActiveChild())
         return;
     zString risk, method;
     document.StatusIndicatorTexts(risk, method);
-    frame->SetStatusPane(risk.Text(), 2);
-    frame->SetStatusPane(method.Text(), 3);
+    TheShell().SetStatusPane(risk.Text(), 2);
+    TheShell().SetStatusPane(method.Text(), 3);
 }
 
 void TreeWindow::Bounds(LogicalRect& rect)
@@ -377,7 +375,7 @@ void TreeWindow::SetTitleFromPath(const char* path)
 void TreeWindow::CreateDdeTopic()
 {
     ddeTopic.reset();
-    if (DdeLinkManager* links = TheProgram()->Links())
+    if (DdeLinkManager* links = TheShell().Links())
         ddeTopic = std::make_unique<TreeDdeServer>(this, &links->Server(), FullPath().Text());
 }
 

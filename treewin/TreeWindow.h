@@ -5,8 +5,8 @@
 // the document alone. Without a main frame the window has no handle and no pane; the tree is then measured
 // on an off-screen display, so a tree stays usable headless.
 
-#include "app/DocumentWindow.h"
-#include "app/WindowList.h"
+#include "widgets/DocumentWindow.h"
+#include "widgets/WindowList.h"
 #include "framework/draw/LogicalUnits.h"
 #include "model/TreeDocument.h"
 #include "model/TreeDocumentView.h"

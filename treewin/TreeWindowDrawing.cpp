@@ -1,7 +1,7 @@
 #include "treewin/TreeWindow.h"
 
-#include "app/InPlaceEdit.h"
-#include "dialogs/ResultBoxes.h"
+#include "widgets/InPlaceEdit.h"
+#include "treewin/ResultBoxes.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"

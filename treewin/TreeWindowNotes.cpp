@@ -1,6 +1,6 @@
 #include "treewin/TreeWindow.h"
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/LogicalUnits.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"

@@ -1,8 +1,8 @@
 // The Markov cohort engine on models whose results are known in closed form.
 
 #include "analysis/MarkovCohort.h"
-#include "app/EscapeKey.h"
-#include "app/StatusMessage.h"
+#include "widgets/EscapeKey.h"
+#include "widgets/StatusMessage.h"
 #include "model/MarkovInfo.h"
 #include "analysis/RollBack.h"
 #include "tests/analysis/MarkovTestTrees.h"

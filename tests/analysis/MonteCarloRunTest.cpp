@@ -3,7 +3,7 @@
 
 #include "analysis/BarGraphData.h"
 #include "analysis/MonteCarloProgress.h"
-#include "app/EscapeKey.h"
+#include "widgets/EscapeKey.h"
 #include "foundation/TextReport.h"
 #include "formula/Distribution.h"
 #include "model/DocVariable.h"

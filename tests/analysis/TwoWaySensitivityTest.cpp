@@ -3,7 +3,7 @@
 #include "analysis/StoredAnalysisKinds.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "analysis/VariableSubstitution.h"
-#include "app/EscapeKey.h"
+#include "widgets/EscapeKey.h"
 #include "model/StoredAnalysis.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -1,4 +1,4 @@
-#include "app/BmpFile.h"
+#include "widgets/BmpFile.h"
 
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>

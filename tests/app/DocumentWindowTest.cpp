@@ -1,6 +1,6 @@
-#include "app/DocumentWindow.h"
+#include "widgets/DocumentWindow.h"
 #include "app/MainFrame.h"
-#include "app/MainToolbar.h"
+#include "widgets/MainToolbar.h"
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/FileStream.h"

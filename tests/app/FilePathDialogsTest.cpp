@@ -1,4 +1,4 @@
-#include "app/FilePathDialogs.h"
+#include "widgets/FilePathDialogs.h"
 
 #include "foundation/FileHelpers.h"
 #include "foundation/FileNameRules.h"

@@ -1,11 +1,11 @@
 // The main frame with document windows: the save questions of quitting and closing, the Undo and Redo items
 // and printing from the frame, each command posted as the menu sends it.
 
-#include "app/DocChildWindow.h"
+#include "widgets/DocChildWindow.h"
 #include "app/MainFrame.h"
 #include "app/StartProgram.h"
-#include "app/ZoomPane.h"
-#include "dialogs/PreferencesDialog.h"
+#include "widgets/ZoomPane.h"
+#include "app/PreferencesDialog.h"
 #include "foundation/PreferencesStore.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/draw/MeasuringDisplay.h"

@@ -4,13 +4,13 @@
 // shows what the windows paint.
 
 #include "analysis/LineGraphData.h"
-#include "app/DocumentWindow.h"
+#include "widgets/DocumentWindow.h"
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "CommandIds.h"
 #include "analysis/MarkovAnalysis.h"
-#include "dialogs/MarkovAnalysisWindow.h"
+#include "treewin/MarkovAnalysisWindow.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "dialogs/TextReportDialog.h"
 #include "framework/dialog/Menu.h"

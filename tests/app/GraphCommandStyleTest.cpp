@@ -1,4 +1,4 @@
-#include "app/GraphCommandStyle.h"
+#include "widgets/GraphCommandStyle.h"
 
 #include <gtest/gtest.h>
 

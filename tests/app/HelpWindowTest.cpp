@@ -2,13 +2,13 @@
 // button, by F1 in a dialog and on a highlighted menu item, searched through its index and its text, and
 // closed when help quits or by Escape.
 
-#include "app/AppDialog.h"
-#include "app/HelpWindow.h"
+#include "widgets/AppDialog.h"
+#include "widgets/HelpWindow.h"
 #include "app/MainFrame.h"
-#include "app/MessageBoxes.h"
-#include "app/OnlineHelp.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/OnlineHelp.h"
 #include "app/StartProgram.h"
-#include "dialogs/ProgramDialog.h"
+#include "widgets/ProgramDialog.h"
 #include "foundation/FilePath.h"
 #include "framework/window/FrameworkApp.h"
 #include "tests/support/ModalDialogDriver.h"

@@ -1,5 +1,5 @@
-#include "app/InPlaceEdit.h"
-#include "app/ZoomPane.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/ZoomPane.h"
 #include "framework/draw/WindowDisplay.h"
 #include "framework/draw/zFont.h"
 #include "framework/window/ChildLayout.h"

@@ -1,6 +1,6 @@
 // The main frame in this process: its window, menus and bars, and commands posted to it as a menu sends them.
 
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 #include "app/MainFrame.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"

@@ -1,4 +1,4 @@
-#include "app/MainToolbar.h"
+#include "widgets/MainToolbar.h"
 #include "framework/draw/Bitmap.h"
 #include "framework/visual/VisualLayoutRule.h"
 #include "framework/visual/VisualListPane.h"

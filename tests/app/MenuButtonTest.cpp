@@ -1,6 +1,6 @@
 // Menu buttons: picks shown on the face and passed on, and a button without items that never opens.
 
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "framework/dialog/Menu.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/MenuItemState.h"

@@ -1,7 +1,7 @@
-#include "app/CursorStack.h"
-#include "app/HelpContext.h"
-#include "app/MessageBoxes.h"
-#include "app/StatusMessage.h"
+#include "widgets/CursorStack.h"
+#include "widgets/HelpContext.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/StatusMessage.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>

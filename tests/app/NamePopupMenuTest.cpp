@@ -1,6 +1,6 @@
 // Menus of names: the plain pop-up menu's items and the name menu's grouping of long lists by initial.
 
-#include "app/NamePopupMenu.h"
+#include "widgets/NamePopupMenu.h"
 #include "framework/dialog/Menu.h"
 
 #include <gtest/gtest.h>

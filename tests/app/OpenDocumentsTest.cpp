@@ -1,11 +1,11 @@
 // Opening documents from the frame: the Open command, the recent-file items, dropped files, and the
 // answers for missing, unknown and already open files.
 
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
 #include "app/StartProgram.h"
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
 #include "influence/InfluenceDiagramWindow.h"

@@ -1,4 +1,4 @@
-#include "app/PageGrid.h"
+#include "widgets/PageGrid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The status bar's progress display on the main frame: the stack of messages, the top one shown with its bar.
 
 #include "app/MainFrame.h"
-#include "app/ProgressBar.h"
+#include "widgets/ProgressBar.h"
 #include "app/ProgressWindow.h"
 #include "framework/visual/VisualStatusPane.h"
 #include "tests/support/ProcessLock.h"

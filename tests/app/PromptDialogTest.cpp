@@ -1,6 +1,6 @@
 // The text prompt run modally, answered by a driver as a person would.
 
-#include "app/PromptDialog.h"
+#include "widgets/PromptDialog.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"

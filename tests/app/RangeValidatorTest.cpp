@@ -1,4 +1,4 @@
-#include "app/RangeValidator.h"
+#include "widgets/RangeValidator.h"
 #include "foundation/LocaleChars.h"
 #include "tests/support/MessageBoxRecorder.h"
 

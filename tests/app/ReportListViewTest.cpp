@@ -1,6 +1,6 @@
 // The report list view: columns with their margins, rows whose cell texts come from the owner on demand.
 
-#include "app/ReportListView.h"
+#include "widgets/ReportListView.h"
 #include "framework/window/TopWindow.h"
 #include "tests/support/ScopedApplication.h"
 

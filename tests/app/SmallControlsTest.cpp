@@ -2,12 +2,12 @@
 // multi-selection list, button-face backgrounds, the text pane's edit styles and the font sample.
 
 #include "app/ControlColours.h"
-#include "app/FontSampleControl.h"
+#include "widgets/FontSampleControl.h"
 #include "app/MainFrame.h"
-#include "app/MultiSelectListBox.h"
+#include "widgets/MultiSelectListBox.h"
 #include "app/StartProgram.h"
-#include "app/TextPaneEdit.h"
-#include "app/WindowPlacement.h"
+#include "widgets/TextPaneEdit.h"
+#include "widgets/WindowPlacement.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/dialog/FontDialog.h"
 #include "foundation/FontRecord.h"

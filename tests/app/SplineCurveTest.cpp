@@ -1,7 +1,7 @@
 // Smooth curves through points: the spline passes through every point, stays straight through points in a
 // row, and its drawing, bounding box and hit region agree with that.
 
-#include "app/SplineCurve.h"
+#include "widgets/SplineCurve.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/zRegion.h"
 

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "widgets/CommandLine.h"
 
 #include "app/StartProgram.h"
 #include "framework/window/Clipboard.h"

@@ -1,9 +1,9 @@
 // Plot mapping of values onto pixels, tip boxes and value scales painted on a bitmap.
 
-#include "app/FramePane.h"
-#include "app/PlotMapping.h"
-#include "app/TipBox.h"
-#include "app/ValueScaleWindow.h"
+#include "widgets/FramePane.h"
+#include "widgets/PlotMapping.h"
+#include "widgets/TipBox.h"
+#include "widgets/ValueScaleWindow.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/window/LayoutManager.h"
 #include "tests/framework/window/TestWindows.h"

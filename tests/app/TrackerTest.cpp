@@ -1,8 +1,8 @@
 // Drag trackers: where the point may go, and that what they draw is gone when they finish.
 
-#include "app/MouseTracker.h"
+#include "widgets/MouseTracker.h"
 #include "framework/draw/BitmapDisplay.h"
-#include "influence/OutlineTracker.h"
+#include "widgets/OutlineTracker.h"
 
 #include <gtest/gtest.h>
 

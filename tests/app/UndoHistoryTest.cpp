@@ -1,4 +1,4 @@
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 
 #include <gtest/gtest.h>
 

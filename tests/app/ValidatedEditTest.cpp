@@ -1,5 +1,5 @@
-#include "app/RangeValidator.h"
-#include "app/ValidatedEdit.h"
+#include "widgets/RangeValidator.h"
+#include "widgets/ValidatedEdit.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "tests/framework/window/TestWindows.h"
 #include "tests/support/ScopedApplication.h"

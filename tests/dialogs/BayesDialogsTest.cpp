@@ -1,6 +1,6 @@
 // Bayes' revision from its command, its prompts answered on the screen as a person would.
 
-#include "dialogs/BayesDialogs.h"
+#include "treewin/BayesDialogs.h"
 #include "model/VariableDefinition.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -2,7 +2,7 @@
 // read the run's grid.
 
 #include "analysis/LineGraphData.h"
-#include "dialogs/CESensitivityWindow.h"
+#include "graph/CESensitivityWindow.h"
 #include "dialogs/DocumentPopups.h"
 #include "foundation/TextReport.h"
 #include "tests/model/CostSweep.h"

@@ -1,7 +1,7 @@
 // Change Values of a custom interface on the screen, as its end user meets it.
 
-#include "dialogs/ChangeValuesDialog.h"
-#include "dialogs/ProbabilityWheel.h"
+#include "treewin/ChangeValuesDialog.h"
+#include "treewin/ProbabilityWheel.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/DocVariable.h"

@@ -1,9 +1,9 @@
 // The Columns dialog as a person reaches it: Preferences, the Terminal Nodes page, "Show columns" and its
 // "&Set...".
 
-#include "dialogs/ColumnsDialog.h"
+#include "treewin/ColumnsDialog.h"
 #include "dialogs/HookedDialog.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 #include "model/DisplayColumnList.h"
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/ModalDialogDriver.h"

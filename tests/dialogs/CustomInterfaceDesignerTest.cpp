@@ -1,6 +1,6 @@
 // The designer's dialogs of a custom interface on the screen.
 
-#include "dialogs/CustomInterfaceDialog.h"
+#include "treewin/CustomInterfaceDialog.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/DocVariable.h"

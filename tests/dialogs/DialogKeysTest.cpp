@@ -1,7 +1,7 @@
 // The keys a person closes and accepts dialogs with, posted to the focus through the program's message loop:
 // Escape closes a dialog that only shows something, Enter in a field presses the default button.
 
-#include "dialogs/DistributionDialogs.h"
+#include "graph/DistributionDialogs.h"
 #include "dialogs/GraphTemplateDialogs.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/TextReport.h"

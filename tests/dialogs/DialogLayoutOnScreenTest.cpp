@@ -2,10 +2,10 @@
 // of Preferences and Select Nodes beside their categories, the distribution pictures, the tool windows.
 
 #include "app/StartProgram.h"
-#include "dialogs/DistributionsDialog.h"
+#include "treewin/DistributionsDialog.h"
 #include "dialogs/HookedDialog.h"
-#include "dialogs/PreferencesDialog.h"
-#include "dialogs/VariablesWindow.h"
+#include "app/PreferencesDialog.h"
+#include "treewin/VariablesWindow.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "model/TreeNode.h"
 #include "tests/support/DialogLayoutCheck.h"

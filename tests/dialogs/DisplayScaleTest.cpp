@@ -1,4 +1,4 @@
-#include "dialogs/DisplayScale.h"
+#include "widgets/DisplayScale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dialogs/DistributionParameterRow.h"
+#include "treewin/DistributionParameterRow.h"
 #include "framework/dialog/OkCancelDialog.h"
 #include "tests/support/DialogControls.h"
 

@@ -1,6 +1,6 @@
 // Distribution Properties from the Distributions list on the screen.
 
-#include "dialogs/DistributionsDialog.h"
+#include "treewin/DistributionsDialog.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "formula/DistributionRecord.h"

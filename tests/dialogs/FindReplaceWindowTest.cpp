@@ -1,9 +1,9 @@
 // Find/Replace: the walk through the tree's fields in keyboard order, replacing, the empty find text, and the
 // keys of the window.
 
-#include "dialogs/FindReplaceWindow.h"
+#include "treewin/FindReplaceWindow.h"
 
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
 #include "tests/support/FramedTreeWindow.h"

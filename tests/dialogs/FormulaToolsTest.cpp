@@ -1,13 +1,13 @@
 // The formula tools of the node-bound windows and dialogs: the formula menus, the Distribution button, Enter
 // and Escape, the Function Helper with its prompts and the Formula Editor, used as a person does.
 
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
-#include "dialogs/CEParamsDialog.h"
-#include "dialogs/DistributionsDialog.h"
-#include "dialogs/DistributionPicker.h"
-#include "dialogs/FunctionHelper.h"
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/CEParamsDialog.h"
+#include "treewin/DistributionsDialog.h"
+#include "treewin/DistributionPicker.h"
+#include "treewin/FunctionHelper.h"
+#include "treewin/NodeValueWindow.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
 #include "formula/BuiltinRegistry.h"

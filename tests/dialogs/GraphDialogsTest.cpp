@@ -1,7 +1,7 @@
 // The graph windows' small dialogs and the template dialogs, answered on the screen as a person would.
 
 #include "app/StartProgram.h"
-#include "dialogs/GraphCommandDialogs.h"
+#include "graph/GraphCommandDialogs.h"
 #include "dialogs/GraphTemplateDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "foundation/NumericFormat.h"

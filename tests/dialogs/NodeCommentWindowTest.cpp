@@ -1,13 +1,13 @@
 // The node comment window: what opening it asks, its rows, and the whole comment it prints; and a tree and
 // a comment going to the test printer and into the print preview page by page.
 
-#include "dialogs/NodeCommentWindow.h"
+#include "treewin/NodeCommentWindow.h"
 
-#include "app/PageGrid.h"
-#include "app/PrintPreview.h"
-#include "app/PrinterDevice.h"
-#include "app/TextPane.h"
-#include "app/TextPaneEdit.h"
+#include "widgets/PageGrid.h"
+#include "widgets/PrintPreview.h"
+#include "widgets/PrinterDevice.h"
+#include "widgets/TextPane.h"
+#include "widgets/TextPaneEdit.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/NodeComment.h"

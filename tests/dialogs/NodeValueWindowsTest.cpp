@@ -1,8 +1,8 @@
 // The node-bound value windows as the Values menu opens them: typed into, confirmed with OK, and taken back
 // through the tree's undo history.
 
-#include "dialogs/DefineValuesDialog.h"
-#include "dialogs/NodeValueWindow.h"
+#include "treewin/DefineValuesDialog.h"
+#include "treewin/NodeValueWindow.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"

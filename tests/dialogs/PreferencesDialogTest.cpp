@@ -1,10 +1,10 @@
 // A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone, and
 // takes back what the pages' own dialogs stored (page header, weights) as well.
 
-#include "dialogs/CEParamsDialog.h"
-#include "dialogs/MultiAttrWeightDialog.h"
+#include "treewin/CEParamsDialog.h"
+#include "treewin/MultiAttrWeightDialog.h"
 #include "app/MainFrame.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 #include "graph/LineGraph.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "foundation/PreferencesStore.h"

@@ -1,5 +1,5 @@
-#include "app/MimicRunTime.h"
-#include "dialogs/ProbabilityWheel.h"
+#include "widgets/MimicRunTime.h"
+#include "treewin/ProbabilityWheel.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "model/BranchNameList.h"
 #include "model/NodeComment.h"

@@ -1,8 +1,8 @@
 // Result columns at the nodes where the tree visibly ends: their values against hand-computed trees, and
 // their table as Copy Special puts it on the clipboard.
 
-#include "dialogs/CopySpecialDialog.h"
-#include "dialogs/ResultBoxes.h"
+#include "treewin/CopySpecialDialog.h"
+#include "treewin/ResultBoxes.h"
 #include "model/ResultCellList.h"
 #include "framework/window/Clipboard.h"
 #include "model/DisplayColumnList.h"

@@ -2,7 +2,7 @@
 
 #include "analysis/NodeValueRecord.h"
 #include "app/MainFrame.h"
-#include "dialogs/StoredAnalysisDialogs.h"
+#include "treewin/StoredAnalysisDialogs.h"
 #include "model/GraphTemplate.h"
 #include "model/GraphTemplateFile.h"
 #include "model/StoredAnalysis.h"

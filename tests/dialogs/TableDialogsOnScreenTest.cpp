@@ -1,5 +1,5 @@
 #include "dialogs/TableConflictDialog.h"
-#include "dialogs/TableEntryDialog.h"
+#include "graph/TableEntryDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"

@@ -1,6 +1,6 @@
 // Add Table Entry and Edit Table Entry: the pairs the caller receives.
 
-#include "dialogs/TableEntryDialog.h"
+#include "graph/TableEntryDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Text reports delivered by command: the dialog, the clipboard and files.
 
-#include "app/MenuButton.h"
+#include "widgets/MenuButton.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"

@@ -1,10 +1,10 @@
 // Variable Properties and the correlations of a variable, as a person meets them from Define Values.
 
-#include "app/NamePopupMenu.h"
-#include "dialogs/DefineValuesDialog.h"
-#include "dialogs/NodeValueWindow.h"
-#include "dialogs/VariableCorrelationsDialog.h"
-#include "dialogs/VariablePropertiesDialog.h"
+#include "widgets/NamePopupMenu.h"
+#include "treewin/DefineValuesDialog.h"
+#include "treewin/NodeValueWindow.h"
+#include "treewin/VariableCorrelationsDialog.h"
+#include "treewin/VariablePropertiesDialog.h"
 #include "formula/CorrelationList.h"
 #include "formula/FormulaRef.h"
 #include "model/EvalContext.h"

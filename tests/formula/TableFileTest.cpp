@@ -2,8 +2,8 @@
 // registry's create, edit, provide and delete operations on real files.
 
 #include "foundation/RandomGenerator.h"
-#include "app/NamePopupMenu.h"
-#include "app/TablesMenu.h"
+#include "widgets/NamePopupMenu.h"
+#include "widgets/TablesMenu.h"
 #include "dialogs/TableConflictDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
 #include "formula/DistributionRecord.h"

@@ -3,7 +3,7 @@
 // Dominance, the status text, and the graph file written and read back.
 
 #include "app/MainFrame.h"
-#include "dialogs/CEAnalysisDialog.h"
+#include "treewin/CEAnalysisDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "graph/CEGraph.h"
 #include "model/TreeNode.h"

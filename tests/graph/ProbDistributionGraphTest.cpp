@@ -2,8 +2,8 @@
 // the axis moving mass below it, cumulative bars, Bar Details and Distribution Statistics, the value shown
 // while a bar is held, and its graph file.
 
-#include "app/ZoomPane.h"
-#include "dialogs/DistributionDialogs.h"
+#include "widgets/ZoomPane.h"
+#include "graph/DistributionDialogs.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/window/Clipboard.h"
 #include "graph/ProbDistributionGraph.h"

@@ -3,14 +3,14 @@
 // Paste Table that leaves the table alone when the text yields no pair, and the graph of the table.
 
 #include "app/MainFrame.h"
-#include "dialogs/DefineValuesDialog.h"
-#include "dialogs/TableEntryDialog.h"
+#include "treewin/DefineValuesDialog.h"
+#include "graph/TableEntryDialog.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "foundation/FilePath.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "graph/LineGraph.h"
-#include "graph/TableGraphWindow.h"
+#include "treewin/TableGraphWindow.h"
 #include "tests/support/ClipboardTestText.h"
 #include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -2,11 +2,11 @@
 // moves and releases sent to its pane, then the diagram, the Edit menu and the undo history read back.
 
 #include "app/MainFrame.h"
-#include "dialogs/DiagramBayesDialog.h"
-#include "app/MainToolbar.h"
+#include "influence/DiagramBayesDialog.h"
+#include "widgets/MainToolbar.h"
 #include "app/StartProgram.h"
-#include "app/StatusMessage.h"
-#include "app/InPlaceEdit.h"
+#include "widgets/StatusMessage.h"
+#include "widgets/InPlaceEdit.h"
 #include "framework/dialog/Menu.h"
 #include "framework/dialog/PopupMenu.h"
 #include "framework/window/FrameworkApp.h"

@@ -1,9 +1,9 @@
 // A diagram prints as a tree does: the frame offers Print, Print Preview and Page Setup for it, and its
 // pages reach the printer.
 
-#include "app/PageGrid.h"
-#include "app/PrinterDevice.h"
-#include "dialogs/SnapshotFormatDialog.h"
+#include "widgets/PageGrid.h"
+#include "widgets/PrinterDevice.h"
+#include "widgets/SnapshotFormatDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "tests/influence/ShownDiagram.h"
 #include "tests/support/TestPrinter.h"

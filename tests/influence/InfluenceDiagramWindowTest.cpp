@@ -1,12 +1,12 @@
 // Influence diagrams in their windows: saved and opened through the program's File commands, laid out
 // from texts measured on the window's display, and painted.
 
-#include "app/CommandLine.h"
-#include "app/MainToolbar.h"
+#include "widgets/CommandLine.h"
+#include "widgets/MainToolbar.h"
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
 #include "app/StartProgram.h"
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/FileStream.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
@@ -19,8 +19,8 @@
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/DocumentLink.h"
-#include "script/DocumentLinks.h"
-#include "script/LinksDialog.h"
+#include "widgets/DocumentLinks.h"
+#include "widgets/LinksDialog.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 

@@ -3,9 +3,9 @@
 // pointer away from the windows; the screen is checked against a full repaint when the test ends. Commands go to the window, presses, moves
 // and releases to its pane, Undo and Redo to the frame.
 
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "app/MainFrame.h"
-#include "app/MainToolbar.h"
+#include "widgets/MainToolbar.h"
 #include "app/StartProgram.h"
 #include "foundation/RecentFileList.h"
 #include "framework/draw/DrawingScale.h"

@@ -2,7 +2,7 @@
 // correlations, list texts, definitions and the report's lines.
 
 #include "dialogs/VariableDefsDialog.h"
-#include "dialogs/VariablesReportDialog.h"
+#include "treewin/VariablesReportDialog.h"
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"

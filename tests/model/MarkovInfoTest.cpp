@@ -1,4 +1,4 @@
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "foundation/MemoryStream.h"
 #include "model/CloneCopies.h"
 #include "model/MarkovBinding.h"

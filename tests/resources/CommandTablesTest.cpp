@@ -3,7 +3,7 @@
 
 #include "app/MainFrame.h"
 #include "graph/GraphWindow.h"
-#include "graph/TableGraphWindow.h"
+#include "treewin/TableGraphWindow.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "treewin/TreeWindow.h"
 

@@ -1,8 +1,8 @@
 // The help file beside the program: every dialog template and every menu command of the program's resources,
 // and every help context a message of the program gives, opens a topic of its own.
 
-#include "app/HelpTopics.h"
-#include "app/OnlineHelp.h"
+#include "widgets/HelpTopics.h"
+#include "widgets/OnlineHelp.h"
 #include "app/StartProgram.h"
 #include "foundation/FilePath.h"
 

@@ -3,10 +3,10 @@
 // completely, hiding what it hides; and, built as the program builds it in the program's dialog font, it lays out as a person must
 // see it: controls inside the client area, none overlapping, every text fitting.
 
-#include "app/AppDialog.h"
+#include "widgets/AppDialog.h"
 #include "app/StartProgram.h"
 #include "dialogs/HookedDialog.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/dialog/DialogTemplate.h"
 #include "framework/dialog/MDIdialogCL.h"

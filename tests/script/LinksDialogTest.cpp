@@ -2,8 +2,8 @@
 // another, Link Properties' index checks and re-pointing, Replace Directories and the delete question.
 
 #include "model/DocumentLink.h"
-#include "script/DocumentLinks.h"
-#include "script/LinksDialog.h"
+#include "widgets/DocumentLinks.h"
+#include "widgets/LinksDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"

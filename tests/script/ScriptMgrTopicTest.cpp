@@ -7,7 +7,7 @@
 #include "framework/window/DdeServerTopic.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"

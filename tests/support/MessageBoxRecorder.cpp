@@ -1,6 +1,6 @@
 #include "tests/support/MessageBoxRecorder.h"
 
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // Answers are taken from a queue (Win32 ids: IDOK, IDCANCEL, IDYES, IDNO); with the queue empty a box gets
 // its first button (OK or Yes).
 
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
 #include <deque>
 #include <string>

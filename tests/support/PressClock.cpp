@@ -1,6 +1,6 @@
 #include "tests/support/PressClock.h"
 
-#include "app/EscapeKey.h"
+#include "widgets/EscapeKey.h"
 
 #include <windows.h>
 

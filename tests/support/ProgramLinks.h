@@ -4,7 +4,7 @@
 
 #include "app/StartProgram.h"
 #include "framework/window/Clipboard.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 
 #include <memory>
 

@@ -9,7 +9,7 @@
 // runs (tests/support/AssertionWatcher.h).
 
 #include "app/AppHost.h"
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 #include "app/StartProgram.h"
 #include "tests/support/AssertionWatcher.h"
 #include "tests/support/ProcessLock.h"

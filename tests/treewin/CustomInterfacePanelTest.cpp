@@ -3,9 +3,9 @@
 #include "treewin/CustomInterfacePanel.h"
 
 #include "analysis/NodeValueRecord.h"
-#include "dialogs/ChangeValuesDialog.h"
-#include "dialogs/InterfaceOptionsDialog.h"
-#include "dialogs/NamedCommentDialog.h"
+#include "treewin/ChangeValuesDialog.h"
+#include "treewin/InterfaceOptionsDialog.h"
+#include "treewin/NamedCommentDialog.h"
 #include "framework/dialog/DialogUnits.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/StoredAnalysisList.h"

@@ -3,13 +3,13 @@
 
 #include "treewin/SliderWindow.h"
 
-#include "dialogs/CreateSliderDialog.h"
+#include "treewin/CreateSliderDialog.h"
 #include "foundation/FilePath.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/DocVariable.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
-#include "app/StatusMessage.h"
+#include "widgets/StatusMessage.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"

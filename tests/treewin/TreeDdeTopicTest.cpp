@@ -7,7 +7,7 @@
 #include "framework/window/DdeServerTopic.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
-#include "script/DdeLinkManager.h"
+#include "widgets/DdeLinkManager.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramLinks.h"
 #include "tests/support/PumpMessages.h"

@@ -2,7 +2,7 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/ProgramPreferences.h"
+#include "widgets/ProgramPreferences.h"
 #include "framework/window/WindowEvent.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"

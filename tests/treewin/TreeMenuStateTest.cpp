@@ -4,8 +4,8 @@
 #include "treewin/TreeWindow.h"
 
 #include "app/MainFrame.h"
-#include "app/MainToolbar.h"
-#include "dialogs/VariablesWindow.h"
+#include "widgets/MainToolbar.h"
+#include "treewin/VariablesWindow.h"
 #include "framework/dialog/Menu.h"
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"

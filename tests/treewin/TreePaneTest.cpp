@@ -2,8 +2,8 @@
 
 #include "treewin/TreePane.h"
 
-#include "app/InPlaceEdit.h"
-#include "app/UndoHistory.h"
+#include "widgets/InPlaceEdit.h"
+#include "widgets/UndoHistory.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/MDIframeCL.h"

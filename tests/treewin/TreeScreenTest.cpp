@@ -1,9 +1,9 @@
 // What the tree window shows on the screen is what it paints afresh: after every step a person takes through
 // the main frame's menus, the keyboard and the mouse, the screen equals a full repaint.
 
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "app/MainFrame.h"
-#include "dialogs/ChangeNodeTypeDialog.h"
+#include "treewin/ChangeNodeTypeDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"

@@ -2,7 +2,7 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "dialogs/SnapshotFormatDialog.h"
+#include "widgets/SnapshotFormatDialog.h"
 #include "foundation/FilePath.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/window/MDIframeCL.h"

@@ -3,7 +3,7 @@
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
 
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 #include "model/TreeNode.h"
 #include "model/TreeOutline.h"
 

@@ -3,7 +3,7 @@
 #include "treewin/TreeTextActions.h"
 #include "treewin/TreeWindow.h"
 
-#include "app/UndoHistory.h"
+#include "widgets/UndoHistory.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 

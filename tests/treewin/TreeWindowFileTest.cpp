@@ -1,7 +1,7 @@
 #include "treewin/TreeWindow.h"
 
 #include "analysis/TreeEngines.h"
-#include "app/DocChildWindow.h"
+#include "widgets/DocChildWindow.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionRecord.h"
 #include "model/NodeSideRecord.h"

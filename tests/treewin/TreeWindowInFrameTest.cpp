@@ -1,6 +1,6 @@
 #include "treewin/TreeWindow.h"
 
-#include "app/ZoomPane.h"
+#include "widgets/ZoomPane.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FilePath.h"
 #include "framework/draw/BitmapDisplay.h"

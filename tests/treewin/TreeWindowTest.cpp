@@ -2,7 +2,7 @@
 
 #include "treewin/TreeWindow.h"
 
-#include "app/NamePopupMenu.h"
+#include "widgets/NamePopupMenu.h"
 #include "model/DocumentVariableOps.h"
 
 #include <gtest/gtest.h>

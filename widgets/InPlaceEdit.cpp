@@ -1,0 +1,217 @@
+#include "widgets/InPlaceEdit.h"
+
+#include "framework/draw/MultiLineText.h"
+#include "widgets/ZoomPane.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/zFont.h"
+#include "framework/draw/zPen.h"
+#include "framework/window/LayoutManager.h"
+
+#include <algorithm>
+#include <cctype>
+
+class InPlaceEdit::MeasuringScope {
+public:
+    explicit MeasuringScope(const InPlaceEdit& edit) : display_(edit.OwnerDisplay()), font_(edit.font_), lock_(display_)
+    {
+        if (font_)
+            display_.PushFont(font_);
+    }
+    ~MeasuringScope()
+    {
+        // The font stays the owner's.
+        if (font_)
+            display_.PopFont().release();
+    }
+    MeasuringScope(const MeasuringScope&) = delete;
+    MeasuringScope& operator=(const MeasuringScope&) = delete;
+    Display& Get() const { return display_; }
+
+private:
+    Display& display_;
+    zFont* font_;
+    DisplayLock lock_;
+};
+
+InPlaceEdit::InPlaceEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style, const char* text,
+                         unsigned id)
+    : EditCtrl(owner, rect, style, text, id), inPlaceFlags_(flags), owner_(owner)
+{
+    editRect_ = RECT{layout_->X(), layout_->Y(), layout_->X() + layout_->Width(), layout_->Y() + layout_->Height()};
+    openedHeight_ = editRect_.bottom - editRect_.top;
+    MeasureSpareWidth();
+    if (!(inPlaceFlags_ & NoFrame)) {
+        frame_ = std::make_unique<InPlaceFrame>(InPlaceFrame{RECT{0, 0, 0, 0}, owner_});
+        PlaceFrame();
+    }
+}
+
+InPlaceEdit::~InPlaceEdit()
+{
+    if (frame_) {
+        InvalidateFrameArea();
+        frame_.reset();
+    }
+}
+
+Display& InPlaceEdit::OwnerDisplay() const
+{
+    return *owner_->CurrentDisplay();
+}
+
+void InPlaceEdit::SetMeasuringFont(zFont* font)
+{
+    font_ = font;
+    MeasureSpareWidth();
+}
+
+void InPlaceEdit::MeasureSpareWidth()
+{
+    MeasuringScope scope(*this);
+    spareWidth_ = TextWidth(scope.Get(), "MM", nullptr) + 0.1f;
+}
+
+long InPlaceEdit::OnCharacter(unsigned character)
+{
+    Grow(static_cast<char>(character));
+    return 0;
+}
+
+void InPlaceEdit::TypeText(const zString& text)
+{
+    for (const char* c = text.Text(); c && *c; ++c)
+        SendMessageA(handle_, WM_CHAR, static_cast<unsigned char>(*c), 0);
+}
+
+zString InPlaceEdit::TextWith(char c) const
+{
+    zString text = GetText();
+    text += c;
+    return text;
+}
+
+void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
+{
+    // The pane's scrolling moves the editor with the drawing: it grows from where it is now.
+    RECT now;
+    GetWindowRect(handle_, &now);
+    MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
+    OffsetRect(&editRect_, now.left - editRect_.left, now.top - editRect_.top);
+    if (fitHeight)
+        height = std::max(height, openedHeight_);
+    const int nowHeight = editRect_.bottom - editRect_.top;
+    const bool wider = editRect_.right - editRect_.left < width;
+    const bool higher = nowHeight < height;
+    const bool lower = fitHeight && nowHeight > height;
+    if (!wider && !higher && !lower)
+        return;
+    // A frame that moves in leaves its old outline for the pane to repaint.
+    if (frame_ && lower)
+        InvalidateFrameArea();
+    if (wider)
+        editRect_.right = editRect_.left + width;
+    if (higher || lower)
+        editRect_.bottom = editRect_.top + height;
+    MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,
+               editRect_.bottom - editRect_.top, TRUE);
+    if (frame_) {
+        PlaceFrame();
+        InvalidateFrameArea();
+    }
+}
+
+void InPlaceEdit::RedrawFrame()
+{
+    if (frame_)
+        DrawFrame(false);
+}
+
+void InPlaceEdit::PlaceFrame()
+{
+    DrawFrame(true);
+    RECT& outline = frame_->rect;
+    outline = editRect_;
+    InflateRect(&outline, FrameMargin, FrameMargin);
+    const POINT corner = owner_->ClientToDrawing(POINT{outline.left, outline.top});
+    OffsetRect(&outline, corner.x - outline.left, corner.y - outline.top);
+    DrawFrame(false);
+}
+
+void InPlaceEdit::DrawFrame(bool erase)
+{
+    Display& display = OwnerDisplay();
+    // Only on the screen; the frame is no part of a printed or exported picture.
+    if (display.Kind() != Display::KindWindow || IsRectEmpty(&frame_->rect))
+        return;
+    DisplayLock lock(display);
+    display.PushPen(erase ? new zPen(display.BackgroundColour(), PS_SOLID, 1) : new zPen(BLACK_PEN));
+    display.FrameRect(frame_->rect);
+    display.PopPen();
+}
+
+void InPlaceEdit::InvalidateFrameArea()
+{
+    // The outline is in the scrolled drawing's pixels, the window's update area in its client's.
+    RECT area = frame_->rect;
+    InflateRect(&area, 1, 1);
+    area = owner_->DrawingToClient(area);
+    OwnerDisplay().InvalidateRect(&area, true);
+}
+
+InPlaceLineEdit::InPlaceLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style, const char* text,
+                                 unsigned id)
+    : InPlaceEdit(owner, rect, flags, style | WS_VISIBLE, text, id)
+{
+}
+
+long InPlaceLineEdit::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    // A single line does not ask for Tab and Enter, so a window with dialog keys would take them (moving the
+    // focus, pressing its default button) before the editor's owner sees them.
+    if (event.message == WM_GETDLGCODE)
+        return AnswerNow{answeredAtOnce, answer}(DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL);
+    return InPlaceEdit::HandleMessage(event, answeredAtOnce, answer);
+}
+
+long InPlaceLineEdit::Grow(char c)
+{
+    if (std::isprint(static_cast<unsigned char>(c)))
+        FitTo(TextWith(c));
+    return 0;
+}
+
+void InPlaceLineEdit::FitTo(const zString& text)
+{
+    float needed;
+    {
+        MeasuringScope scope(*this);
+        needed = TextWidth(scope.Get(), text.Text(), nullptr) + spareWidth_;
+    }
+    GrowTo(LogicalWidthToPixels(needed, OwnerDisplay()), 0);
+}
+
+InPlaceMultiLineEdit::InPlaceMultiLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style,
+                                           const char* text, unsigned id)
+    : InPlaceEdit(owner, rect, flags, style | WS_VISIBLE | ES_MULTILINE, text, id)
+{
+}
+
+long InPlaceMultiLineEdit::Grow(char c)
+{
+    if (std::isprint(static_cast<unsigned char>(c)) || c == '\n' || c == '\r')
+        FitTo(TextWith(c));
+    return 0;
+}
+
+void InPlaceMultiLineEdit::FitTo(const zString& text)
+{
+    if (stopGrowing_)
+        return;
+    LogicalSize needed;
+    {
+        MeasuringScope scope(*this);
+        needed = MeasureMultiLineText(scope.Get(), text.Text(), nullptr, true, true);
+    }
+    GrowTo(LogicalWidthToPixels(needed.width + spareWidth_, OwnerDisplay()),
+           LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()), true);
+}

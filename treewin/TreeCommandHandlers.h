@@ -6,7 +6,7 @@
 #include "treewin/TreeWindow.h"
 
 struct TreeWindow::CommandHandlers {
-    // The Edit menu and the node popup's paste items (TreeCommands.cpp).
+    // The Edit menu and the node popup's paste items (TreeEditCommands.cpp).
     static void PasteText(TreeWindow& tree);
     static void PasteNode(TreeWindow& tree);
     static void Cut(TreeWindow& tree);
@@ -25,7 +25,8 @@ struct TreeWindow::CommandHandlers {
     static void BreakLink(TreeWindow& tree);
     static void Clones(TreeWindow& tree);
 
-    // The Display and Options menus and the pane's own commands (TreeCommands.cpp).
+    // The Display and Options menus and the pane's own commands (TreeCommands.cpp; the structure edits in
+    // TreeStructureCommands.cpp).
     static void Snapshot(TreeWindow& tree);
     static void InPlaceTextChanged(TreeWindow& tree);
     static void DefineNewVariable(TreeWindow& tree);
@@ -90,7 +91,7 @@ struct TreeWindow::CommandHandlers {
     static void TablesUsed(TreeWindow& tree);
     static void VariablesReport(TreeWindow& tree);
 
-    // The Analysis menu and the custom interface's Analyze (TreeCommands.cpp).
+    // The Analysis menu and the custom interface's Analyze (TreeAnalysisCommands.cpp).
     static void ProbabilityDistribution(TreeWindow& tree);
     static void MarkovAnalysis(TreeWindow& tree);
     // The chosen function's graph; the tree's settings stay as they were.

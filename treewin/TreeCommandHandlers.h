@@ -1,5 +1,5 @@
 #pragma once
-// The tree window's command handlers, one for each row of its command table (TreeMenuState.cpp). A handler
+// The tree window's command handlers, one for each row of its command table (TreeCommandTable.h). A handler
 // runs once the row's rule has allowed the command, and still checks what its own work needs: a stored
 // analysis run again reaches it directly.
 

@@ -365,7 +365,7 @@ public:
     int DispatchAnalysis(int command) { return RunCommandHandler(static_cast<unsigned>(command)); }
     // False when the command's menu item would be grayed now, or the command has no rule or no row.
     bool CommandEnabled(int command);
-    // The command table (TreeMenuState.cpp): each command's handler, enable rule and undo text; the
+    // The command table (TreeCommandTable.h): each command's handler, enable rule and undo text; the
     // handlers (TreeCommandHandlers.h), one per row.
     struct CommandRow;
     struct CommandHandlers;
@@ -462,7 +462,6 @@ protected:
 private:
     std::unique_ptr<InPlaceEditState> suspendedEdit;
     bool MayOpenInPlaceEditor() const;
-    static const CommandRow Commands[];
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
     // Change Node Type (1405): the chosen kind as one undo step; end nodes outside a Markov model, or several

@@ -485,50 +485,15 @@ void TreePane::FinishDrag(bool shift)
             tree_.AddUndoAction(new TreeMoveNoteAction(&tree_, note, target, DragMode == NoteResizeDrag));
         }
         break;
-    case ArrowCreateDrag: {
-        // The line keeps its direction: from where the press was to where the release is.
-        const LogicalPoint tail = ToLogical(tracker_->StartPoint);
-        LogicalPoint head = ToLogical(tracker_->CurrentPoint);
-        if (std::hypot(head.x - tail.x, head.y - tail.y) < kShortestArrow) {
-            MessageBeep(0);
-            modified = false;
-            break;
-        }
-        if (constrainAllowed_ && shift)
-            head = ConstrainToAxis(head, tail);
-        auto* arrow = new TreeArrow();
-        arrow->tailX = tail.x;
-        arrow->tailY = tail.y;
-        arrow->headX = head.x;
-        arrow->headY = head.y;
-        tree_.AddArrow(arrow);
-        tree_.Relayout();
-        tree_.SelectArrow(arrow);
+    case ArrowCreateDrag:
+        modified = FinishArrowCreate(shift);
         break;
-    }
     case ArrowMoveDrag:
     case ArrowHeadDrag:
-    case ArrowTailDrag: {
-        TreeArrow* arrow = tree_.SelectedArrow;
-        if (arrow == nullptr)
-            break;
-        if (DragMode != ArrowTailDrag) {
-            LogicalPoint head{arrow->headX + moved.x, arrow->headY + moved.y};
-            if (DragMode == ArrowHeadDrag && shift)
-                head = ConstrainToAxis(head, LogicalPoint{arrow->tailX, arrow->tailY});
-            arrow->headX = head.x;
-            arrow->headY = head.y;
-        }
-        if (DragMode != ArrowHeadDrag) {
-            LogicalPoint tail{arrow->tailX + moved.x, arrow->tailY + moved.y};
-            if (DragMode == ArrowTailDrag && shift)
-                tail = ConstrainToAxis(tail, LogicalPoint{arrow->headX, arrow->headY});
-            arrow->tailX = tail.x;
-            arrow->tailY = tail.y;
-        }
-        tree_.Relayout();
+    case ArrowTailDrag:
+        if (TreeArrow* arrow = tree_.SelectedArrow)
+            FinishArrowMove(arrow, moved, shift);
         break;
-    }
     case RollBackBoxDrag:
         if (TreeNode* node = tree_.CurrentNode()) {
             const float* old = node->linkBlock != nullptr ? node->linkBlock->rollBackBoxOffset : nullptr;
@@ -536,20 +501,10 @@ void TreePane::FinishDrag(bool shift)
             tree_.Relayout();
         }
         break;
-    case BandDrag: {
+    case BandDrag:
         modified = false;
-        tree_.ClearSelection();
-        NodeChildList nodes{4, Ownership::Borrows};
-        for (TreeNode* node : bandHighlight_)
-            nodes.Add(node);
-        if (nodes.Count() == 1)
-            tree_.SelectNode(nodes.At(0), 1, nullptr, false);
-        else
-            tree_.SelectNodes(nodes);
-        bandNodes_.clear();
-        bandHighlight_.clear();
+        FinishBandSelection();
         break;
-    }
     default:
         modified = false;
         break;
@@ -557,4 +512,62 @@ void TreePane::FinishDrag(bool shift)
     InvalidateRect(Handle(), nullptr, TRUE);
     if (modified)
         tree_.SetModified(1);
+}
+
+// A new arrow from the press to the release; false (after a beep) when it would be too short.
+bool TreePane::FinishArrowCreate(bool shift)
+{
+    // The line keeps its direction: from where the press was to where the release is.
+    const LogicalPoint tail = ToLogical(tracker_->StartPoint);
+    LogicalPoint head = ToLogical(tracker_->CurrentPoint);
+    if (std::hypot(head.x - tail.x, head.y - tail.y) < kShortestArrow) {
+        MessageBeep(0);
+        return false;
+    }
+    if (constrainAllowed_ && shift)
+        head = ConstrainToAxis(head, tail);
+    auto* arrow = new TreeArrow();
+    arrow->tailX = tail.x;
+    arrow->tailY = tail.y;
+    arrow->headX = head.x;
+    arrow->headY = head.y;
+    tree_.AddArrow(arrow);
+    tree_.Relayout();
+    tree_.SelectArrow(arrow);
+    return true;
+}
+
+// The selected arrow moved by the distance, or its head or tail alone (along an axis with Shift).
+void TreePane::FinishArrowMove(TreeArrow* arrow, LogicalPoint moved, bool shift)
+{
+    if (DragMode != ArrowTailDrag) {
+        LogicalPoint head{arrow->headX + moved.x, arrow->headY + moved.y};
+        if (DragMode == ArrowHeadDrag && shift)
+            head = ConstrainToAxis(head, LogicalPoint{arrow->tailX, arrow->tailY});
+        arrow->headX = head.x;
+        arrow->headY = head.y;
+    }
+    if (DragMode != ArrowHeadDrag) {
+        LogicalPoint tail{arrow->tailX + moved.x, arrow->tailY + moved.y};
+        if (DragMode == ArrowTailDrag && shift)
+            tail = ConstrainToAxis(tail, LogicalPoint{arrow->headX, arrow->headY});
+        arrow->tailX = tail.x;
+        arrow->tailY = tail.y;
+    }
+    tree_.Relayout();
+}
+
+// The nodes the band highlighted become the selection.
+void TreePane::FinishBandSelection()
+{
+    tree_.ClearSelection();
+    NodeChildList nodes{4, Ownership::Borrows};
+    for (TreeNode* node : bandHighlight_)
+        nodes.Add(node);
+    if (nodes.Count() == 1)
+        tree_.SelectNode(nodes.At(0), 1, nullptr, false);
+    else
+        tree_.SelectNodes(nodes);
+    bandNodes_.clear();
+    bandHighlight_.clear();
 }

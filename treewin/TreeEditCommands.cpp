@@ -18,6 +18,7 @@
 #include "treewin/TreeClipboardActions.h"
 #include "treewin/TreeCloneActions.h"
 #include "treewin/TreeCommandHandlers.h"
+#include "treewin/TreeLinkCommands.h"
 #include "treewin/TreeNoteActions.h"
 
 #include "CommandIds.h"
@@ -153,11 +154,11 @@ void Handlers::AttachClone(TreeWindow& tree)
 }
 
 void Handlers::SelectClipboardSlot(int slot) { TheTreeClipboard().SelectSlot(slot); }
-void Handlers::Links(TreeWindow& tree) { tree.ShowLinks(); }
-void Handlers::CopySpecial(TreeWindow& tree) { tree.CopySpecial(); }
-void Handlers::PasteLink(TreeWindow& tree) { tree.PasteLinkIntoEditor(); }
-void Handlers::BreakLink(TreeWindow& tree) { tree.BreakLink(); }
-void Handlers::Clones(TreeWindow& tree) { tree.ShowClones(); }
+void Handlers::Links(TreeWindow& tree) { TreeLinks::ShowLinks(tree); }
+void Handlers::CopySpecial(TreeWindow& tree) { TreeLinks::CopySpecial(tree); }
+void Handlers::PasteLink(TreeWindow& tree) { TreeLinks::PasteLinkIntoEditor(tree); }
+void Handlers::BreakLink(TreeWindow& tree) { TreeLinks::BreakLink(tree); }
+void Handlers::Clones(TreeWindow& tree) { TreeLinks::ShowClones(tree); }
 
 void TreeWindow::EditWithScope(int command)
 {

@@ -6,6 +6,7 @@
 #include "model/CustomInterfaceSettings.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeCommandHandlers.h"
+#include "treewin/TreeLinkCommands.h"
 
 #include "CommandIds.h"
 
@@ -55,11 +56,11 @@ const TreeWindow::CommandRow rows[] = {
     {Cmd::EditTreeClipboard4, &CommandHandlers::TreeClipboardSlot<3>, NoCustomInterface, nullptr},
     {Cmd::EditLinks, &CommandHandlers::Links, NoCustomInterface, nullptr},
     {Cmd::EditCopySpecial, &CommandHandlers::CopySpecial,
-     [](const MenuFacts& f) { return f.window->CanCopySpecial(); }, nullptr},
+     [](const MenuFacts& f) { return TreeLinks::CanCopySpecial(*f.window); }, nullptr},
     {Cmd::EditPasteLink, &CommandHandlers::PasteLink,
-     [](const MenuFacts& f) { return f.window->CanPasteLinkHere(); }, nullptr},
+     [](const MenuFacts& f) { return TreeLinks::CanPasteLinkHere(*f.window); }, nullptr},
     {Cmd::EditBreakLink, &CommandHandlers::BreakLink,
-     [](const MenuFacts& f) { return f.window->CanBreakLink(); }, nullptr},
+     [](const MenuFacts& f) { return TreeLinks::CanBreakLink(*f.window); }, nullptr},
     {Cmd::EditClones, &CommandHandlers::Clones, [](const MenuFacts& f) { return f.masters > 0; }, nullptr},
 };
 

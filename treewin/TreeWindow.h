@@ -400,21 +400,10 @@ public:
     static int IsNewCloneName(const zString& name, int32_t window);
     // Asks before destroying the master's clone, which then leaves all its copies (an undoable step).
     void ConfirmDestroyClone(TreeNode* master);
-    // Links (TreeLinkCommands.cpp). Copy Special (1216) on one node: its picture, or a link to one of its
-    // values on the clipboard; Paste Link (1217) types the formula of the clipboard's link into the open
-    // probability; Break Link (1218) the node's links; Links (1213) and Clones (1220) their dialogs. Each is
-    // refused where its menu item is grayed.
-    bool CanCopySpecial() const;
-    bool CanPasteLinkHere() const;
-    bool CanBreakLink() const;
-    void CopySpecial();
-    void PasteLinkIntoEditor();
     // Makes the link that the clipboard holds (or reuses it) and gives the formula text that reads it; false,
-    // after saying why where something is wrong, when no link was made.
+    // after saying why where something is wrong, when no link was made. The link commands are
+    // TreeLinkCommands.h's.
     bool PasteLink(zString& formula);
-    void BreakLink();
-    void ShowLinks();
-    void ShowClones();
     // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
     // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
     // position 5) and the tool-bar buttons, each item enabled by its command row's rule.

@@ -1,22 +1,17 @@
 // The Edit menu of a tree window: cut, copy, paste and clear of nodes, subtrees, texts, note boxes and arrows
-// through the tree clipboard, the titles those items take from what they would act on, and the clone commands.
+// through the tree clipboard, the titles those items take from what they would act on, and the clone commands
+// (TreeCloneCommands.cpp).
 
 #include "treewin/TreeWindow.h"
 
 #include "app/EditMenuTexts.h"
 #include "app/InPlaceEdit.h"
-#include "app/PromptDialog.h"
-#include "dialogs/AttachCloneDialog.h"
 #include "dialogs/EditScopeDialog.h"
-#include "foundation/MessageBoxes.h"
-#include "model/CloneCopies.h"
-#include "model/NodeRef.h"
 #include "model/TreeNode.h"
-#include "model/TreeWalks.h"
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeClipboardActions.h"
-#include "treewin/TreeCloneActions.h"
+#include "treewin/TreeCloneCommands.h"
 #include "treewin/TreeCommandHandlers.h"
 #include "treewin/TreeLinkCommands.h"
 #include "treewin/TreeNoteActions.h"
@@ -24,7 +19,6 @@
 #include "CommandIds.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -144,13 +138,13 @@ void Handlers::Clear(TreeWindow& tree) { tree.EditWithScope(Cmd::EditClear); }
 void Handlers::CreateClone(TreeWindow& tree)
 {
     if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
-        tree.CreateOrDestroyClone(tree.CurrentNode());
+        TreeClones::CreateOrDestroyClone(tree, tree.CurrentNode());
 }
 
 void Handlers::AttachClone(TreeWindow& tree)
 {
     if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
-        tree.AttachOrDetachClone(tree.CurrentNode());
+        TreeClones::AttachOrDetachClone(tree, tree.CurrentNode());
 }
 
 void Handlers::SelectClipboardSlot(int slot) { TheTreeClipboard().SelectSlot(slot); }
@@ -183,7 +177,7 @@ void TreeWindow::EditWithScope(int command)
             TheTreeClipboard().Store(node, -1);
         } else if (command == Cmd::EditPaste) {
             PasteBranches();
-        } else if (ConfirmCloneMasterLoss(node)) {
+        } else if (TreeClones::ConfirmCloneMasterLoss(*this, node)) {
             if (scope == ScopeNode)
                 AddUndoAction(new TreeCutNodeAction(this, node, cut));
             else
@@ -214,95 +208,4 @@ void TreeWindow::EditWithScope(int command)
     default:
         return;
     }
-}
-
-int TreeWindow::ConfirmCloneMasterLoss(TreeNode* node)
-{
-    if (!node->ContainsCloneMaster())
-        return 1;
-    if (AskOkCancel(nullptr,
-                    "This cut or clear operation will destroy one or more clone masters. This part of the operation is "
-                    "NOT undo-able.",
-                    0, 2) != 1)
-        return 0;
-    std::vector<int> ids;
-    WalkTreeWithSkip(node, [](TreeNode* each, void* list) {
-        if (each->cloneStatus == CloneMasterNode)
-            static_cast<std::vector<int>*>(list)->push_back(each->cloneId);
-    }, &ids, false);
-    for (int id : ids)
-        document.RemoveCloneMaster(id, true);
-    ClearUndoHistory();
-    return 1;
-}
-
-void TreeWindow::CreateOrDestroyClone(TreeNode* node)
-{
-    if (node->cloneStatus == CloneMasterNode) {
-        ConfirmDestroyClone(node);
-        return;
-    }
-    const std::string prompt =
-        std::string("Enter a name for your clone master at ") + NodeMention(*node).Text() + ".";
-    zString name;
-    if (PromptForText(name, IsNewCloneName, static_cast<int32_t>(reinterpret_cast<intptr_t>(this)), "Create Clone",
-                      prompt.c_str(), 30001, false) == 1)
-        AddUndoAction(new TreeCloneMasterAction(this, node, name.Text()));
-}
-
-void TreeWindow::ConfirmDestroyClone(TreeNode* master)
-{
-    if (AskOkCancel("Destroy Clone", "Destroying this clone will detach it from all copies as well.", 30000, 2) == 1)
-        AddUndoAction(new TreeCloneMasterAction(this, master));
-}
-
-void TreeWindow::AttachOrDetachClone(TreeNode* node)
-{
-    if (node->cloneStatus == CloneCopyNode) {
-        const int answer = AskYesNoCancel(
-            nullptr, "Do you want to keep an editable copy of the cloned subtree at the selected node?", 0);
-        if (answer != 2)
-            AddUndoAction(new TreeAttachCloneAction(this, node, answer == 1));
-        return;
-    }
-    TreeNode* master = ChooseCloneMaster();
-    if (master == nullptr)
-        return;
-    if (!CanAttachClone(Selection, master)) {
-        ShowErrorBox(nullptr,
-                     "Attaching a clone to its own master subtree indicates a recursion which KIVO does not support.",
-                     0);
-        return;
-    }
-    AddUndoAction(new TreeAttachCloneAction(this, Selection, master));
-}
-
-int TreeWindow::CanAttachClone(const NodeChildList& targets, const TreeNode* master)
-{
-    for (int i = 0; i < targets.Count(); ++i)
-        if (CopyWouldContainItself(targets.At(i), master))
-            return 0;
-    return 1;
-}
-
-int TreeWindow::IsNewCloneName(const zString& name, int32_t window)
-{
-    auto* tree = reinterpret_cast<TreeWindow*>(static_cast<intptr_t>(window));
-    if (!tree->Document().IsCloneNameUsed(name.Text()))
-        return 1;
-    ShowErrorBox(nullptr, "That clone name has already been used in this document.", 0);
-    return 0;
-}
-
-TreeNode* TreeWindow::ChooseCloneMaster()
-{
-    const NodeRefList& masters = document.CloneMasters;
-    if (masters.Count() <= 1)
-        return masters.Count() == 1 ? masters.At(0)->node : nullptr;
-    NameList names;
-    for (int i = 0; i < masters.Count(); ++i)
-        names.AddCopy(masters.At(i)->name);
-    AttachCloneDialog dialog(names);
-    const int choice = dialog.Run();
-    return choice >= 0 ? masters.At(choice)->node : nullptr;
 }

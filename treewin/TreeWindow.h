@@ -388,17 +388,8 @@ public:
     // "&Copy..." for several kinds); in the node popup menu without '&' and key texts, with Paste Text (1188)
     // and Paste Node(s) (1189) enabled by the paste mask.
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;
-    // Before a cut or clear that takes clone masters with it: asks, then removes them with their copies and
-    // clears the undo history; 0 when the user cancels.
-    int ConfirmCloneMasterLoss(TreeNode* node);
-    // The master to attach to: the only one, or the one chosen among several; null when none.
-    TreeNode* ChooseCloneMaster();
-    // 1 when no node of the targets would contain itself as a copy of the master: none is the master or
-    // lies below it, and the master holds no copy of a master at or above one (attaching would recurse).
-    static int CanAttachClone(const NodeChildList& targets, const TreeNode* master);
-    // The check of the Create Clone prompt for the window: 0, after saying so, when a master has the name.
-    static int IsNewCloneName(const zString& name, int32_t window);
-    // Asks before destroying the master's clone, which then leaves all its copies (an undoable step).
+    // Asks before destroying the master's clone, which then leaves all its copies (an undoable step). The other
+    // clone commands are TreeCloneCommands.h's.
     void ConfirmDestroyClone(TreeNode* master);
     // Makes the link that the clipboard holds (or reuses it) and gives the formula text that reads it; false,
     // after saying why where something is wrong, when no link was made. The link commands are
@@ -462,8 +453,6 @@ private:
     // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows
     // the change and one undo step holds the texts before and after it.
     void EditInPlaceText(int command);
-    void CreateOrDestroyClone(TreeNode* node);
-    void AttachOrDetachClone(TreeNode* node);
     void LimitZoom();
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.

@@ -139,6 +139,9 @@ struct TreeWindow::CommandHandlers {
     static bool RollBackWithWait(TreeWindow& tree, TreeNode* node);
     // Numeric Formatting: the format of the calculation method, or the cost-effectiveness formats.
     static void EditNumberFormats(TreeWindow& tree);
+    // Open the Evaluator or the Variables window over the selection; deleting the window closes it.
+    static void OpenEvaluator(TreeWindow& tree);
+    static void OpenVariablesWindow(TreeWindow& tree);
 };
 
 template <int slot>

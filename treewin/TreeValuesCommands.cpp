@@ -85,24 +85,24 @@ void Handlers::InsertVariable(TreeWindow& tree) { InsertVariableName(&tree, tree
 void Handlers::OpenOrCloseEvaluator(TreeWindow& tree)
 {
     if (tree.Evaluator == nullptr)
-        tree.OpenEvaluatorWindow();
+        OpenEvaluator(tree);
     else
-        tree.CloseEvaluatorWindow();
+        delete tree.Evaluator;
 }
 
 void Handlers::ShowOrHideVariablesWindow(TreeWindow& tree)
 {
     if (tree.VariablesView == nullptr)
-        tree.OpenVariablesWindow();
+        OpenVariablesWindow(tree);
     else
-        tree.CloseVariablesWindow();
+        delete tree.VariablesView;
 }
 
 // Opens the Variables window, or brings the open one to the top.
 void Handlers::ShowVariablesWindow(TreeWindow& tree)
 {
     if (tree.VariablesView == nullptr)
-        tree.OpenVariablesWindow();
+        OpenVariablesWindow(tree);
     else
         BringWindowToTop(tree.VariablesView->Handle());
 }
@@ -127,15 +127,10 @@ void Handlers::TablesUsed(TreeWindow& tree) { ShowTablesUsed(tree.document.Root)
 void Handlers::VariablesReport(TreeWindow& tree) { VariablesWindow::CopyAsText(tree.document.Root, &tree); }
 void Handlers::NodeComment(TreeWindow& tree) { tree.OpenNodeComment(); }
 
-void TreeWindow::OpenEvaluatorWindow()
+void Handlers::OpenEvaluator(TreeWindow& tree)
 {
-    Evaluator = new EvaluatorWindow(this, Selection);
-    Evaluator->Show(-1);
-}
-
-void TreeWindow::CloseEvaluatorWindow()
-{
-    delete Evaluator;
+    tree.Evaluator = new EvaluatorWindow(&tree, tree.Selection);
+    tree.Evaluator->Show(-1);
 }
 
 void TreeWindow::SyncEvaluatorWindow()
@@ -144,15 +139,10 @@ void TreeWindow::SyncEvaluatorWindow()
         Evaluator->SetNodes(Selection);
 }
 
-void TreeWindow::OpenVariablesWindow()
+void Handlers::OpenVariablesWindow(TreeWindow& tree)
 {
-    VariablesView = new VariablesWindow(this, Selection);
-    VariablesView->Show(-1);
-}
-
-void TreeWindow::CloseVariablesWindow()
-{
-    delete VariablesView;
+    tree.VariablesView = new VariablesWindow(&tree, tree.Selection);
+    tree.VariablesView->Show(-1);
 }
 
 void TreeWindow::SyncVariablesWindow()

@@ -312,16 +312,10 @@ public:
     void ResetFindReplace();
     // The tree's Evaluator (one of its bound windows), null while it is closed.
     EvaluatorWindow* Evaluator = nullptr;
-    // Opens the Evaluator over the selection; Close destroys it.
-    void OpenEvaluatorWindow();
-    void CloseEvaluatorWindow();
     // The open Evaluator follows the selection.
     void SyncEvaluatorWindow();
     // The tree's Variables window (one of its bound windows), null while it is closed.
     VariablesWindow* VariablesView = nullptr;
-    // Opens the Variables window over the selection; Close destroys it.
-    void OpenVariablesWindow();
-    void CloseVariablesWindow();
     // The open Variables window follows the selection.
     void SyncVariablesWindow();
     // The Evaluator and the Variables window both.

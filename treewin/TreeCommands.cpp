@@ -23,6 +23,7 @@
 #include "treewin/TreeCommandHandlers.h"
 #include "treewin/TreeDisplayActions.h"
 #include "treewin/TreeNoteActions.h"
+#include "treewin/TreeSnapshot.h"
 #include "treewin/TreeValueActions.h"
 
 #include "CommandIds.h"
@@ -44,7 +45,7 @@ long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 
 using Handlers = TreeWindow::CommandHandlers;
 
-void Handlers::Snapshot(TreeWindow& tree) { tree.SaveSnapshotCommand(); }
+void Handlers::Snapshot(TreeWindow& tree) { TreeSnapshot::SaveSnapshotCommand(tree); }
 void Handlers::InPlaceTextChanged(TreeWindow& tree) { tree.InPlaceTextChanged(); }
 
 void Handlers::DefineNewVariable(TreeWindow& tree)

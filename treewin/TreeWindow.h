@@ -267,9 +267,7 @@ public:
     // drawing with its notes and arrows when no node is selected. Its rectangle in inches:
     LogicalRect PictureBounds();
     void DrawPicture(Display& display);
-    // The picture at its natural size on a white screen-compatible bitmap, written as a .BMP file; false
-    // when the bitmap cannot be made or written.
-    bool SaveAsBitmap(const ::FilePath& path);
+    // Saved as a file by TreeSnapshot.h.
 
     // Builds the variables menu again from the document's variables and shows the Variables window the
     // selection again.
@@ -412,13 +410,6 @@ public:
     void ShowCustomInterface(int show);
     // The panel while it is shown in a pane, else null.
     CustomInterfacePanel* CustomPanel() const { return customInterfacePanel; }
-    // Save Snapshot (TreeSnapshot.cpp): the form chosen ('m' metafile, 'b' bitmap, 'r' roll-back file, which
-    // only a rolled-back tree offers) with the path chosen for it, or 0 when cancelled.
-    char SaveSnapshot(bool rolledBack, ::FilePath& path);
-    // Command 1114: the snapshot in the chosen form; a failed save is reported.
-    void SaveSnapshotCommand();
-    // The picture as a placeable metafile.
-    bool SaveAsMetafile(const ::FilePath& path);
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.

@@ -71,12 +71,10 @@ void Handlers::CreateArrow(TreeWindow& tree)
     }
 }
 
-void Handlers::Font(TreeWindow& tree) { tree.ChangeFont(); }
-
 void Handlers::BindNote(TreeWindow& tree)
 {
     if (!tree.CustomInterfaceShown)
-        tree.BindOrUnbindNote(tree.CurrentNode());
+        BindOrUnbindNote(tree, tree.CurrentNode());
 }
 
 void Handlers::SkipGeneration(TreeWindow& tree)
@@ -166,54 +164,54 @@ void TreeWindow::ResetFindReplace()
         FindReplace->ResetSearch();
 }
 
-void TreeWindow::ChangeFont()
+void Handlers::Font(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
-    if (node == nullptr && SelectedNote == nullptr) {
-        FontRecord font = document.DisplayPrefs.TreeFont;
-        if (EditFontRecord(font, handle_, ThePreferences().trueTypeFontsOnly))
-            AddUndoAction(new TreeDocumentFontAction(this, font));
+    TreeNode* node = tree.CurrentNode();
+    if (node == nullptr && tree.SelectedNote == nullptr) {
+        FontRecord font = tree.document.DisplayPrefs.TreeFont;
+        if (EditFontRecord(font, tree.Handle(), ThePreferences().trueTypeFontsOnly))
+            tree.AddUndoAction(new TreeDocumentFontAction(&tree, font));
         return;
     }
     // The font belongs to the text being edited: a node's text, probability or second text, or the note's.
-    const int part = EditField;
+    const int part = tree.EditField;
     if (part == 0 || (part == 3) != (node == nullptr))
         return;
-    const bool subtree = SubtreeSelection != 0;
+    const bool subtree = tree.SubtreeSelection != 0;
     if (subtree && AskYesNo(nullptr,
                             "Changing the font of the entire subtree is not undoable. To change the font of a single "
                             "node, deselect the subtree first.\n\nChange the font of all nodes in the subtree?",
                             0) != 1)
         return;
-    if (!EditFontRecord(ChosenFont, handle_, ThePreferences().trueTypeFontsOnly))
+    if (!EditFontRecord(tree.ChosenFont, tree.Handle(), ThePreferences().trueTypeFontsOnly))
         return;
     if (!subtree) {
-        AddUndoAction(new TreeFontChangeAction(this, node, part, ChosenFont));
+        tree.AddUndoAction(new TreeFontChangeAction(&tree, node, part, tree.ChosenFont));
         return;
     }
     struct Change {
         int slot;
         const FontRecord* font;
-    } change{part == 4 ? 2 : part - 1, &ChosenFont};
+    } change{part == 4 ? 2 : part - 1, &tree.ChosenFont};
     WalkTreeWithSkip(node, [](TreeNode* each, void* arg) {
         const auto* c = static_cast<const Change*>(arg);
         each->SetFont(c->slot, c->font, true);
     }, &change, true);
-    ClearUndoHistory();
-    SetModified(1);
-    RedrawNode(node, 1);
+    tree.ClearUndoHistory();
+    tree.SetModified(1);
+    tree.RedrawNode(node, 1);
 }
 
-void TreeWindow::BindOrUnbindNote(TreeNode* node)
+void Handlers::BindOrUnbindNote(TreeWindow& tree, TreeNode* node)
 {
-    if (SelectedNote == nullptr) {
-        if (node != nullptr && Selection.Count() == 1 && !node->text2.IsEmpty())
-            AddUndoAction(new TreeUnbindNoteAction(this, node));
+    if (tree.SelectedNote == nullptr) {
+        if (node != nullptr && tree.Selection.Count() == 1 && !node->text2.IsEmpty())
+            tree.AddUndoAction(new TreeUnbindNoteAction(&tree, node));
         return;
     }
-    PendingNoteBinding = SelectedNote;
+    tree.PendingNoteBinding = tree.SelectedNote;
     if (AskOkCancel(nullptr, "Your next click should be on the node to which you want the note box bound.", 0, 1) != 1)
-        PendingNoteBinding = nullptr;
+        tree.PendingNoteBinding = nullptr;
 }
 
 void Handlers::ToggleRollBackBox(TreeWindow& tree, TreeNode* node)

@@ -127,13 +127,13 @@ void Handlers::PasteText(TreeWindow& tree)
 void Handlers::PasteNode(TreeWindow& tree)
 {
     if ((tree.ComputeEditMasks().paste & (Bit(ScopeNode) | Bit(ScopeSubtree))) != 0)
-        tree.PasteBranches();
+        PasteBranches(tree);
 }
 
-void Handlers::Cut(TreeWindow& tree) { tree.EditWithScope(Cmd::EditCut); }
-void Handlers::Copy(TreeWindow& tree) { tree.EditWithScope(Cmd::EditCopy); }
-void Handlers::Paste(TreeWindow& tree) { tree.EditWithScope(Cmd::EditPaste); }
-void Handlers::Clear(TreeWindow& tree) { tree.EditWithScope(Cmd::EditClear); }
+void Handlers::Cut(TreeWindow& tree) { EditWithScope(tree, Cmd::EditCut); }
+void Handlers::Copy(TreeWindow& tree) { EditWithScope(tree, Cmd::EditCopy); }
+void Handlers::Paste(TreeWindow& tree) { EditWithScope(tree, Cmd::EditPaste); }
+void Handlers::Clear(TreeWindow& tree) { EditWithScope(tree, Cmd::EditClear); }
 
 void Handlers::CreateClone(TreeWindow& tree)
 {
@@ -154,9 +154,9 @@ void Handlers::PasteLink(TreeWindow& tree) { TreeLinks::PasteLinkIntoEditor(tree
 void Handlers::BreakLink(TreeWindow& tree) { TreeLinks::BreakLink(tree); }
 void Handlers::Clones(TreeWindow& tree) { TreeLinks::ShowClones(tree); }
 
-void TreeWindow::EditWithScope(int command)
+void Handlers::EditWithScope(TreeWindow& tree, int command)
 {
-    const EditMasks masks = ComputeEditMasks();
+    const EditMasks masks = tree.ComputeEditMasks();
     const unsigned mask = command == Cmd::EditCut     ? masks.cut
                           : command == Cmd::EditCopy  ? masks.copy
                           : command == Cmd::EditPaste ? masks.paste
@@ -168,7 +168,7 @@ void TreeWindow::EditWithScope(int command)
         EditScopeDialog dialog(static_cast<unsigned>(command), mask);
         scope = dialog.Run();
     }
-    TreeNode* node = CurrentNode();
+    TreeNode* node = tree.CurrentNode();
     const bool cut = command == Cmd::EditCut;
     switch (scope) {
     case ScopeNode:
@@ -176,34 +176,34 @@ void TreeWindow::EditWithScope(int command)
         if (command == Cmd::EditCopy) {
             TheTreeClipboard().Store(node, -1);
         } else if (command == Cmd::EditPaste) {
-            PasteBranches();
-        } else if (TreeClones::ConfirmCloneMasterLoss(*this, node)) {
+            PasteBranches(tree);
+        } else if (TreeClones::ConfirmCloneMasterLoss(tree, node)) {
             if (scope == ScopeNode)
-                AddUndoAction(new TreeCutNodeAction(this, node, cut));
+                tree.AddUndoAction(new TreeCutNodeAction(&tree, node, cut));
             else
-                AddUndoAction(new TreeCutSubtreeAction(this, node, cut));
+                tree.AddUndoAction(new TreeCutSubtreeAction(&tree, node, cut));
         }
         return;
     case ScopeText:
-        EditInPlaceText(command);
+        tree.EditInPlaceText(command);
         return;
     case ScopeNote:
         if (command == Cmd::EditCopy)
-            PutNoteBoxOnClipboard(*SelectedNote);
+            PutNoteBoxOnClipboard(*tree.SelectedNote);
         else if (command == Cmd::EditPaste)
-            AddUndoAction(new TreePasteNoteAction(this));
+            tree.AddUndoAction(new TreePasteNoteAction(&tree));
         else
-            AddUndoAction(new TreeCutNoteAction(this, cut));
+            tree.AddUndoAction(new TreeCutNoteAction(&tree, cut));
         return;
     case ScopeArrow:
         if (command == Cmd::EditCopy)
-            TheTreeClipboard().SetArrow(SelectedArrow);
+            TheTreeClipboard().SetArrow(tree.SelectedArrow);
         else if (command == Cmd::EditPaste)
-            AddUndoAction(new TreePasteArrowAction(this));
+            tree.AddUndoAction(new TreePasteArrowAction(&tree));
         else if (cut)
-            AddUndoAction(new TreeCutArrowAction(this));
+            tree.AddUndoAction(new TreeCutArrowAction(&tree));
         else
-            AddUndoAction(new TreeClearArrowAction(this));
+            tree.AddUndoAction(new TreeClearArrowAction(&tree));
         return;
     default:
         return;

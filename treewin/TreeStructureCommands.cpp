@@ -61,7 +61,7 @@ void Handlers::InsertBranch(TreeWindow& tree)
 void Handlers::ChangeNodeType(TreeWindow& tree)
 {
     if (tree.CurrentNode() != nullptr && tree.MayEditStructure())
-        tree.ChangeNodeType();
+        ChooseNodeType(tree);
 }
 
 void Handlers::ForcePath(TreeWindow& tree)
@@ -72,7 +72,6 @@ void Handlers::ForcePath(TreeWindow& tree)
 }
 
 void Handlers::DistributeChildren(TreeWindow& tree) { tree.DistributeChildren(); }
-void Handlers::BayesRevision(TreeWindow& tree) { tree.StartBayesRevision(); }
 
 void Handlers::ChangeOptimalPath(TreeWindow& tree)
 {
@@ -138,20 +137,20 @@ void TreeWindow::AddBranches()
         AddUndoAction(new TreeAddBranchAction(this, node));
 }
 
-void TreeWindow::PasteBranches()
+void Handlers::PasteBranches(TreeWindow& tree)
 {
     const std::shared_ptr<const TreeNode> entry = TheTreeClipboard().Share(-1);
     const int count = entry && entry->kind == 0 ? entry->childCount : 1;
-    for (int i = 0; i < Selection.Count(); ++i)
-        if (!Selection.At(i)->CheckRoomForChildren(count))
+    for (int i = 0; i < tree.Selection.Count(); ++i)
+        if (!tree.Selection.At(i)->CheckRoomForChildren(count))
             return;
-    AddUndoAction(new TreePasteAction(this, Selection));
+    tree.AddUndoAction(new TreePasteAction(&tree, tree.Selection));
 }
 
-void TreeWindow::ChangeNodeType()
+void Handlers::ChooseNodeType(TreeWindow& tree)
 {
-    const NodeChildList& selection = Selection;
-    ChangeNodeTypeDialog dialog(*this, selection);
+    const NodeChildList& selection = tree.Selection;
+    ChangeNodeTypeDialog dialog(tree, selection);
     const int kind = dialog.Run();
     bool inMarkov = false;
     for (int i = 0; i < selection.Count(); ++i)
@@ -161,21 +160,21 @@ void TreeWindow::ChangeNodeType()
         if (AskOkCancel(nullptr, "Changing the node type to terminal cannot be undone, and the undo history will be "
                                  "cleared. Do you want to continue?", 0, 3) != 1)
             return;
-        ClearUndoHistory();
-        InPlaceEditState edit(*this);
+        tree.ClearUndoHistory();
+        InPlaceEditState edit(tree);
         for (int i = 0; i < selection.Count(); ++i)
             selection.At(i)->SetKind(TerminalNode, true);
-        RedrawNodes(selection, 0);
-        InvalidateAll();
-        SetModified(1);
+        tree.RedrawNodes(selection, 0);
+        tree.InvalidateAll();
+        tree.SetModified(1);
         edit.Restore();
         if (!inMarkov)
-            PostCommand(Handle(), Cmd::ValuesChangePayoff);
+            PostCommand(tree.Handle(), Cmd::ValuesChangePayoff);
         return;
     }
     if (kind < 0 || (kind == TerminalNode && !SettleJumpState(selection.At(0))))
         return;
-    AddUndoAction(new TreeChangeNodeTypeAction(this, selection, kind));
+    tree.AddUndoAction(new TreeChangeNodeTypeAction(&tree, selection, kind));
 }
 
 void Handlers::ChangeOptimalPath(TreeWindow& tree, TreeNode* node)

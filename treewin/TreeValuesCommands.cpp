@@ -125,8 +125,6 @@ void Handlers::MultiAttributeWeights(TreeWindow& tree) { OpenMultiAttributeWeigh
 void Handlers::Distributions(TreeWindow& tree) { DistributionsDialog(&tree, false).Run(); }
 void Handlers::TablesUsed(TreeWindow& tree) { ShowTablesUsed(tree.document.Root); }
 void Handlers::VariablesReport(TreeWindow& tree) { VariablesWindow::CopyAsText(tree.document.Root, &tree); }
-void Handlers::NodeComment(TreeWindow& tree) { tree.OpenNodeComment(); }
-
 void Handlers::OpenEvaluator(TreeWindow& tree)
 {
     tree.Evaluator = new EvaluatorWindow(&tree, tree.Selection);
@@ -223,19 +221,19 @@ void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)
         ShowValueWindow(new DefineVariableWindow(this, one, name));
 }
 
-void TreeWindow::OpenNodeComment()
+void Handlers::NodeComment(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
+    TreeNode* node = tree.CurrentNode();
     NodeChildList one(1, Ownership::Borrows);
-    if (node == nullptr || !CheckEditConflict(OneNode(one, node), "***node comment", true))
+    if (node == nullptr || !tree.CheckEditConflict(OneNode(one, node), "***node comment", true))
         return;
     const bool wasEmpty = node->ExtraListEmpty();
     const bool opens = ValidateNodeComment(node);
     // Throwing an old comment out takes the node's comment flag away.
     if (node->ExtraListEmpty() != wasEmpty)
-        InvalidateAll();
+        tree.InvalidateAll();
     if (opens)
-        ShowValueWindow(new NodeCommentWindow(this, node));
+        ShowValueWindow(new NodeCommentWindow(&tree, node));
 }
 
 void TreeWindow::DefineNewVariable()
@@ -307,11 +305,11 @@ void TreeWindow::DistributeChildren()
     SetModified(1);
 }
 
-void TreeWindow::StartBayesRevision()
+void Handlers::BayesRevision(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
+    TreeNode* node = tree.CurrentNode();
     if (node == nullptr)
         return;
     ReviseWithBayes(node);
-    RedrawNode(node, 1);
+    tree.RedrawNode(node, 1);
 }

@@ -324,25 +324,13 @@ public:
     void CreateSlider();
     // The Define Variable window of the name at the node, unless another window edits it there.
     void OpenNodeValueWindow(TreeNode* node, const char* name);
-    // The comment window of the current node, unless another window shows it or the person cancels the
-    // question about a comment that no longer matches the node's branches.
-    void OpenNodeComment();
     // Define New Variable (1195) at the current node: a new document variable, then its window there.
     void DefineNewVariable();
     // Distribute Children (1408): the current node gets one branch per range of a chosen distribution, each
     // binding the chosen variable to its range's value; the undo history is cleared after asking.
     void DistributeChildren();
-    // Bayes' Revision (1409) on the current node.
-    void StartBayesRevision();
-    // Font (1303): with nothing selected the tree font, else the font of the edited text of the current node
-    // or of the selected note box, one undoable step; over a highlighted subtree every node's font of that
-    // text, after asking, without undo.
-    void ChangeFont();
     // The font last chosen for a node's or a note box's text, offered the next time.
     FontRecord ChosenFont;
-    // Bind Note (1319): the selected note box waits for a click on its node, after the person agrees; with
-    // no note box selected the one selected node's second text becomes a note box again.
-    void BindOrUnbindNote(TreeNode* node);
     // The window's command handler, through the command table: 1 when the command is a tree command (also
     // when its rule refuses it), 0 otherwise. Cancels a pending arrow or note click first.
     int OnCommand(int command);
@@ -367,9 +355,6 @@ public:
     // any, else one; nothing on a terminal node or while roll-back results are shown. A node without room
     // for them says so.
     void AddBranches();
-    // Pastes the clipboard's node, or its subtree's branches, under every selected node; refused, with a
-    // message, when one of them has no room for them.
-    void PasteBranches();
     // The kinds of object Cut, Copy, Clear and Paste act on, as bit (1 << scope) of each scope.
     enum EditScope { ScopeNode = 1, ScopeSubtree = 2, ScopeText = 3, ScopeNote = 4, ScopeArrow = 5 };
     struct EditMasks {
@@ -429,12 +414,8 @@ private:
     bool MayOpenInPlaceEditor() const;
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
-    // Change Node Type (1405): the chosen kind as one undo step; end nodes outside a Markov model, or several
-    // at once, change directly and the undo history is emptied.
-    void ChangeNodeType();
     // Preferences (1308): the tree's pages of the Preferences dialog, undoable as one "Preferences" action.
     void EditPreferences();
-    void EditWithScope(int command);
     // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows
     // the change and one undo step holds the texts before and after it.
     void EditInPlaceText(int command);

@@ -125,6 +125,14 @@ bool IsScreen(const Display& display)
     return display.Kind() == Display::KindWindow;
 }
 
+// A line between two points in inches, with the display's pen.
+void DrawLineBetween(Display& display, float x1, float y1, float x2, float y2)
+{
+    const HDC dc = display.DeviceContext();
+    MoveToEx(dc, LogicalXToPixel(x1, display), LogicalYToPixel(y1, display), nullptr);
+    LineTo(dc, LogicalXToPixel(x2, display), LogicalYToPixel(y2, display));
+}
+
 }  // namespace
 
 GraphWindow::GraphWindow() : DocumentWindow(NewGraphTitle().c_str(), 0, MenuRes::GraphMenu)
@@ -342,30 +350,6 @@ zString GraphWindow::CoordinateText(float x, float y) const
     text += "; ";
     text += part(verticalLabel, verticalAxis, verticalAxis.ValueAt(y, graphRect));
     return text;
-}
-
-float GraphWindow::TextWidth(Display& display, const char* text) const
-{
-    const SIZE size = display.TextExtent(text, 0);
-    return PixelWidthToLogical(size.cx, display);
-}
-
-float GraphWindow::TextHeight(Display& display) const
-{
-    const SIZE size = display.TextExtent("0", 1);
-    return PixelHeightToLogical(size.cy, display);
-}
-
-void GraphWindow::DrawTextAt(Display& display, float x, float y, const char* text) const
-{
-    display.TextOutAt(LogicalXToPixel(x, display), LogicalYToPixel(y, display), text);
-}
-
-void GraphWindow::DrawLineBetween(Display& display, float x1, float y1, float x2, float y2) const
-{
-    const HDC dc = display.DeviceContext();
-    MoveToEx(dc, LogicalXToPixel(x1, display), LogicalYToPixel(y1, display), nullptr);
-    LineTo(dc, LogicalXToPixel(x2, display), LogicalYToPixel(y2, display));
 }
 
 void GraphWindow::DrawSetLines(Display& display)

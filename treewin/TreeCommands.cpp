@@ -45,7 +45,7 @@ long TreeWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 
 using Handlers = TreeWindow::CommandHandlers;
 
-void Handlers::Snapshot(TreeWindow& tree) { TreeSnapshot::SaveSnapshotCommand(tree); }
+void Handlers::Snapshot(TreeWindow& tree) { SnapshotFiles::SaveSnapshotCommand(tree); }
 void Handlers::InPlaceTextChanged(TreeWindow& tree) { tree.InPlaceTextChanged(); }
 
 void Handlers::DefineNewVariable(TreeWindow& tree)

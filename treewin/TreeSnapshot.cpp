@@ -32,7 +32,7 @@ const char* const BitmapFilters[] = {"Bitmap Files (*.bmp)", "*.bmp", nullptr};
 
 } // namespace
 
-char TreeSnapshot::SaveSnapshot(TreeWindow& tree, bool rolledBack, ::FilePath& path)
+char SnapshotFiles::SaveSnapshot(TreeWindow& tree, bool rolledBack, ::FilePath& path)
 {
     path = ::FilePath();
     SnapshotFormatDialog format(rolledBack);
@@ -115,7 +115,7 @@ void TreeWindow::DrawPicture(Display& display)
     display.PopFont();
 }
 
-bool TreeSnapshot::SaveAsBitmap(TreeWindow& tree, const ::FilePath& path)
+bool SnapshotFiles::SaveAsBitmap(TreeWindow& tree, const ::FilePath& path)
 {
     const float scale = CurrentDrawingScale();
     SetCurrentDrawingScale(1.0f);
@@ -135,7 +135,7 @@ bool TreeSnapshot::SaveAsBitmap(TreeWindow& tree, const ::FilePath& path)
     return saved;
 }
 
-bool TreeSnapshot::SaveAsMetafile(TreeWindow& tree, const ::FilePath& path)
+bool SnapshotFiles::SaveAsMetafile(TreeWindow& tree, const ::FilePath& path)
 {
     const float scale = CurrentDrawingScale();
     SetCurrentDrawingScale(1.0f);
@@ -153,7 +153,7 @@ bool TreeSnapshot::SaveAsMetafile(TreeWindow& tree, const ::FilePath& path)
     return path.Exists();
 }
 
-void TreeSnapshot::SaveSnapshotCommand(TreeWindow& tree)
+void SnapshotFiles::SaveSnapshotCommand(TreeWindow& tree)
 {
     ::FilePath path;
     const char form = SaveSnapshot(tree, tree.Document().IsRolledBack(), path);

@@ -5,7 +5,7 @@
 class FilePath;
 class TreeWindow;
 
-namespace TreeSnapshot {
+namespace SnapshotFiles {
 
 // The form chosen ('m' metafile, 'b' bitmap, 'r' roll-back file, which only a rolled-back tree offers) with the
 // path chosen for it, or 0 when cancelled.
@@ -18,4 +18,4 @@ bool SaveAsBitmap(TreeWindow& tree, const FilePath& path);
 // The picture as a placeable metafile.
 bool SaveAsMetafile(TreeWindow& tree, const FilePath& path);
 
-} // namespace TreeSnapshot
+} // namespace SnapshotFiles

@@ -267,7 +267,7 @@ public:
     // drawing with its notes and arrows when no node is selected. Its rectangle in inches:
     LogicalRect PictureBounds();
     void DrawPicture(Display& display);
-    // Saved as a file by TreeSnapshot.h.
+    // Saved as a file by SnapshotFiles (TreeSnapshot.h).
 
     // Builds the variables menu again from the document's variables and shows the Variables window the
     // selection again.

@@ -14,6 +14,8 @@ using CommandHandlers = TreeWindow::CommandHandlers;
 
 namespace {
 
+using MenuFacts = TreeMenuFacts;
+
 bool ExpectedValue(const MenuFacts& f) { return !f.customInterface && f.any && !f.someInMarkov && f.free; }
 bool OnMarkovNode(const MenuFacts& f) { return f.first != nullptr && f.first->kind == MarkovNode; }
 

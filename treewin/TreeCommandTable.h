@@ -8,7 +8,7 @@
 #include <cstddef>
 
 // The terms of the rules, gathered in one pass over the selection.
-struct MenuFacts {
+struct TreeMenuFacts {
     int n = 0;
     TreeNode* first = nullptr;
     bool one = false, any = false, decision1 = false, copy1 = false, root1 = false, markov1 = false;
@@ -29,7 +29,7 @@ struct MenuFacts {
     bool allTerminalInMarkovNotState = true, someLogic = false, someInMarkov = false;
     bool allDecision = true, allReversed = true;
 
-    MenuFacts(TreeWindow& window, int customInterfaceShown);
+    TreeMenuFacts(TreeWindow& window, int customInterfaceShown);
 };
 
 // The tree window's commands. A rule tells whether the command's menu item is enabled now; the same rule
@@ -39,12 +39,12 @@ struct MenuFacts {
 struct TreeWindow::CommandRow {
     unsigned id;
     void (*handler)(TreeWindow& tree);
-    bool (*rule)(const MenuFacts& f);
+    bool (*rule)(const TreeMenuFacts& f);
     const char* undoText;
 };
 
-inline bool Always(const MenuFacts&) { return true; }
-inline bool NoCustomInterface(const MenuFacts& f) { return !f.customInterface; }
+inline bool Always(const TreeMenuFacts&) { return true; }
+inline bool NoCustomInterface(const TreeMenuFacts& f) { return !f.customInterface; }
 
 // One menu's rows of the table.
 struct TreeCommandRows {

@@ -16,6 +16,8 @@ using CommandHandlers = TreeWindow::CommandHandlers;
 
 namespace {
 
+using MenuFacts = TreeMenuFacts;
+
 const TreeWindow::CommandRow rows[] = {
     // The Display and Options menus, and the commands of the pane and the node popup.
     {Cmd::FileSnapshot, &CommandHandlers::Snapshot, NoCustomInterface, nullptr},

@@ -16,6 +16,8 @@ using CommandHandlers = TreeWindow::CommandHandlers;
 
 namespace {
 
+using MenuFacts = TreeMenuFacts;
+
 // Save and Save As: never over an opened roll-back snapshot, nor from a custom interface that does not let
 // its user save.
 bool MaySave(const MenuFacts& f)

@@ -14,7 +14,7 @@ bool IsMarkovState(const TreeNode* node)
 
 } // namespace
 
-MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
+TreeMenuFacts::TreeMenuFacts(TreeWindow& window, int customInterfaceShown)
 {
     this->window = &window;
     TreeDocument& document = window.Document();

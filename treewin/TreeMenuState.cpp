@@ -23,6 +23,8 @@
 
 namespace {
 
+using MenuFacts = TreeMenuFacts;
+
 // Sets the item's text (when given), then grays or enables it; a missing item is left alone.
 void SetItem(HMENU menu, unsigned id, bool enabled, const char* text = nullptr)
 {

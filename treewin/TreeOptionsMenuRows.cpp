@@ -14,6 +14,8 @@ using CommandHandlers = TreeWindow::CommandHandlers;
 
 namespace {
 
+using MenuFacts = TreeMenuFacts;
+
 bool LabelWithChild(const MenuFacts& f) { return f.first != nullptr && f.first->kind == LabelNode && f.kids > 0; }
 
 const TreeWindow::CommandRow rows[] = {

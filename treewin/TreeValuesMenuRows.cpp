@@ -14,6 +14,8 @@ using CommandHandlers = TreeWindow::CommandHandlers;
 
 namespace {
 
+using MenuFacts = TreeMenuFacts;
+
 const TreeWindow::CommandRow rows[] = {
     // The Values menu.
     {Cmd::ValuesDefineValues, &CommandHandlers::DefineValues, [](const MenuFacts& f) { return !f.busy; }, nullptr},

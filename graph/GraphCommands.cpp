@@ -20,6 +20,21 @@
 
 #include <string>
 
+// The common commands' handlers; each runs once its row's rule allowed it.
+struct GraphWindow::CommandHandlers {
+    // Copy Special: the picture, or the text export when the kind has one and it is chosen.
+    static void CopySpecial(GraphWindow& graph);
+    // Clear Label: the selected label of the person's own.
+    static void ClearLabel(GraphWindow& graph);
+    static void ChangeFont(GraphWindow& graph);
+    static void ChangeFormat(GraphWindow& graph);
+    static void TextReportCommand(GraphWindow& graph);
+    static void NewLabel(GraphWindow& graph);
+    static void SetLines(GraphWindow& graph);
+    // Preferences of the graph: its print zoom and centring, and the application's settings.
+    static void EditPreferences(GraphWindow& graph);
+};
+
 namespace {
 
 bool Always(GraphWindow&)
@@ -65,14 +80,14 @@ const GraphWindow::CommandRow GraphWindow::Commands[] = {
     {Cmd::FileSave, [](GraphWindow& graph) { graph.SaveToFile(); }, Always},
     {Cmd::FileSaveAs, [](GraphWindow& graph) { graph.SaveAs(nullptr); }, Always},
     {Cmd::FileSnapshot, [](GraphWindow& graph) { graph.SnapshotPicture(); }, Always},
-    {Cmd::EditCopySpecial, [](GraphWindow& graph) { graph.CopySpecial(); }, Always},
-    {Cmd::EditClear, [](GraphWindow& graph) { graph.ClearLabel(); }, SelectedIsUserLabel},
-    {Cmd::DisplayFont, [](GraphWindow& graph) { graph.ChangeFont(); }, SelectedHasFont},
-    {Cmd::DisplayNumericFormatting, [](GraphWindow& graph) { graph.ChangeFormat(); }, SelectedHasFormat},
-    {Cmd::GraphTextReport, [](GraphWindow& graph) { graph.TextReportCommand(); }, HasExport},
-    {Cmd::GraphNewLabel, [](GraphWindow& graph) { graph.NewLabel(); }, Always},
-    {Cmd::GraphSetLines, [](GraphWindow& graph) { graph.SetLines(); }, Always},
-    {Cmd::DisplayPreferences, [](GraphWindow& graph) { graph.EditPreferences(); }, Always},
+    {Cmd::EditCopySpecial, &CommandHandlers::CopySpecial, Always},
+    {Cmd::EditClear, &CommandHandlers::ClearLabel, SelectedIsUserLabel},
+    {Cmd::DisplayFont, &CommandHandlers::ChangeFont, SelectedHasFont},
+    {Cmd::DisplayNumericFormatting, &CommandHandlers::ChangeFormat, SelectedHasFormat},
+    {Cmd::GraphTextReport, &CommandHandlers::TextReportCommand, HasExport},
+    {Cmd::GraphNewLabel, &CommandHandlers::NewLabel, Always},
+    {Cmd::GraphSetLines, &CommandHandlers::SetLines, Always},
+    {Cmd::DisplayPreferences, &CommandHandlers::EditPreferences, Always},
     // The kinds' own commands, grey until a kind answers them.
     {Cmd::GraphShowHide, nullptr, Never},
     {Cmd::GraphCumulative, nullptr, Never},
@@ -142,58 +157,58 @@ void GraphWindow::Changed(GraphElement* element)
     InvalidateLogicalRect(nullptr);
 }
 
-void GraphWindow::CopySpecial()
+void GraphWindow::CommandHandlers::CopySpecial(GraphWindow& graph)
 {
-    if (!HasTextExport()) {
-        CopyPicture();
+    if (!graph.HasTextExport()) {
+        graph.CopyPicture();
         return;
     }
     const int choice = RunCopyGraphDialog();
     if (choice == 0) {
-        CopyPicture();
+        graph.CopyPicture();
     } else if (choice == 1) {
         TextReport report;
         {
             WaitCursorScope wait;
-            WriteTextExport(report);
+            graph.WriteTextExport(report);
         }
         std::string text;
         report.ClipboardText(text);
-        Clipboard clipboard(this);
+        Clipboard clipboard(&graph);
         clipboard.Empty();
         clipboard.PutText(text.c_str());
     }
 }
 
-void GraphWindow::ClearLabel()
+void GraphWindow::CommandHandlers::ClearLabel(GraphWindow& graph)
 {
-    GraphElement* selected = selected_;
-    for (GraphElementList* list : {&freeLabels, &bottomLabels, &sideLabels}) {
+    GraphElement* selected = graph.selected_;
+    for (GraphElementList* list : {&graph.freeLabels, &graph.bottomLabels, &graph.sideLabels}) {
         if (!list->Contains(selected))
             continue;
-        Deselect();
+        graph.Deselect();
         list->DeletePtr(selected);
-        SetModified(1);
-        InvalidateLogicalRect(nullptr);
+        graph.SetModified(1);
+        graph.InvalidateLogicalRect(nullptr);
         return;
     }
 }
 
-void GraphWindow::ChangeFont()
+void GraphWindow::CommandHandlers::ChangeFont(GraphWindow& graph)
 {
-    FontRecord* font = selected_ != nullptr ? selected_->Font() : nullptr;
+    FontRecord* font = graph.selected_ != nullptr ? graph.selected_->Font() : nullptr;
     if (font == nullptr)
         return;
     FontRecord edited = *font;
-    if (!EditFontRecord(edited, handle_, ThePreferences().trueTypeFontsOnly))
+    if (!EditFontRecord(edited, graph.Handle(), ThePreferences().trueTypeFontsOnly))
         return;
     *font = edited;
-    Changed(selected_);
+    graph.Changed(graph.selected_);
 }
 
-void GraphWindow::ChangeFormat()
+void GraphWindow::CommandHandlers::ChangeFormat(GraphWindow& graph)
 {
-    NumericFormat* format = selected_ != nullptr ? selected_->Format() : nullptr;
+    NumericFormat* format = graph.selected_ != nullptr ? graph.selected_->Format() : nullptr;
     if (format == nullptr)
         return;
     NumericFormat edited = *format;
@@ -201,49 +216,50 @@ void GraphWindow::ChangeFormat()
         return;
     *format = edited;
     format->axisFormat = 1;
-    Changed(selected_);
-    FormatChanged();
+    graph.Changed(graph.selected_);
+    graph.FormatChanged();
 }
 
-void GraphWindow::TextReportCommand()
+void GraphWindow::CommandHandlers::TextReportCommand(GraphWindow& graph)
 {
     TextReport report;
     {
         WaitCursorScope wait;
-        WriteTextExport(report);
+        graph.WriteTextExport(report);
     }
     ShowTextReport(report);
 }
 
-void GraphWindow::NewLabel()
+void GraphWindow::CommandHandlers::NewLabel(GraphWindow& graph)
 {
     auto* label = new GraphLabel("New Label");
-    label->owner = this;
+    label->owner = &graph;
     if (!label->Prompt(true)) {
         delete label;
         return;
     }
-    label->MoveTo(graphRect.left + 0.1f, graphRect.top + 0.1f);
-    if (!freeLabels.Add(label)) {
+    label->MoveTo(graph.graphRect.left + 0.1f, graph.graphRect.top + 0.1f);
+    if (!graph.freeLabels.Add(label)) {
         delete label;
         return;
     }
-    Changed(label);
-    Select(label);
+    graph.Changed(label);
+    graph.Select(label);
 }
 
-void GraphWindow::SetLines()
+void GraphWindow::CommandHandlers::SetLines(GraphWindow& graph)
 {
-    if (horizontalAxis.isHidden)
-        verticalLineFlag = kLineNotOffered;
-    if (verticalAxis.isHidden)
-        horizontalLineFlag = kLineNotOffered;
-    if (GraphLinesDialog(verticalLineFlag, horizontalLineFlag, verticalLineX, horizontalLineY).Run() != 1)
+    if (graph.horizontalAxis.isHidden)
+        graph.verticalLineFlag = kLineNotOffered;
+    if (graph.verticalAxis.isHidden)
+        graph.horizontalLineFlag = kLineNotOffered;
+    if (GraphLinesDialog(graph.verticalLineFlag, graph.horizontalLineFlag, graph.verticalLineX, graph.horizontalLineY)
+            .Run() != 1)
         return;
-    Changed(nullptr);
+    graph.Changed(nullptr);
 }
 
-void GraphWindow::EditPreferences()
+void GraphWindow::CommandHandlers::EditPreferences(GraphWindow& graph)
 {
-    TheShell().RunPreferences(*this);
+    TheShell().RunPreferences(graph);
 }

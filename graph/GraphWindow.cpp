@@ -13,7 +13,6 @@
 #include "foundation/TextReport.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"
-#include "framework/draw/GdiScopes.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/zPen.h"
 #include "framework/window/FillLayout.h"
@@ -126,6 +125,14 @@ private:
 bool IsScreen(const Display& display)
 {
     return display.Kind() == Display::KindWindow;
+}
+
+// A line between two points in inches, with the display's pen.
+void DrawLineBetween(Display& display, float x1, float y1, float x2, float y2)
+{
+    const HDC dc = display.DeviceContext();
+    MoveToEx(dc, LogicalXToPixel(x1, display), LogicalYToPixel(y1, display), nullptr);
+    LineTo(dc, LogicalXToPixel(x2, display), LogicalYToPixel(y2, display));
 }
 
 }  // namespace
@@ -347,30 +354,6 @@ zString GraphWindow::CoordinateText(float x, float y) const
     return text;
 }
 
-float GraphWindow::TextWidth(Display& display, const char* text) const
-{
-    const SIZE size = display.TextExtent(text, 0);
-    return PixelWidthToLogical(size.cx, display);
-}
-
-float GraphWindow::TextHeight(Display& display) const
-{
-    const SIZE size = display.TextExtent("0", 1);
-    return PixelHeightToLogical(size.cy, display);
-}
-
-void GraphWindow::DrawTextAt(Display& display, float x, float y, const char* text) const
-{
-    display.TextOutAt(LogicalXToPixel(x, display), LogicalYToPixel(y, display), text);
-}
-
-void GraphWindow::DrawLineBetween(Display& display, float x1, float y1, float x2, float y2) const
-{
-    const HDC dc = display.DeviceContext();
-    MoveToEx(dc, LogicalXToPixel(x1, display), LogicalYToPixel(y1, display), nullptr);
-    LineTo(dc, LogicalXToPixel(x2, display), LogicalYToPixel(y2, display));
-}
-
 void GraphWindow::DrawSetLines(Display& display)
 {
     DottedPen pen(display);
@@ -416,197 +399,6 @@ void GraphWindow::Draw(Display* display)
     });
     if (screen && selected_ != nullptr)
         DrawDashedRect(*display, selected_->rect, 0, RGB(0, 0, 0));
-}
-
-LogicalPoint GraphWindow::CanvasPoint(POINT client) const
-{
-    ZoomPane* pane = const_cast<GraphWindow*>(this)->Pane();
-    const POINT drawing = pane != nullptr ? pane->ClientToDrawing(client) : client;
-    Display* display = pane != nullptr ? pane->CurrentDisplay() : nullptr;
-    if (display == nullptr)
-        return LogicalPoint{0, 0};
-    return LogicalPoint{PixelXToLogical(drawing.x, *display), PixelYToLogical(drawing.y, *display)};
-}
-
-void GraphWindow::InvalidateElement(const GraphElement& element)
-{
-    InvalidateLogicalRect(&element.rect);
-}
-
-void GraphWindow::Select(GraphElement* element)
-{
-    Deselect();
-    selected_ = element;
-    if (element != nullptr)
-        InvalidateElement(*element);
-}
-
-void GraphWindow::Deselect()
-{
-    if (selected_ == nullptr)
-        return;
-    InvalidateElement(*selected_);
-    selected_ = nullptr;
-    RefreshFrameCommands();
-}
-
-void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
-{
-    ZoomPane* pane = Pane();
-    if (pane == nullptr || tracker_)
-        return;
-    Display* display = pane->CurrentDisplay();
-    const POINT pixels = pane->ClientToDrawing(client);
-    const LogicalPoint at = CanvasPoint(client);
-    const RECT plot = LogicalRectToPixels(graphRect, *display);
-    if (HitHandle(pixels, POINT{plot.left, plot.top}, true, true)) {
-        Deselect();
-        tracker_ = std::make_unique<MouseTracker>(display, plot);
-        dragKind_ = 1;
-    } else if (HitHandle(pixels, POINT{plot.right, plot.bottom}, false, true)) {
-        Deselect();
-        tracker_ = std::make_unique<DiagramTracker>(display, POINT{plot.left, plot.top});
-        dragKind_ = 2;
-    } else {
-        GraphElement* element = FindElement(at.x, at.y);
-        if (element == nullptr) {
-            Deselect();
-            SeriesMouseDown(at.x, at.y, doubleClick);
-            return;
-        }
-        if (element != selected_)
-            Select(element);
-        if (doubleClick) {
-            if (!element->Editable()) {
-                MessageBeep(0);
-                return;
-            }
-            if (element->Edit()) {
-                DisplayLock lock(*display);
-                Layout();
-                InvalidateLogicalRect(nullptr);
-                SetModified(1);
-            }
-            return;
-        }
-        if (!element->Movable())
-            return;
-        tracker_ = std::make_unique<MouseTracker>(display, LogicalRectToPixels(element->rect, *display));
-        dragKind_ = 3;
-    }
-    tracker_->Start(pixels.x, pixels.y);
-    SetCapture(pane->Handle());
-}
-
-void GraphWindow::OnCanvasMouseMove(POINT client, bool control, bool leftHeld)
-{
-    ZoomPane* pane = Pane();
-    if (pane == nullptr)
-        return;
-    if (tracker_) {
-        const POINT pixels = pane->ClientToDrawing(client);
-        DisplayLock lock(*pane->CurrentDisplay());
-        tracker_->MoveTo(pixels.x, pixels.y);
-        return;
-    }
-    if (!control)
-        return;
-    const LogicalPoint at = CanvasPoint(client);
-    if (at.x >= graphRect.left && at.x <= graphRect.right && at.y >= graphRect.top && at.y <= graphRect.bottom) {
-        ShowStatusMessage(CoordinateText(at.x, at.y).Text());
-        statusShown_ = true;
-    }
-}
-
-void GraphWindow::OnCanvasMouseUp()
-{
-    ZoomPane* pane = Pane();
-    if (!tracker_ || pane == nullptr)
-        return;
-    Display& display = *pane->CurrentDisplay();
-    {
-        DisplayLock lock(display);
-        tracker_->Finish();
-    }
-    const bool moved =
-        tracker_->CurrentPoint.x != tracker_->StartPoint.x || tracker_->CurrentPoint.y != tracker_->StartPoint.y;
-    if (moved) {
-        const float dx = PixelWidthToLogical(tracker_->CurrentPoint.x - tracker_->StartPoint.x, display);
-        const float dy = PixelHeightToLogical(tracker_->CurrentPoint.y - tracker_->StartPoint.y, display);
-        if (dragKind_ == 3 && selected_ != nullptr) {
-            InvalidateElement(*selected_);
-            selected_->MoveBy(dx, dy);
-            InvalidateElement(*selected_);
-        } else {
-            LogicalRect moved = graphRect;
-            if (dragKind_ == 1) {
-                moved = LogicalRect{graphRect.left + dx, graphRect.top + dy, graphRect.right + dx, graphRect.bottom + dy};
-            } else {
-                const RECT shape = static_cast<DiagramTracker*>(tracker_.get())->CurrentRect();
-                const LogicalRect sized = PixelRectToLogical(shape, display);
-                moved.right = std::max(sized.right, graphRect.left + 0.1f);
-                moved.bottom = std::max(sized.bottom, graphRect.top + 0.1f);
-            }
-            InvalidateLogicalRect(nullptr);
-            SetGraphRect(moved);
-        }
-        // What the person placed stays where it is when the window changes size.
-        KeepPlotSize();
-        Refit();
-        SetModified(1);
-    }
-    tracker_.reset();
-    dragKind_ = 0;
-    ReleaseCapture();
-}
-
-void GraphWindow::OnCanvasKey(bool down)
-{
-    ZoomPane* pane = Pane();
-    if (pane == nullptr)
-        return;
-    if (!down) {
-        if (statusShown_)
-            ShowStatusMessage("");
-        statusShown_ = false;
-        return;
-    }
-    if ((GetKeyState(VK_CONTROL) & 0x8000) == 0)
-        return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    ScreenToClient(pane->Handle(), &cursor);
-    const LogicalPoint at = CanvasPoint(cursor);
-    if (at.x >= graphRect.left && at.x <= graphRect.right && at.y >= graphRect.top && at.y <= graphRect.bottom) {
-        ShowStatusMessage(CoordinateText(at.x, at.y).Text());
-        statusShown_ = true;
-    }
-}
-
-void GraphWindow::ShowHeldTip(POINT client, const char* text)
-{
-    ZoomPane* pane = Pane();
-    if (pane == nullptr)
-        return;
-    heldTipText = text;
-    RECT limit{};
-    GetClientRect(pane->Handle(), &limit);
-    {
-        ScopedWindowDC dc(pane->Handle());
-        heldTipRect_ = DrawTipBox(dc.Get(), client, text, false, &limit);
-    }
-    SetCapture(pane->Handle());
-    heldTipShown_ = true;
-}
-
-void GraphWindow::HideHeldTip()
-{
-    if (!heldTipShown_)
-        return;
-    heldTipShown_ = false;
-    ReleaseCapture();
-    if (ZoomPane* pane = Pane())
-        InvalidateRect(pane->Handle(), &heldTipRect_, TRUE);
 }
 
 float LegendKeyWidth(const GraphWindow* graph)

@@ -223,11 +223,6 @@ protected:
     virtual void PlacePlotBlock(const LogicalRect& block);
     virtual void PlaceBottomBlock(const LogicalRect& block);
 
-    // Text sizes in inches on the display (locked) with its current font.
-    float TextWidth(Display& display, const char* text) const;
-    float TextHeight(Display& display) const;
-    void DrawTextAt(Display& display, float x, float y, const char* text) const;
-    void DrawLineBetween(Display& display, float x1, float y1, float x2, float y2) const;
     // A point of the canvas's client area in inches on the graph.
     LogicalPoint CanvasPoint(POINT client) const;
 
@@ -237,15 +232,8 @@ private:
     static const CommandRow Commands[];
     // The kind's row of the command, else the common one; null when neither has one.
     const CommandRow* FindCommand(unsigned id) const;
-    void CopySpecial();
-    void ClearLabel();
-    void ChangeFont();
-    void ChangeFormat();
-    void TextReportCommand();
-    void NewLabel();
-    void SetLines();
-    // Preferences of the graph: its print zoom and centring, and the application's settings.
-    void EditPreferences();
+    // The common commands' handlers (GraphCommands.cpp).
+    struct CommandHandlers;
     void CreateTemplate();
     void ApplyTemplateCommand();
     void MaintainTemplates();

@@ -51,6 +51,57 @@ void ReversedArrow(HDC dc, const RECT& r, Display& reference, bool maximising)
     }
 }
 
+// The Markov node's mark inside its circle: an "M" of four strokes.
+void PaintMarkovMark(HDC dc, const RECT& r, Display& display, PaintContext& context, const Colour& markColour)
+{
+    RECT m = r;
+    --m.bottom;
+    if ((m.right - m.left) % 2 != 0)
+        --m.right;
+    const float qx = (m.right - m.left) / 4.0f;
+    const float qy = (m.bottom - m.top) / 4.0f;
+    display.PushPen(context.Pen(markColour));
+    Polyline(dc, {{static_cast<LONG>(m.left + qx), static_cast<LONG>(m.bottom - qy + 1)},
+                  {static_cast<LONG>(m.left + qx), static_cast<LONG>(m.top + qy)},
+                  {static_cast<LONG>(m.left + 2 * qx - 1), static_cast<LONG>(m.top + 2 * qy)},
+                  {static_cast<LONG>(m.right - qx), static_cast<LONG>(m.top + qy)},
+                  {static_cast<LONG>(m.right - qx), static_cast<LONG>(m.bottom - qy + 1)}});
+    display.PopPen();
+}
+
+// The label node's zigzag, filled when highlighted.
+void PaintLabelZigzag(HDC dc, const RECT& r, int midY, bool highlighted)
+{
+    const float qx = (r.right - r.left) / 4.0f;
+    const float qy = (r.bottom - r.top) / 4.0f;
+    const POINT zigzag[4] = {{r.left, midY},
+                             {static_cast<LONG>(r.left + qx), static_cast<LONG>(r.top + qy)},
+                             {static_cast<LONG>(r.right - qx), static_cast<LONG>(r.bottom - qy)},
+                             {r.right, midY}};
+    if (highlighted) {
+        Polygon(dc, zigzag, 4);
+    } else {
+        ::Polyline(dc, zigzag, 4);
+        LineTo(dc, r.right + 1, midY);
+    }
+}
+
+// An end node drawn as a line: on its branch's row (or the middle when the row lies elsewhere), a bar when
+// highlighted.
+void PaintTerminalLine(HDC dc, const RECT& r, int midY, TreeNode* node, Display& reference, bool highlighted)
+{
+    if (highlighted) {
+        const int q = (r.bottom - r.top) / 4;
+        Rectangle(dc, r.left, r.top + q, r.right, r.bottom - q);
+    } else {
+        int row = LogicalYToPixel(node->Geometry().BranchY(), reference);
+        if (std::llabs(static_cast<long long>(midY) - row) > 1)
+            row = midY;
+        MoveToEx(dc, r.left, row, nullptr);
+        LineTo(dc, r.right, row);
+    }
+}
+
 void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context, bool highlighted, bool greyed)
 {
     Display& display = context.TargetDisplay();
@@ -106,49 +157,15 @@ void PaintKind(int kind, TreeNode* node, const RECT& rect, PaintContext& context
         }
         break;
     }
-    case MarkovNode: {
+    case MarkovNode:
         Ellipse(dc, r.left, r.top, r.right, r.bottom);
-        RECT m = r;
-        --m.bottom;
-        if ((m.right - m.left) % 2 != 0)
-            --m.right;
-        const float qx = (m.right - m.left) / 4.0f;
-        const float qy = (m.bottom - m.top) / 4.0f;
-        display.PushPen(context.Pen(markColour));
-        Polyline(dc, {{static_cast<LONG>(m.left + qx), static_cast<LONG>(m.bottom - qy + 1)},
-                      {static_cast<LONG>(m.left + qx), static_cast<LONG>(m.top + qy)},
-                      {static_cast<LONG>(m.left + 2 * qx - 1), static_cast<LONG>(m.top + 2 * qy)},
-                      {static_cast<LONG>(m.right - qx), static_cast<LONG>(m.top + qy)},
-                      {static_cast<LONG>(m.right - qx), static_cast<LONG>(m.bottom - qy + 1)}});
-        display.PopPen();
+        PaintMarkovMark(dc, r, display, context, markColour);
         break;
-    }
-    case LabelNode: {
-        const float qx = (r.right - r.left) / 4.0f;
-        const float qy = (r.bottom - r.top) / 4.0f;
-        const POINT zigzag[4] = {{r.left, midY},
-                                 {static_cast<LONG>(r.left + qx), static_cast<LONG>(r.top + qy)},
-                                 {static_cast<LONG>(r.right - qx), static_cast<LONG>(r.bottom - qy)},
-                                 {r.right, midY}};
-        if (highlighted) {
-            Polygon(dc, zigzag, 4);
-        } else {
-            ::Polyline(dc, zigzag, 4);
-            LineTo(dc, r.right + 1, midY);
-        }
+    case LabelNode:
+        PaintLabelZigzag(dc, r, midY, highlighted);
         break;
-    }
     case TerminalLineNode:
-        if (highlighted) {
-            const int q = (r.bottom - r.top) / 4;
-            Rectangle(dc, r.left, r.top + q, r.right, r.bottom - q);
-        } else {
-            int row = LogicalYToPixel(node->Geometry().BranchY(), reference);
-            if (std::llabs(static_cast<long long>(midY) - row) > 1)
-                row = midY;
-            MoveToEx(dc, r.left, row, nullptr);
-            LineTo(dc, r.right, row);
-        }
+        PaintTerminalLine(dc, r, midY, node, reference, highlighted);
         break;
     default:
         break;

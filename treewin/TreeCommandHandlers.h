@@ -1,12 +1,12 @@
 #pragma once
-// The tree window's command handlers, one for each row of its command table (TreeMenuState.cpp). A handler
+// The tree window's command handlers, one for each row of its command table (TreeCommandTable.h). A handler
 // runs once the row's rule has allowed the command, and still checks what its own work needs: a stored
 // analysis run again reaches it directly.
 
 #include "treewin/TreeWindow.h"
 
 struct TreeWindow::CommandHandlers {
-    // The Edit menu and the node popup's paste items (TreeCommands.cpp).
+    // The Edit menu and the node popup's paste items (TreeEditCommands.cpp).
     static void PasteText(TreeWindow& tree);
     static void PasteNode(TreeWindow& tree);
     static void Cut(TreeWindow& tree);
@@ -25,7 +25,8 @@ struct TreeWindow::CommandHandlers {
     static void BreakLink(TreeWindow& tree);
     static void Clones(TreeWindow& tree);
 
-    // The Display and Options menus and the pane's own commands (TreeCommands.cpp).
+    // The Display and Options menus and the pane's own commands (TreeCommands.cpp; the structure edits in
+    // TreeStructureCommands.cpp).
     static void Snapshot(TreeWindow& tree);
     static void InPlaceTextChanged(TreeWindow& tree);
     static void DefineNewVariable(TreeWindow& tree);
@@ -33,6 +34,9 @@ struct TreeWindow::CommandHandlers {
     static void CreateNote(TreeWindow& tree);
     static void CreateArrow(TreeWindow& tree);
     static void BindNote(TreeWindow& tree);
+    // With nothing selected the tree font, else the font of the edited text of the current node or of the
+    // selected note box, one undoable step; over a highlighted subtree every node's font of that text, after
+    // asking, without undo.
     static void Font(TreeWindow& tree);
     static void SkipGeneration(TreeWindow& tree);
     static void UnskipGeneration(TreeWindow& tree);
@@ -52,6 +56,7 @@ struct TreeWindow::CommandHandlers {
     // Enter Risk Preferences, then the offer to switch the function on.
     static void EnterRiskPreferences(TreeWindow& tree);
     static void DistributeChildren(TreeWindow& tree);
+    // Bayes' Revision on the current node.
     static void BayesRevision(TreeWindow& tree);
     static void ChangeOptimalPath(TreeWindow& tree);
     static void DeleteBranch(TreeWindow& tree);
@@ -73,6 +78,8 @@ struct TreeWindow::CommandHandlers {
     static void InterfaceComments(TreeWindow& tree);
 
     // The Values menu and the Variables window (TreeValuesCommands.cpp).
+    // The comment window of the current node, unless another window shows it or the person cancels the
+    // question about a comment that no longer matches the node's branches.
     static void NodeComment(TreeWindow& tree);
     static void DefineValues(TreeWindow& tree);
     static void InsertVariable(TreeWindow& tree);
@@ -90,7 +97,7 @@ struct TreeWindow::CommandHandlers {
     static void TablesUsed(TreeWindow& tree);
     static void VariablesReport(TreeWindow& tree);
 
-    // The Analysis menu and the custom interface's Analyze (TreeCommands.cpp).
+    // The Analysis menu and the custom interface's Analyze (TreeAnalysisCommands.cpp).
     static void ProbabilityDistribution(TreeWindow& tree);
     static void MarkovAnalysis(TreeWindow& tree);
     // The chosen function's graph; the tree's settings stay as they were.
@@ -138,6 +145,20 @@ struct TreeWindow::CommandHandlers {
     static bool RollBackWithWait(TreeWindow& tree, TreeNode* node);
     // Numeric Formatting: the format of the calculation method, or the cost-effectiveness formats.
     static void EditNumberFormats(TreeWindow& tree);
+    // Bind Note: the selected note box waits for a click on its node, after the person agrees; with no note
+    // box selected the one selected node's second text becomes a note box again.
+    static void BindOrUnbindNote(TreeWindow& tree, TreeNode* node);
+    // Change Node Type: the chosen kind as one undo step; end nodes outside a Markov model, or several at
+    // once, change directly and the undo history is emptied.
+    static void ChooseNodeType(TreeWindow& tree);
+    // Pastes the clipboard's node, or its subtree's branches, under every selected node; refused, with a
+    // message, when one of them has no room for them.
+    static void PasteBranches(TreeWindow& tree);
+    // Cut, Copy, Paste or Clear of the one kind of object the masks allow, or of the kind chosen among them.
+    static void EditWithScope(TreeWindow& tree, int command);
+    // Open the Evaluator or the Variables window over the selection; deleting the window closes it.
+    static void OpenEvaluator(TreeWindow& tree);
+    static void OpenVariablesWindow(TreeWindow& tree);
 };
 
 template <int slot>

@@ -155,39 +155,113 @@ void TreeLayout::MeasureColumns(TreeNode* root)
     }
 }
 
-// Places every node, children before their parent. The vertical cursors say where the next box may start:
-// one running cursor, or with PackTreeVert one per column (entry column + 1) between two sentinel zeros.
-LeafReach TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
-{
-    const bool pack = prefs.PackTreeVert != 0;
-    std::vector<float> cursors;
-    if (pack) {
-        cursors.assign(ColumnCount + 2, kTreeStart);
-        cursors.front() = 0.0f;
-        cursors.back() = 0.0f;
-    } else {
-        cursors.assign(1, kTreeStart);
-    }
-    const int lastEntry = static_cast<int>(cursors.size()) - (pack ? 2 : 1);
+namespace {
 
-    struct Frame {
-        TreeNode* node;
-        int column;
-        int cursor;  // the cursor entry of the node's column
-        int nextChild;
-    };
-    auto spannedEnd = [&](const Frame& frame) {
+// One node on Position's stack.
+struct PlaceFrame {
+    TreeNode* node;
+    int column;
+    int cursor;  // the cursor entry of the node's column
+    int nextChild;
+};
+
+// The vertical cursors of Position: where the next box may start. One running cursor, or with PackTreeVert
+// one per column (entry column + 1) between two sentinel zeros.
+class VerticalCursors {
+public:
+    VerticalCursors(bool pack, int columnCount) : pack(pack)
+    {
+        if (pack) {
+            cursors.assign(columnCount + 2, TreeLayout::kTreeStart);
+            cursors.front() = 0.0f;
+            cursors.back() = 0.0f;
+        } else {
+            cursors.assign(1, TreeLayout::kTreeStart);
+        }
+        lastEntry = static_cast<int>(cursors.size()) - (pack ? 2 : 1);
+    }
+    float& operator[](int entry) { return cursors[entry]; }
+    int spannedEnd(const PlaceFrame& frame) const
+    {
         return pack ? std::min(frame.cursor + frame.node->columnShift, lastEntry) : frame.cursor;
-    };
-    auto setSpanned = [&](const Frame& frame, float value) {
+    }
+    void setSpanned(const PlaceFrame& frame, float value)
+    {
         for (int i = frame.cursor; i <= spannedEnd(frame); ++i)
             cursors[i] = value;
-    };
-    auto largestSpanned = [&](const Frame& frame, float start) {
+    }
+    float largestSpanned(const PlaceFrame& frame, float start) const
+    {
         for (int i = frame.cursor; i <= spannedEnd(frame); ++i)
             start = std::max(start, cursors[i]);
         return start;
-    };
+    }
+
+    const bool pack;
+    int lastEntry = 0;
+
+private:
+    std::vector<float> cursors;
+};
+
+// Places the frame's node once all its children are placed, and sets its subtree's extent; moves the node
+// down, with its subtree, where it would reach above the room left for it.
+void PlaceParent(const PlaceFrame& frame, VerticalCursors& cursors)
+{
+    const bool pack = cursors.pack;
+    const int lastEntry = cursors.lastEntry;
+    TreeNode* node = frame.node;
+    NodeGeometry& g = node->Geometry();
+    // Every child is placed: centre the node on the branch lines of its first and last child.
+    const NodeGeometry& first = node->GetChild(0)->Geometry();
+    const NodeGeometry& last = node->GetChild(node->childCount - 1)->Geometry();
+    g.Y = (first.BranchY() + last.BranchY()) / 2.0f - g.BranchOffset();
+    g.SubtreeTop = first.SubtreeTop;
+    g.YBottom = g.Y + g.BoxHeight;
+
+    // A node reaching above the room left for it moves down with its whole subtree.
+    const float shift = pack ? cursors.largestSpanned(frame, cursors[frame.cursor]) - g.Y : g.SubtreeTop - g.Y;
+    if (shift > 0.0f) {
+        OffsetLazily(node, 0.0f, shift);
+        if (pack) {
+            cursors.setSpanned(frame, g.YBottom + TreeLayout::kEndNodeGap);
+            for (int i = cursors.spannedEnd(frame) + 1; i <= lastEntry; ++i)
+                if (cursors[i] > TreeLayout::kTreeStart)
+                    cursors[i] += shift;
+        } else {
+            cursors[0] += shift;
+        }
+    } else if (pack) {
+        cursors.setSpanned(frame, g.YBottom + TreeLayout::kEndNodeGap);
+    }
+
+    // The children's places still lack this node's own move (g.PendingDy).
+    float bottom = g.YBottom;
+    if (pack) {
+        g.SubtreeTop = g.Y;
+        for (int i = 0; i < node->childCount; ++i) {
+            const NodeGeometry& child = node->GetChild(i)->Geometry();
+            g.SubtreeTop = std::min(g.SubtreeTop, child.SubtreeTop + g.PendingDy);
+            bottom = std::max(bottom, child.SubtreeTop + g.PendingDy + child.SubtreeHeight);
+        }
+    } else if (last.SubtreeTop + g.PendingDy + last.SubtreeHeight > bottom) {
+        bottom = last.SubtreeTop + g.PendingDy + last.SubtreeHeight;
+    } else {
+        cursors[0] = bottom;
+    }
+    if (g.SubtreeTop > g.Y)
+        g.SubtreeTop = g.Y;
+    g.SubtreeHeight = bottom - g.SubtreeTop;
+}
+
+} // namespace
+
+// Places every node, children before their parent.
+LeafReach TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
+{
+    VerticalCursors cursors(prefs.PackTreeVert != 0, ColumnCount);
+    const bool pack = cursors.pack;
+    const int lastEntry = cursors.lastEntry;
     auto enter = [&](TreeNode* node, float x, int column, int cursor) {
         NodeGeometry& g = node->Geometry();
         g.PendingDx = g.PendingDy = 0.0f;
@@ -195,20 +269,20 @@ LeafReach TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
         g.X = x;
         g.SymbolX = node->IsTerminal() && prefs.AlignEndNodes ? TotalWidth
                                                               : x + BranchLength(column, node->columnShift);
-        return Frame{node, column, cursor, 0};
+        return PlaceFrame{node, column, cursor, 0};
     };
 
-    std::vector<Frame> stack{enter(root, kTreeStart, 0, pack ? 1 : 0)};
+    std::vector<PlaceFrame> stack{enter(root, kTreeStart, 0, pack ? 1 : 0)};
     while (!stack.empty()) {
-        Frame& frame = stack.back();
+        PlaceFrame& frame = stack.back();
         TreeNode* node = frame.node;
         NodeGeometry& g = node->Geometry();
         if (!HasShownChildren(node)) {
-            const float top = largestSpanned(frame, 0.0f);
+            const float top = cursors.largestSpanned(frame, 0.0f);
             g.Y = g.SubtreeTop = top;
             g.SubtreeHeight = g.BoxHeight;
             g.YBottom = top + g.BoxHeight;
-            setSpanned(frame, g.YBottom + kEndNodeGap);
+            cursors.setSpanned(frame, g.YBottom + kEndNodeGap);
             stack.pop_back();
             continue;
         }
@@ -216,52 +290,13 @@ LeafReach TreeLayout::Position(TreeNode* root, const TreeDisplayPrefs& prefs)
             TreeNode* child = node->GetChild(frame.nextChild++);
             const int skip = node->columnShift + 1;
             const int childCursor = pack ? std::min(frame.cursor + skip, lastEntry) : 0;
-            const Frame next = enter(child, g.SymbolX + GapAfter(frame.column + node->columnShift), frame.column + skip,
-                                     childCursor);
+            const PlaceFrame next = enter(child, g.SymbolX + GapAfter(frame.column + node->columnShift),
+                                          frame.column + skip, childCursor);
             stack.push_back(next);  // invalidates frame
             continue;
         }
 
-        // Every child is placed: centre the node on the branch lines of its first and last child.
-        const NodeGeometry& first = node->GetChild(0)->Geometry();
-        const NodeGeometry& last = node->GetChild(node->childCount - 1)->Geometry();
-        g.Y = (first.BranchY() + last.BranchY()) / 2.0f - g.BranchOffset();
-        g.SubtreeTop = first.SubtreeTop;
-        g.YBottom = g.Y + g.BoxHeight;
-
-        // A node reaching above the room left for it moves down with its whole subtree.
-        const float shift = pack ? largestSpanned(frame, cursors[frame.cursor]) - g.Y : g.SubtreeTop - g.Y;
-        if (shift > 0.0f) {
-            OffsetLazily(node, 0.0f, shift);
-            if (pack) {
-                setSpanned(frame, g.YBottom + kEndNodeGap);
-                for (int i = spannedEnd(frame) + 1; i <= lastEntry; ++i)
-                    if (cursors[i] > kTreeStart)
-                        cursors[i] += shift;
-            } else {
-                cursors[0] += shift;
-            }
-        } else if (pack) {
-            setSpanned(frame, g.YBottom + kEndNodeGap);
-        }
-
-        // The children's places still lack this node's own move (g.PendingDy).
-        float bottom = g.YBottom;
-        if (pack) {
-            g.SubtreeTop = g.Y;
-            for (int i = 0; i < node->childCount; ++i) {
-                const NodeGeometry& child = node->GetChild(i)->Geometry();
-                g.SubtreeTop = std::min(g.SubtreeTop, child.SubtreeTop + g.PendingDy);
-                bottom = std::max(bottom, child.SubtreeTop + g.PendingDy + child.SubtreeHeight);
-            }
-        } else if (last.SubtreeTop + g.PendingDy + last.SubtreeHeight > bottom) {
-            bottom = last.SubtreeTop + g.PendingDy + last.SubtreeHeight;
-        } else {
-            cursors[0] = bottom;
-        }
-        if (g.SubtreeTop > g.Y)
-            g.SubtreeTop = g.Y;
-        g.SubtreeHeight = bottom - g.SubtreeTop;
+        PlaceParent(frame, cursors);
         stack.pop_back();
     }
     LeafReach reach;

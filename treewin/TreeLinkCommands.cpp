@@ -2,6 +2,8 @@
 // program), Paste Link into an open probability, the node's links and the document's links, and the Clones
 // dialog.
 
+#include "treewin/TreeLinkCommands.h"
+
 #include "treewin/TreeWindow.h"
 
 #include "analysis/NodeLinks.h"
@@ -19,94 +21,101 @@
 
 #include "CommandIds.h"
 
-bool TreeWindow::CanCopySpecial() const
-{
-    const TreeNode* node = CurrentNode();
-    const bool oneNode = Selection.Count() == 1 && !CustomInterfaceShown &&
-                         (SubtreeSelection != 0 || node->childCount == 0 || !FilePath().IsEmpty());
-    return oneNode || (document.IsRolledBack() && document.DisplayPrefs.ShowColumns != 0);
-}
-
-bool TreeWindow::CanPasteLinkHere() const
-{
-    return InPlaceEditor != nullptr && EditField == 2 && TheShell().CanPasteLink();
-}
-
-bool TreeWindow::CanBreakLink() const
-{
-    const TreeNode* node = CurrentNode();
-    return node != nullptr && !CustomInterfaceShown &&
-           node->GetLinkId0() + node->GetLinkId1() + node->GetLinkId2() > 0;
-}
-
-void TreeWindow::CopySpecial()
-{
-    if (!CanCopySpecial())
-        return;
-    TreeNode* node = CurrentNode();
-    CopySpecialDialog dialog(node, *this);
-    const int command = dialog.Run();
-    if (command == 0)
-        return;
-    if (command == Cmd::EditCopySpecial) {
-        CopyPicture();
-        return;
-    }
-    if (command == CopySpecialDialog::ColumnsTable) {
-        zString table;
-        ResultBoxes::WriteTableText(*this, table);
-        Clipboard clipboard(this);
-        clipboard.Empty();
-        clipboard.PutText(table.Text());
-        return;
-    }
-    const int id = document.LinkIdFor(node, CopySpecialDialog::LinkSlotOf(command));
-    zString item, value;
-    DdeItemName(id, item);
-    // A value that cannot be computed puts nothing on the clipboard.
-    DdeLinkManager* links = TheShell().Links();
-    if (id != 0 && links != nullptr && LinkItemText(node, id, value))
-        links->CopyLinkToClipboard(FilePath().Text(), item.Text(), value.Text());
-}
-
 bool TreeWindow::PasteLink(zString& formula)
 {
     DdeLinkManager* links = TheShell().Links();
     return links != nullptr && PasteLinkFromClipboard(*links, document.DocumentLinks, *this, formula, 0) != 0;
 }
 
-void TreeWindow::PasteLinkIntoEditor()
+namespace TreeLinks {
+
+bool CanCopySpecial(const TreeWindow& tree)
 {
-    if (!CanPasteLinkHere())
+    const TreeDocument& document = tree.Document();
+    const TreeNode* node = tree.CurrentNode();
+    const bool oneNode = tree.Selection.Count() == 1 && !tree.CustomInterfaceShown &&
+                         (tree.SubtreeSelection != 0 || node->childCount == 0 || !tree.FilePath().IsEmpty());
+    return oneNode || (document.IsRolledBack() && document.DisplayPrefs.ShowColumns != 0);
+}
+
+bool CanPasteLinkHere(const TreeWindow& tree)
+{
+    return tree.InPlaceEditor != nullptr && tree.EditField == 2 && TheShell().CanPasteLink();
+}
+
+bool CanBreakLink(const TreeWindow& tree)
+{
+    const TreeNode* node = tree.CurrentNode();
+    return node != nullptr && !tree.CustomInterfaceShown &&
+           node->GetLinkId0() + node->GetLinkId1() + node->GetLinkId2() > 0;
+}
+
+void CopySpecial(TreeWindow& tree)
+{
+    if (!CanCopySpecial(tree))
+        return;
+    TreeNode* node = tree.CurrentNode();
+    CopySpecialDialog dialog(node, tree);
+    const int command = dialog.Run();
+    if (command == 0)
+        return;
+    if (command == Cmd::EditCopySpecial) {
+        tree.CopyPicture();
+        return;
+    }
+    if (command == CopySpecialDialog::ColumnsTable) {
+        zString table;
+        ResultBoxes::WriteTableText(tree, table);
+        Clipboard clipboard(&tree);
+        clipboard.Empty();
+        clipboard.PutText(table.Text());
+        return;
+    }
+    const int id = tree.Document().LinkIdFor(node, CopySpecialDialog::LinkSlotOf(command));
+    zString item, value;
+    TreeWindow::DdeItemName(id, item);
+    // A value that cannot be computed puts nothing on the clipboard.
+    DdeLinkManager* links = TheShell().Links();
+    if (id != 0 && links != nullptr && LinkItemText(node, id, value))
+        links->CopyLinkToClipboard(tree.FilePath().Text(), item.Text(), value.Text());
+}
+
+void PasteLinkIntoEditor(TreeWindow& tree)
+{
+    if (!CanPasteLinkHere(tree))
         return;
     zString formula;
-    if (!PasteLink(formula) || InPlaceEditor == nullptr)
+    if (!tree.PasteLink(formula) || tree.InPlaceEditor == nullptr)
         return;
-    InPlaceEditor->ReplaceSelection(formula.Text());
-    SetModified(1);
+    tree.InPlaceEditor->ReplaceSelection(formula.Text());
+    tree.SetModified(1);
 }
 
-void TreeWindow::BreakLink()
+void BreakLink(TreeWindow& tree)
 {
-    if (!CanBreakLink())
+    if (!CanBreakLink(tree))
         return;
-    NodeLinksDialog dialog(*CurrentNode(), document);
+    NodeLinksDialog dialog(*tree.CurrentNode(), tree.Document());
     dialog.Run();
 }
 
-void TreeWindow::ShowLinks()
+void ShowLinks(TreeWindow& tree)
 {
-    if (CustomInterfaceShown)
+    if (tree.CustomInterfaceShown)
         return;
-    LinksDialog dialog(document.DocumentLinks, this, &document);
+    TreeDocument& document = tree.Document();
+    LinksDialog dialog(document.DocumentLinks, &tree, &document);
     if (dialog.Run())
-        SetModified(1);
+        tree.SetModified(1);
 }
 
-void TreeWindow::ShowClones()
+void ShowClones(TreeWindow& tree)
 {
+    TreeDocument& document = tree.Document();
     if (document.CloneMasters.Count() == 0)
         return;
-    ClonesDialog dialog(*this, document.CloneMasters);
+    ClonesDialog dialog(tree, document.CloneMasters);
     dialog.Run();
 }
+
+} // namespace TreeLinks

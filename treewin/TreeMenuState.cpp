@@ -2,7 +2,7 @@
 // from the selection and the window's state, taken afresh at every update. The rules are the ones the command
 // handlers rely on, so a grayed command is never sent from a menu.
 
-#include "treewin/TreeWindow.h"
+#include "treewin/TreeCommandTable.h"
 
 #include "analysis/AnalysisRun.h"
 #include "widgets/FrameCommands.h"
@@ -18,98 +18,14 @@
 #include "widgets/DdeLinkManager.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeChildWindow.h"
-#include "treewin/TreeCommandHandlers.h"
 
 #include "CommandIds.h"
 
-#include <functional>
 #include <string>
 
 namespace {
 
-// The terms of the rules, gathered in one pass over the selection.
-struct MenuFacts {
-    int n = 0;
-    TreeNode* first = nullptr;
-    bool one = false, any = false, decision1 = false, copy1 = false, root1 = false, markov1 = false;
-    int kids = 0;
-    bool customInterface = false, locked = false, busy = false, rolledBack = false, snapshot = false;
-    // A long analysis steps on the tree from the idle loop.
-    bool running = false;
-    bool noteSelected = false, unbind = false;
-    bool free = false, editable = false, editable1 = false, subtreeHighlighted = false;
-    int variables = 0, masters = 0, analyses = 0;
-    CalcMethodKind calcMethod = PayoffMethod;
-    int editField = 0;
-    bool interfaceSettings = false;
-    TreeWindow* window = nullptr;
-    // Over the selection: some node is other than plain; every node ...
-    bool someNotPlain = false, allSkipped = true, allCollapsible = true, allCollapsed = true;
-    bool allHaveChildren = true, allTerminal = true, allMarkovStates = true, allInMarkovNotState = true;
-    bool allTerminalInMarkovNotState = true, someLogic = false, someInMarkov = false;
-    bool allDecision = true, allReversed = true;
-
-    MenuFacts(TreeWindow& window, int customInterfaceShown);
-};
-
-bool IsMarkovState(const TreeNode* node)
-{
-    return node->parent != nullptr && node->parent->kind == MarkovNode;
-}
-
-MenuFacts::MenuFacts(TreeWindow& window, int customInterfaceShown)
-{
-    this->window = &window;
-    TreeDocument& document = window.Document();
-    interfaceSettings = document.CustomInterface != nullptr;
-    const NodeChildList& selection = window.Selection;
-    n = selection.Count();
-    first = window.CurrentNode();
-    one = n == 1;
-    any = n >= 1;
-    decision1 = one && (first->kind == DecisionNode || first->kind == ReversedDecisionNode);
-    copy1 = one && first->cloneStatus == CloneCopyNode;
-    root1 = one && first->parent == nullptr;
-    markov1 = one && first->kind == MarkovNode;
-    kids = first != nullptr ? first->childCount : 0;
-    customInterface = customInterfaceShown != 0;
-    locked = document.SuspendChildRefresh > 0;
-    busy = locked || customInterface;
-    rolledBack = document.IsRolledBack();
-    snapshot = document.RolledBack == RolledBackValues::Snapshot;
-    running = document.CurrentAnalysis != nullptr || document.RunningSimulations > 0;
-    free = !running && !(rolledBack && document.CalcPrefs.RollBackCalculatesKey == 3);
-    editable = !customInterface && any;
-    editable1 = editable && one && !locked;
-    subtreeHighlighted = any && window.SubtreeSelection != 0;
-    variables = document.Variables.Count();
-    masters = document.CloneMasters.Count();
-    analyses = window.Document().StoredAnalyses().Count();
-    calcMethod = document.CalcPrefs.CalcMethod;
-    editField = window.InPlaceEditor != nullptr ? window.EditField : 0;
-    noteSelected = window.SelectedNote != nullptr;
-    unbind = one && !first->text2.IsEmpty();
-    for (int i = 0; i < n; ++i) {
-        const TreeNode* node = selection.At(i);
-        const bool inMarkov = node->IsInMarkovSubtree();
-        const bool state = IsMarkovState(node);
-        someNotPlain = someNotPlain || node->cloneStatus != NotCloned || node->childCount > 0 ||
-                       node->kind == TerminalNode || node->kind == LabelNode;
-        allSkipped = allSkipped && node->columnShift > 0;
-        allCollapsible = allCollapsible && node->childCount > 0 && !node->collapsed &&
-                         node->cloneStatus != CloneCopyNode;
-        allCollapsed = allCollapsed && node->collapsed;
-        allHaveChildren = allHaveChildren && node->childCount > 0;
-        allTerminal = allTerminal && node->kind == TerminalNode;
-        allMarkovStates = allMarkovStates && state;
-        allInMarkovNotState = allInMarkovNotState && inMarkov && !state;
-        allTerminalInMarkovNotState = allTerminalInMarkovNotState && node->kind == TerminalNode && inMarkov && !state;
-        someLogic = someLogic || node->kind == LogicNode;
-        someInMarkov = someInMarkov || inMarkov;
-        allDecision = allDecision && node->kind == DecisionNode;
-        allReversed = allReversed && node->kind == ReversedDecisionNode;
-    }
-}
+using MenuFacts = TreeMenuFacts;
 
 // Sets the item's text (when given), then grays or enables it; a missing item is left alone.
 void SetItem(HMENU menu, unsigned id, bool enabled, const char* text = nullptr)
@@ -126,14 +42,6 @@ void SetItem(HMENU menu, unsigned id, bool enabled, const char* text = nullptr)
 void CheckMenuEntry(HMENU menu, unsigned id, bool checked)
 {
     CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-// Save and Save As: never over an opened roll-back snapshot, nor from a custom interface that does not let
-// its user save.
-bool MaySave(const MenuFacts& f)
-{
-    const CustomInterfaceSettings* settings = f.window->Document().CustomInterface.get();
-    return !f.snapshot && !(f.customInterface && (settings == nullptr || settings->options.allowSaveTree == 0));
 }
 
 // The items that open or close the tree's companion windows, titled by whether the window is open.
@@ -162,289 +70,22 @@ std::string ChangePayoffText(const TreeDocument& document, const MenuFacts& fact
     return text + ")\tCtrl+Y";
 }
 
-} // namespace
-
-// The tree window's commands. A rule tells whether the command's menu item is enabled now; the same rule
-// refuses the command when it comes from a key, the tool bar or a bound window while its item would be
-// grayed, and a command without a rule is disabled. An undo text names the step the command adds to the
-// history; a command without one leaves the name to its action (which depends on what was chosen).
-struct TreeWindow::CommandRow {
-    unsigned id;
-    void (*handler)(TreeWindow& tree);
-    bool (*rule)(const MenuFacts& f);
-    const char* undoText;
-};
-
-namespace {
-
-bool Always(const MenuFacts&) { return true; }
-bool NoCustomInterface(const MenuFacts& f) { return !f.customInterface; }
-bool PasteText(const MenuFacts& f) { return (f.window->ComputeEditMasks().paste & (1u << TreeWindow::ScopeText)) != 0; }
-bool PasteNodes(const MenuFacts& f)
+// The rows of every menu.
+const TreeCommandRows* CommandTable()
 {
-    const unsigned nodes = (1u << TreeWindow::ScopeNode) | (1u << TreeWindow::ScopeSubtree);
-    return (f.window->ComputeEditMasks().paste & nodes) != 0;
+    static const TreeCommandRows menus[] = {FileEditCommandRows(), DisplayCommandRows(), OptionsCommandRows(),
+                                            ValuesCommandRows(), AnalysisCommandRows(), {nullptr, 0}};
+    return menus;
 }
-bool ExpectedValue(const MenuFacts& f) { return !f.customInterface && f.any && !f.someInMarkov && f.free; }
-bool LabelWithChild(const MenuFacts& f) { return f.first != nullptr && f.first->kind == LabelNode && f.kids > 0; }
-bool OnMarkovNode(const MenuFacts& f) { return f.first != nullptr && f.first->kind == MarkovNode; }
 
 } // namespace
-
-const TreeWindow::CommandRow TreeWindow::Commands[] = {
-    // The document window saves (OnCommandId) what the rule lets it.
-    {Cmd::FileSave, nullptr, MaySave, nullptr},
-    {Cmd::FileSaveAs, nullptr, MaySave, nullptr},
-    // The Edit menu and the node popup's paste items.
-    {Cmd::NodePasteText, &CommandHandlers::PasteText, PasteText, nullptr},
-    {Cmd::NodePasteNode, &CommandHandlers::PasteNode, PasteNodes, nullptr},
-    {Cmd::EditCut, &CommandHandlers::Cut,
-     [](const MenuFacts& f) { return f.window->ComputeEditMasks().cut != 0; }, nullptr},
-    {Cmd::EditCopy, &CommandHandlers::Copy,
-     [](const MenuFacts& f) { return f.window->ComputeEditMasks().copy != 0; }, nullptr},
-    {Cmd::EditPaste, &CommandHandlers::Paste,
-     [](const MenuFacts& f) { return f.window->ComputeEditMasks().paste != 0; }, nullptr},
-    {Cmd::EditClear, &CommandHandlers::Clear,
-     [](const MenuFacts& f) { return f.window->ComputeEditMasks().clear != 0; }, nullptr},
-    {Cmd::EditCreateClone, &CommandHandlers::CreateClone,
-     [](const MenuFacts& f) { return f.editable1 && !f.copy1 && f.subtreeHighlighted && !f.root1; }, nullptr},
-    {Cmd::EditAttachClone, &CommandHandlers::AttachClone,
-     [](const MenuFacts& f) { return f.editable && f.masters > 0 && (f.copy1 || !f.someNotPlain); }, nullptr},
-    {Cmd::EditTreeClipboard1, &CommandHandlers::TreeClipboardSlot<0>, NoCustomInterface, nullptr},
-    {Cmd::EditTreeClipboard2, &CommandHandlers::TreeClipboardSlot<1>, NoCustomInterface, nullptr},
-    {Cmd::EditTreeClipboard3, &CommandHandlers::TreeClipboardSlot<2>, NoCustomInterface, nullptr},
-    {Cmd::EditTreeClipboard4, &CommandHandlers::TreeClipboardSlot<3>, NoCustomInterface, nullptr},
-    {Cmd::EditLinks, &CommandHandlers::Links, NoCustomInterface, nullptr},
-    {Cmd::EditCopySpecial, &CommandHandlers::CopySpecial,
-     [](const MenuFacts& f) { return f.window->CanCopySpecial(); }, nullptr},
-    {Cmd::EditPasteLink, &CommandHandlers::PasteLink,
-     [](const MenuFacts& f) { return f.window->CanPasteLinkHere(); }, nullptr},
-    {Cmd::EditBreakLink, &CommandHandlers::BreakLink,
-     [](const MenuFacts& f) { return f.window->CanBreakLink(); }, nullptr},
-    {Cmd::EditClones, &CommandHandlers::Clones, [](const MenuFacts& f) { return f.masters > 0; }, nullptr},
-    // The Display and Options menus, and the commands of the pane and the node popup.
-    {Cmd::FileSnapshot, &CommandHandlers::Snapshot, NoCustomInterface, nullptr},
-    {Cmd::InPlaceTextChanged, &CommandHandlers::InPlaceTextChanged, Always, nullptr},
-    // The node popup's variables menu, "New..." and the variables' names.
-    {Cmd::NodeDefineNewVariable, &CommandHandlers::DefineNewVariable,
-     [](const MenuFacts& f) { return !f.locked && f.one; }, nullptr},
-    {Cmd::NodeHideRollBackBox, &CommandHandlers::HideRollBackBox,
-     [](const MenuFacts& f) { return f.one && f.rolledBack; }, nullptr},
-    {Cmd::DisplayCreateNote, &CommandHandlers::CreateNote,
-     [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
-    {Cmd::DisplayCreateArrow, &CommandHandlers::CreateArrow,
-     [](const MenuFacts& f) { return !f.snapshot && !f.customInterface; }, nullptr},
-    {Cmd::DisplayBindNote, &CommandHandlers::BindNote,
-     [](const MenuFacts& f) {
-         return !f.customInterface && ((f.noteSelected && f.editField == 0) || f.unbind);
-     }, nullptr},
-    // The font of the selected text part, or with nothing selected the tree's.
-    {Cmd::DisplayFont, &CommandHandlers::Font,
-     [](const MenuFacts& f) { return f.window->EditField != 0 || (!f.any && !f.noteSelected); }, nullptr},
-    {Cmd::DisplaySkipGeneration, &CommandHandlers::SkipGeneration,
-     [](const MenuFacts& f) { return f.editable; }, "Skip Generation"},
-    {Cmd::DisplayUnskipGeneration, &CommandHandlers::UnskipGeneration,
-     [](const MenuFacts& f) { return f.editable && f.allSkipped; }, "Unskip Generation"},
-    {Cmd::DisplayCollapseSubtree, &CommandHandlers::CollapseSubtree,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsible; }, "Collapse Subtree"},
-    {Cmd::DisplayExpandSubtreeOnce, &CommandHandlers::ExpandSubtreeOnce,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsed; }, "Expand Subtree Once"},
-    {Cmd::DisplayExpandEntireSubtree, &CommandHandlers::ExpandEntireSubtree,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && f.allCollapsed; }, nullptr},
-    {Cmd::DisplayShowVariablesWindow, &CommandHandlers::ShowOrHideVariablesWindow, NoCustomInterface, nullptr},
-    {Cmd::DisplayPreferences, &CommandHandlers::Preferences, NoCustomInterface, nullptr},
-    {Cmd::DisplayNumericFormatting, &CommandHandlers::NumericFormatting, Always, nullptr},
-    // A step while the pane has room for it.
-    {Cmd::DisplayZoomIn, &CommandHandlers::ZoomIn,
-     [](const MenuFacts& f) {
-         const ZoomPane* pane = static_cast<const DocChildWindow*>(f.window)->Pane();
-         return !f.customInterface && pane != nullptr && pane->CanZoomIn();
-     },
-     nullptr},
-    {Cmd::DisplayZoomOut, &CommandHandlers::ZoomOut,
-     [](const MenuFacts& f) {
-         const ZoomPane* pane = static_cast<const DocChildWindow*>(f.window)->Pane();
-         return !f.customInterface && pane != nullptr && pane->CanZoomOut();
-     },
-     nullptr},
-    {Cmd::OptionsSelectSubtree, &CommandHandlers::SelectSubtree,
-     [](const MenuFacts& f) {
-         return f.one && !f.customInterface &&
-                (f.subtreeHighlighted || (!f.copy1 && f.kids > 0 && !f.first->collapsed));
-     },
-     nullptr},
-    {Cmd::OptionsFind, &CommandHandlers::Find, NoCustomInterface, nullptr},
-    {Cmd::OptionsAddBranches, &CommandHandlers::AddBranches,
-     [](const MenuFacts& f) {
-         return f.editable1 && f.first->kind != TerminalNode && !f.subtreeHighlighted && !f.copy1 &&
-                !f.first->collapsed && !LabelWithChild(f);
-     },
-     nullptr},
-    {Cmd::OptionsInsertBranch, &CommandHandlers::InsertBranch,
-     [](const MenuFacts& f) { return f.editable1; }, "Insert Branch"},
-    {Cmd::OptionsChangeNodeType, &CommandHandlers::ChangeNodeType,
-     [](const MenuFacts& f) { return f.editable && !f.locked; }, nullptr},
-    {Cmd::OptionsForcePath, &CommandHandlers::ForcePath,
-     [](const MenuFacts& f) { return f.editable1 && !f.copy1 && !f.subtreeHighlighted && !f.root1; }, "Force Path"},
-    {Cmd::OptionsEnterRiskPreferences, &CommandHandlers::EnterRiskPreferences,
-     [](const MenuFacts& f) { return !f.busy && !f.rolledBack && f.calcMethod == PayoffMethod; }, nullptr},
-    {Cmd::OptionsDistributeChildren, &CommandHandlers::DistributeChildren,
-     [](const MenuFacts& f) {
-         return f.editable1 && !f.markov1 && f.kids == 0 && f.first->kind != TerminalNode;
-     }, nullptr},
-    {Cmd::OptionsBayesRevision, &CommandHandlers::BayesRevision,
-     [](const MenuFacts& f) { return f.editable1 && f.first->kind == ChanceNode && !f.copy1; }, nullptr},
-    {Cmd::OptionsChangeOptimalPath, &CommandHandlers::ChangeOptimalPath,
-     [](const MenuFacts& f) {
-         return f.editable && f.calcMethod != CostEffectivenessMethod && !f.locked && (f.allDecision || f.allReversed);
-     },
-     "Change Optimal Path"},
-    {Cmd::OptionsDeleteBranch, &CommandHandlers::DeleteBranch,
-     [](const MenuFacts& f) { return f.editable1 && !f.root1; }, nullptr},
-    {Cmd::OptionsNodeComment, &CommandHandlers::NodeComment,
-     [](const MenuFacts& f) { return !f.busy && f.one && f.kids >= 1; }, nullptr},
-    {Cmd::OptionsSelectIf, &CommandHandlers::SelectIf, NoCustomInterface, nullptr},
-    // Hiding is always possible; showing needs an interface to show.
-    {Cmd::OptionsShowCustomInterface, &CommandHandlers::ShowCustomInterface,
-     [](const MenuFacts& f) { return f.customInterface || f.window->CanShowCustomInterface(); }, nullptr},
-    {Cmd::OptionsDesignCustomInterface, &CommandHandlers::DesignCustomInterface, NoCustomInterface, nullptr},
-    {Cmd::OptionsReorderBranches, &CommandHandlers::ReorderBranches,
-     [](const MenuFacts& f) { return f.editable1 && f.kids >= 2; },
-     "Reorder Branches"},
-    {Cmd::OptionsMimicRunTime, &CommandHandlers::MimicRunTime, Always, nullptr},
-    {Cmd::OptionsMarkovBindings, &CommandHandlers::MarkovBindings,
-     [](const MenuFacts& f) { return !f.busy && f.one && (f.markov1 || f.someInMarkov); }, nullptr},
-    {Cmd::OptionsMarkovTransitionNode, &CommandHandlers::MarkovTransitionNode,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allTerminalInMarkovNotState; },
-     "Markov Transition Node"},
-    // The custom interface's panel buttons; each needs the interface's settings.
-    {Cmd::CustomInterfaceOptions, &CommandHandlers::InterfaceOptions,
-     [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    {Cmd::CustomInterfaceChangeValues, &CommandHandlers::ChangeValues,
-     [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    {Cmd::CustomInterfaceComments, &CommandHandlers::InterfaceComments,
-     [](const MenuFacts& f) { return f.interfaceSettings; }, nullptr},
-    // The Values menu.
-    {Cmd::ValuesDefineValues, &CommandHandlers::DefineValues, [](const MenuFacts& f) { return !f.busy; }, nullptr},
-    {Cmd::ValuesInsertVariable, &CommandHandlers::InsertVariable,
-     [](const MenuFacts& f) { return f.editField == 2; }, nullptr},
-    {Cmd::ValuesChangePayoff, &CommandHandlers::ChangePayoff,
-     [](const MenuFacts& f) {
-         return !f.rolledBack && f.any && !f.someInMarkov && f.allTerminal && !f.customInterface;
-     }, nullptr},
-    {Cmd::ValuesMarkovStateInformation, &CommandHandlers::MarkovStateInformation,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allMarkovStates; }, nullptr},
-    {Cmd::ValuesMarkovTermination, &CommandHandlers::MarkovTermination,
-     [](const MenuFacts& f) { return f.markov1 && !f.busy; }, nullptr},
-    {Cmd::ValuesOpenEvaluator, &CommandHandlers::OpenOrCloseEvaluator, NoCustomInterface, nullptr},
-    {Cmd::ValuesCreateSlider, &CommandHandlers::CreateSlider,
-     [](const MenuFacts& f) { return f.any && !f.busy; }, nullptr},
-    {Cmd::ValuesMarkovTransitionRewards, &CommandHandlers::MarkovTransitionRewards,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && !f.locked && f.allInMarkovNotState; }, nullptr},
-    {Cmd::ValuesProbabilityWheel, &CommandHandlers::ProbabilityWheel,
-     [](const MenuFacts& f) {
-         return f.one && !f.busy && !f.copy1 && f.first->kind == ChanceNode && f.kids >= 1;
-     }, nullptr},
-    {Cmd::ValuesMultiAttributeWeights, &CommandHandlers::MultiAttributeWeights,
-     [](const MenuFacts& f) { return !f.busy && f.calcMethod == MultiAttributeMethod; }, nullptr},
-    {Cmd::ValuesDistributions, &CommandHandlers::Distributions,
-     [](const MenuFacts& f) { return !f.busy && f.free; }, nullptr},
-    {Cmd::ReportTablesUsed, &CommandHandlers::TablesUsed, Always, nullptr},
-    {Cmd::ReportVariables, &CommandHandlers::VariablesReport, Always, nullptr},
-    {Cmd::ShowVariables, &CommandHandlers::ShowVariablesWindow, NoCustomInterface, nullptr},
-    {Cmd::ShowVariableBindings, &CommandHandlers::ShowVariablesWindow, NoCustomInterface, nullptr},
-    // The Analysis menu.
-    {Cmd::AnalysisProbabilityDistribution, &CommandHandlers::ProbabilityDistribution,
-     [](const MenuFacts& f) {
-         return !f.customInterface && f.any && !f.someLogic && f.allHaveChildren && !OnMarkovNode(f) &&
-                !f.someInMarkov && f.free;
-     },
-     nullptr},
-    {Cmd::AnalysisMarkovAnalysis, &CommandHandlers::MarkovAnalysis,
-     [](const MenuFacts& f) { return f.markov1 && f.free && !f.rolledBack && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisGraphRiskPreferenceFunction, &CommandHandlers::GraphRiskPreference,
-     [](const MenuFacts& f) {
-         const RiskPrefAssessment& risk = f.window->Document().RiskAssessment;
-         return (risk.constantAssessed || risk.pointsAssessed) && !f.customInterface;
-     },
-     nullptr},
-    {Cmd::AnalysisExpectedValue, &CommandHandlers::ExpectedValue, ExpectedValue, nullptr},
-    {Cmd::AnalysisPathProbability, &CommandHandlers::PathProbability,
-     [](const MenuFacts& f) { return !f.customInterface && f.any && f.free && !f.someInMarkov && !f.root1; }, nullptr},
-    {Cmd::AnalysisOverUnder, &CommandHandlers::OverUnder,
-     [](const MenuFacts& f) {
-         return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f);
-     },
-     nullptr},
-    {Cmd::AnalysisPayoffRange, &CommandHandlers::PayoffRange,
-     [](const MenuFacts& f) {
-         return !f.customInterface && f.one && f.free && !f.someInMarkov && f.kids >= 1 && !OnMarkovNode(f);
-     },
-     nullptr},
-    {Cmd::AnalysisStandardDeviation, &CommandHandlers::StandardDeviation,
-     [](const MenuFacts& f) {
-         return !f.customInterface && f.one && f.first->kind == ChanceNode && f.kids >= 1 && f.free;
-     }, nullptr},
-    {Cmd::AnalysisShowOptimalPath, &CommandHandlers::ShowOptimalPath,
-     [](const MenuFacts& f) { return f.decision1 && !f.copy1 && f.free && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisVerifyProbabilities, &CommandHandlers::VerifyProbabilities, NoCustomInterface, nullptr},
-    // Either way the roll back would take the running analysis's place, or change the tree under it.
-    {Cmd::AnalysisRollBack, &CommandHandlers::RollBack,
-     [](const MenuFacts& f) { return !f.customInterface && !f.snapshot && !f.running; }, nullptr},
-    {Cmd::AnalysisThresholdAnalysis, &CommandHandlers::Threshold,
-     [](const MenuFacts& f) {
-         return !f.customInterface && f.one && !f.someInMarkov && !f.locked && f.decision1 && !f.subtreeHighlighted &&
-                f.variables >= 1 && f.free;
-     },
-     nullptr},
-    {Cmd::AnalysisMonteCarloSimulation, &CommandHandlers::MonteCarlo,
-     [](const MenuFacts& f) {
-         return f.one && f.free && f.kids >= 1 && !f.someInMarkov && !f.customInterface;
-     }, nullptr},
-    {Cmd::AnalysisSaveLast, &CommandHandlers::SaveLastAnalysis,
-     [](const MenuFacts& f) { return f.window->Document().LastAnalysis != nullptr && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisRunOldAnalysis, &CommandHandlers::RunOldAnalysis,
-     [](const MenuFacts& f) { return f.free && f.analyses > 0 && !f.busy; }, nullptr},
-    {Cmd::AnalysisMaintainAnalyses, &CommandHandlers::MaintainAnalyses,
-     [](const MenuFacts& f) { return f.analyses > 0 && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisExpectedValueOfPerfectInfo, &CommandHandlers::PerfectInformation,
-     [](const MenuFacts& f) { return f.any && f.free && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisRankings, &CommandHandlers::Rankings,
-     [](const MenuFacts& f) { return ExpectedValue(f) && f.decision1; }, nullptr},
-    {Cmd::AnalysisCostEffectiveness, &CommandHandlers::CostEffectiveness,
-     [](const MenuFacts& f) { return f.decision1 && f.free && f.calcMethod == CostEffectivenessMethod && !f.customInterface; }, nullptr},
-    {Cmd::AnalysisOneWay, &CommandHandlers::OneWay,
-     [](const MenuFacts& f) { return f.one && f.free && f.variables >= 1 && !f.busy; }, nullptr},
-    {Cmd::AnalysisTwoWay, &CommandHandlers::TwoWay,
-     [](const MenuFacts& f) { return f.decision1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
-    {Cmd::AnalysisThreeWay, &CommandHandlers::ThreeWay,
-     [](const MenuFacts& f) {
-         return f.decision1 && f.free && f.variables >= 3 && !f.busy && f.calcMethod != CostEffectivenessMethod;
-     }, nullptr},
-    // With nothing selected the tornado is for the whole tree; its bars need two variables to compare.
-    {Cmd::AnalysisTornadoDiagram, &CommandHandlers::Tornado,
-     [](const MenuFacts& f) { return f.n <= 1 && f.free && f.variables >= 2 && !f.busy; }, nullptr},
-    // The custom interface's Analyze: no menu item, but a chain of stored analyses is not joined while
-    // another runs.
-    {Cmd::CustomInterfaceAnalyze, &CommandHandlers::CustomInterfaceAnalyze,
-     [](const MenuFacts& f) { return f.free && f.analyses > 0; }, nullptr},
-    // Ctrl+1 to Ctrl+9 select a child of the one selected node.
-    {Cmd::SelectChild1, &CommandHandlers::SelectChild<0>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild2, &CommandHandlers::SelectChild<1>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild3, &CommandHandlers::SelectChild<2>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild4, &CommandHandlers::SelectChild<3>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild5, &CommandHandlers::SelectChild<4>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild6, &CommandHandlers::SelectChild<5>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild7, &CommandHandlers::SelectChild<6>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild8, &CommandHandlers::SelectChild<7>, [](const MenuFacts& f) { return f.one; }, nullptr},
-    {Cmd::SelectChild9, &CommandHandlers::SelectChild<8>, [](const MenuFacts& f) { return f.one; }, nullptr},
-};
 
 const TreeWindow::CommandRow* TreeWindow::FindCommand(unsigned id)
 {
-    for (const CommandRow& row : Commands)
-        if (row.id == id)
-            return &row;
+    for (const TreeCommandRows* menu = CommandTable(); menu->first != nullptr; ++menu)
+        for (const CommandRow& row : *menu)
+            if (row.id == id)
+                return &row;
     return nullptr;
 }
 
@@ -521,8 +162,9 @@ void TreeWindow::UpdateMenus(HMENU bar)
     const MenuFacts f(*this, CustomInterfaceShown);
     const bool ci = f.customInterface;
     TreeNode* node = f.first;
-    for (const CommandRow& row : Commands)
-        SetItem(bar, row.id, row.rule != nullptr && row.rule(f));
+    for (const TreeCommandRows* menu = CommandTable(); menu->first != nullptr; ++menu)
+        for (const CommandRow& row : *menu)
+            SetItem(bar, row.id, row.rule != nullptr && row.rule(f));
 
     SetItem(bar, Cmd::FileConvertToOutline, false);
     if (ci)
@@ -579,8 +221,9 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
         InsertMenuA(popup, 5, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(variables),
                     "Define Variable");
     }
-    for (const CommandRow& row : Commands)
-        SetItem(popup, row.id, row.rule != nullptr && row.rule(f));
+    for (const TreeCommandRows* menu = CommandTable(); menu->first != nullptr; ++menu)
+        for (const CommandRow& row : *menu)
+            SetItem(popup, row.id, row.rule != nullptr && row.rule(f));
     CheckMenuEntry(popup, Cmd::NodeHideRollBackBox, f.one && RollBackBoxHidden(node));
     SetItem(popup, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
             f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");

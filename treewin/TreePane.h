@@ -80,6 +80,9 @@ private:
     void CollectNodesInRect(TreeNode* node, const LogicalRect& band, std::vector<TreeNode*>& out);
     void ChooseCursor(LogicalPoint point);
     void FinishDrag(bool shift);
+    bool FinishArrowCreate(bool shift);
+    void FinishArrowMove(TreeArrow* arrow, LogicalPoint moved, bool shift);
+    void FinishBandSelection();
     // The tracker's moved distance in logical units.
     LogicalPoint MovedDistance() const;
 

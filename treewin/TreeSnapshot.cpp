@@ -1,6 +1,8 @@
 // Save Snapshot: the tree as a picture (metafile or bitmap) or, while it shows roll-back results, as a
 // roll-back file that opens with those results.
 
+#include "treewin/TreeSnapshot.h"
+
 #include "treewin/TreeWindow.h"
 
 #include "widgets/BmpFile.h"
@@ -30,19 +32,19 @@ const char* const BitmapFilters[] = {"Bitmap Files (*.bmp)", "*.bmp", nullptr};
 
 } // namespace
 
-char TreeWindow::SaveSnapshot(bool rolledBack, ::FilePath& path)
+char SnapshotFiles::SaveSnapshot(TreeWindow& tree, bool rolledBack, ::FilePath& path)
 {
     path = ::FilePath();
     SnapshotFormatDialog format(rolledBack);
     if (!format.Run())
         return 0;
     const zString& extension = format.extension;
-    ::FilePath proposed(document.Title().Text());
+    ::FilePath proposed(tree.Document().Title().Text());
     proposed.SetExtension(extension.Text());
     const bool rollBack = extension == "trb";
     const bool metafile = extension == "wmf";
     const char* const* filters = rollBack ? RollBackFilters : metafile ? MetafileFilters : BitmapFilters;
-    if (!ChooseSavePath(handle_, filters, "Save Snapshot", proposed.FullPath().Text(), path))
+    if (!ChooseSavePath(tree.Handle(), filters, "Save Snapshot", proposed.FullPath().Text(), path))
         return 0;
     path.SetExtension(extension.Text());
     return rollBack ? 'r' : metafile ? 'm' : 'b';
@@ -113,12 +115,12 @@ void TreeWindow::DrawPicture(Display& display)
     display.PopFont();
 }
 
-bool TreeWindow::SaveAsBitmap(const ::FilePath& path)
+bool SnapshotFiles::SaveAsBitmap(TreeWindow& tree, const ::FilePath& path)
 {
     const float scale = CurrentDrawingScale();
     SetCurrentDrawingScale(1.0f);
-    const RECT pixels = PictureRectPixels(PictureBounds(), PaneDisplay());
-    BitmapDisplay picture(PaneDisplay(), pixels.right - pixels.left, pixels.bottom - pixels.top);
+    const RECT pixels = PictureRectPixels(tree.PictureBounds(), tree.PaneDisplay());
+    BitmapDisplay picture(tree.PaneDisplay(), pixels.right - pixels.left, pixels.bottom - pixels.top);
     RECT area{};
     picture.Bounds(area);
     bool saved = false;
@@ -126,46 +128,46 @@ bool TreeWindow::SaveAsBitmap(const ::FilePath& path)
         DisplayLock lock(picture);
         picture.SetWindowOrigin(pixels.left, pixels.top);
         DrawShape(picture, RECT{pixels.left, pixels.top, pixels.right - 1, pixels.bottom - 1}, RGB(255, 255, 255));
-        DrawPicture(picture);
+        tree.DrawPicture(picture);
         saved = SaveBitmapAsBmp(picture, path);
     }
     SetCurrentDrawingScale(scale);
     return saved;
 }
 
-bool TreeWindow::SaveAsMetafile(const ::FilePath& path)
+bool SnapshotFiles::SaveAsMetafile(TreeWindow& tree, const ::FilePath& path)
 {
     const float scale = CurrentDrawingScale();
     SetCurrentDrawingScale(1.0f);
     std::remove(path.FullPath().Text());
     {
-        MetafileObject picture(path, &PaneDisplay());
+        MetafileObject picture(path, &tree.PaneDisplay());
         picture.SetBlackAndWhite(ThePreferences().exportBlackAndWhite);
-        const RECT pixels = PictureRectPixels(PictureBounds(), picture);
+        const RECT pixels = PictureRectPixels(tree.PictureBounds(), picture);
         picture.SetFrame(RECT{0, 0, pixels.right - pixels.left, pixels.bottom - pixels.top});
         DisplayLock lock(picture);
         picture.SetWindowOrigin(pixels.left, pixels.top);
-        DrawPicture(picture);
+        tree.DrawPicture(picture);
     }
     SetCurrentDrawingScale(scale);
     return path.Exists();
 }
 
-void TreeWindow::SaveSnapshotCommand()
+void SnapshotFiles::SaveSnapshotCommand(TreeWindow& tree)
 {
     ::FilePath path;
-    const char form = SaveSnapshot(document.IsRolledBack(), path);
+    const char form = SaveSnapshot(tree, tree.Document().IsRolledBack(), path);
     bool saved = true;
     zString message;
     switch (form) {
     case 'r':
-        saved = SaveCopyAs(path.FullPath().Text(), message);
+        saved = tree.SaveCopyAs(path.FullPath().Text(), message);
         break;
     case 'b':
-        saved = SaveAsBitmap(path);
+        saved = SaveAsBitmap(tree, path);
         break;
     case 'm':
-        saved = SaveAsMetafile(path);
+        saved = SaveAsMetafile(tree, path);
         break;
     default:
         return;

@@ -85,24 +85,24 @@ void Handlers::InsertVariable(TreeWindow& tree) { InsertVariableName(&tree, tree
 void Handlers::OpenOrCloseEvaluator(TreeWindow& tree)
 {
     if (tree.Evaluator == nullptr)
-        tree.OpenEvaluatorWindow();
+        OpenEvaluator(tree);
     else
-        tree.CloseEvaluatorWindow();
+        delete tree.Evaluator;
 }
 
 void Handlers::ShowOrHideVariablesWindow(TreeWindow& tree)
 {
     if (tree.VariablesView == nullptr)
-        tree.OpenVariablesWindow();
+        OpenVariablesWindow(tree);
     else
-        tree.CloseVariablesWindow();
+        delete tree.VariablesView;
 }
 
 // Opens the Variables window, or brings the open one to the top.
 void Handlers::ShowVariablesWindow(TreeWindow& tree)
 {
     if (tree.VariablesView == nullptr)
-        tree.OpenVariablesWindow();
+        OpenVariablesWindow(tree);
     else
         BringWindowToTop(tree.VariablesView->Handle());
 }
@@ -125,17 +125,10 @@ void Handlers::MultiAttributeWeights(TreeWindow& tree) { OpenMultiAttributeWeigh
 void Handlers::Distributions(TreeWindow& tree) { DistributionsDialog(&tree, false).Run(); }
 void Handlers::TablesUsed(TreeWindow& tree) { ShowTablesUsed(tree.document.Root); }
 void Handlers::VariablesReport(TreeWindow& tree) { VariablesWindow::CopyAsText(tree.document.Root, &tree); }
-void Handlers::NodeComment(TreeWindow& tree) { tree.OpenNodeComment(); }
-
-void TreeWindow::OpenEvaluatorWindow()
+void Handlers::OpenEvaluator(TreeWindow& tree)
 {
-    Evaluator = new EvaluatorWindow(this, Selection);
-    Evaluator->Show(-1);
-}
-
-void TreeWindow::CloseEvaluatorWindow()
-{
-    delete Evaluator;
+    tree.Evaluator = new EvaluatorWindow(&tree, tree.Selection);
+    tree.Evaluator->Show(-1);
 }
 
 void TreeWindow::SyncEvaluatorWindow()
@@ -144,15 +137,10 @@ void TreeWindow::SyncEvaluatorWindow()
         Evaluator->SetNodes(Selection);
 }
 
-void TreeWindow::OpenVariablesWindow()
+void Handlers::OpenVariablesWindow(TreeWindow& tree)
 {
-    VariablesView = new VariablesWindow(this, Selection);
-    VariablesView->Show(-1);
-}
-
-void TreeWindow::CloseVariablesWindow()
-{
-    delete VariablesView;
+    tree.VariablesView = new VariablesWindow(&tree, tree.Selection);
+    tree.VariablesView->Show(-1);
 }
 
 void TreeWindow::SyncVariablesWindow()
@@ -233,19 +221,19 @@ void TreeWindow::OpenNodeValueWindow(TreeNode* node, const char* name)
         ShowValueWindow(new DefineVariableWindow(this, one, name));
 }
 
-void TreeWindow::OpenNodeComment()
+void Handlers::NodeComment(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
+    TreeNode* node = tree.CurrentNode();
     NodeChildList one(1, Ownership::Borrows);
-    if (node == nullptr || !CheckEditConflict(OneNode(one, node), "***node comment", true))
+    if (node == nullptr || !tree.CheckEditConflict(OneNode(one, node), "***node comment", true))
         return;
     const bool wasEmpty = node->ExtraListEmpty();
     const bool opens = ValidateNodeComment(node);
     // Throwing an old comment out takes the node's comment flag away.
     if (node->ExtraListEmpty() != wasEmpty)
-        InvalidateAll();
+        tree.InvalidateAll();
     if (opens)
-        ShowValueWindow(new NodeCommentWindow(this, node));
+        ShowValueWindow(new NodeCommentWindow(&tree, node));
 }
 
 void TreeWindow::DefineNewVariable()
@@ -317,11 +305,11 @@ void TreeWindow::DistributeChildren()
     SetModified(1);
 }
 
-void TreeWindow::StartBayesRevision()
+void Handlers::BayesRevision(TreeWindow& tree)
 {
-    TreeNode* node = CurrentNode();
+    TreeNode* node = tree.CurrentNode();
     if (node == nullptr)
         return;
     ReviseWithBayes(node);
-    RedrawNode(node, 1);
+    tree.RedrawNode(node, 1);
 }

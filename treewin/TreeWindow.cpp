@@ -10,9 +10,6 @@
 #include "model/DocumentLink.h"
 #include "widgets/DdeLinkManager.h"
 #include "treewin/TreeDdeServer.h"
-#include "analysis/NodeLinks.h"
-#include "analysis/TreeEngines.h"
-#include "foundation/Host.h"
 #include "foundation/Archive.h"
 #include "foundation/DocumentFileHeader.h"
 #include "foundation/MessageBoxes.h"
@@ -24,7 +21,6 @@
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
 #include "model/TreeNodeRecords.h"
-#include "model/TreeWalks.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePane.h"
 
@@ -335,11 +331,6 @@ void TreeWindow::VariablesChanged()
     SyncVariablesWindow();
 }
 
-void TreeWindow::CloseVariableWindows(const DocVariable& variable)
-{
-    CloseChildWindowsFor(&variable);
-}
-
 std::unique_ptr<TreeWindow> TreeWindow::Unshown(const char* title)
 {
     return std::unique_ptr<TreeWindow>(new TreeWindow(title, TreeMenuId()));
@@ -372,50 +363,6 @@ void TreeWindow::SetTitleFromPath(const char* path)
     CreateDdeTopic();
 }
 
-void TreeWindow::CreateDdeTopic()
-{
-    ddeTopic.reset();
-    if (DdeLinkManager* links = TheShell().Links())
-        ddeTopic = std::make_unique<TreeDdeServer>(this, &links->Server(), FullPath().Text());
-}
-
-void TreeWindow::LinkedValueArrived()
-{
-    if (document.RolledBack != RolledBackValues::Computed || document.CurrentAnalysis != nullptr) {
-        Relayout();
-        return;
-    }
-    RollBackResult result;
-    {
-        HostSilence quietFormulas(Silence::FormulaMessages);
-        HostSilence quietNotices(Silence::Notices);
-        result = RollBackDocument(document);
-    }
-    if (result.status != 0 || result.outcome.Failed()) {
-        document.EndRolledBack();
-        return;
-    }
-    UpdateAllNodeLinks(document.Root);
-    document.RedrawEveryNode();
-    Relayout();
-}
-
-void TreeWindow::DdeItemName(int id, zString& text)
-{
-    text = ("DDE_" + std::to_string(id)).c_str();
-}
-
-void TreeWindow::LinkValueChanged(int id, const char* text)
-{
-    // A value published through a side file is written there, with the tree's path; the others go to the
-    // tree's DDE topic.
-    DocumentLink* item = document.FindLinkEntry(id);
-    if (item != nullptr && item->kind == DocumentLink::SideFileKind)
-        item->WriteSideFile(text, FilePathObject());
-    else if (ddeTopic)
-        ddeTopic->UpdateItem(id, text);
-}
-
 bool TreeWindow::GetPrintOffset(float& x, float& y)
 {
     x = static_cast<float>(document.PrintOffset[0] / 1000.0);
@@ -434,82 +381,6 @@ void TreeWindow::SetPrintScale(double scale, double)
     const double percent = std::min(std::max(scale * 100.0, 10.0), 250.0);
     document.DisplayPrefs.PrintZoomFact = static_cast<uint8_t>(percent);
 }
-
-void TreeWindow::AddChildWindow(TreeChildWindow* window)
-{
-    childWindows.Add(window);
-}
-
-void TreeWindow::RemoveChildWindow(TreeChildWindow* window)
-{
-    childWindows.RemovePtr(window);
-}
-
-void TreeWindow::VariableRenamed(const char* oldName, const char* newName)
-{
-    for (int i = 0; i < childWindows.Count(); ++i)
-        static_cast<TreeChildWindow*>(childWindows.At(i))->RenameVariable(oldName, newName);
-}
-
-void TreeWindow::CloseChildWindowsFor(const void* object)
-{
-    // A destroyed window leaves the list itself, so the walk stays at its index.
-    for (int i = 0; i < childWindows.Count();) {
-        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
-        if (window->DependsOn(object))
-            delete window;
-        else
-            ++i;
-    }
-}
-
-void TreeWindow::ShapeChanging(const TreeNode* leaving)
-{
-    for (int i = 0; i < childWindows.Count();) {
-        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
-        if (window->HoldsTemporaryValues())
-            delete window;
-        else
-            ++i;
-    }
-    if (leaving != nullptr && childWindows.Count() > 0)
-        ForEachInSubtree(leaving, [this](const TreeNode* node) { CloseChildWindowsFor(node); });
-}
-
-int TreeWindow::CheckEditConflict(const NodeChildList& nodes, const char* key, bool ask)
-{
-    if (document.IsRolledBack())
-        MessageBeep(0);
-    return ::CheckEditConflict(document, nodes, key, ask);
-}
-
-int TreeWindow::AcceptsEdit(TreeNode* node, const char* key, bool ask)
-{
-    for (int i = 0; i < childWindows.Count(); ++i) {
-        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
-        if (!window->Matches(node, key))
-            continue;
-        if (ask && AskYesNo(nullptr,
-                            "One or more of the selected nodes is currently editing that item in another window. "
-                            "Do you want to activate that window now?", 0) == 1)
-            window->Activate();
-        return 0;
-    }
-    return 1;
-}
-
-void TreeWindow::RefreshBoundWindows()
-{
-    if (document.SuspendChildRefresh > 0)
-        return;
-    for (int i = 0; i < childWindows.Count();) {
-        auto* window = static_cast<TreeChildWindow*>(childWindows.At(i));
-        window->RefreshFromTree();
-        if (i < childWindows.Count() && childWindows.At(i) == window)
-            ++i;
-    }
-}
-
 
 bool TreeWindow::SaveAs(const char* path, zString& message)
 {

@@ -267,9 +267,7 @@ public:
     // drawing with its notes and arrows when no node is selected. Its rectangle in inches:
     LogicalRect PictureBounds();
     void DrawPicture(Display& display);
-    // The picture at its natural size on a white screen-compatible bitmap, written as a .BMP file; false
-    // when the bitmap cannot be made or written.
-    bool SaveAsBitmap(const ::FilePath& path);
+    // Saved as a file by SnapshotFiles (TreeSnapshot.h).
 
     // Builds the variables menu again from the document's variables and shows the Variables window the
     // selection again.
@@ -309,16 +307,10 @@ public:
     void ResetFindReplace();
     // The tree's Evaluator (one of its bound windows), null while it is closed.
     EvaluatorWindow* Evaluator = nullptr;
-    // Opens the Evaluator over the selection; Close destroys it.
-    void OpenEvaluatorWindow();
-    void CloseEvaluatorWindow();
     // The open Evaluator follows the selection.
     void SyncEvaluatorWindow();
     // The tree's Variables window (one of its bound windows), null while it is closed.
     VariablesWindow* VariablesView = nullptr;
-    // Opens the Variables window over the selection; Close destroys it.
-    void OpenVariablesWindow();
-    void CloseVariablesWindow();
     // The open Variables window follows the selection.
     void SyncVariablesWindow();
     // The Evaluator and the Variables window both.
@@ -329,25 +321,13 @@ public:
     void CreateSlider();
     // The Define Variable window of the name at the node, unless another window edits it there.
     void OpenNodeValueWindow(TreeNode* node, const char* name);
-    // The comment window of the current node, unless another window shows it or the person cancels the
-    // question about a comment that no longer matches the node's branches.
-    void OpenNodeComment();
     // Define New Variable (1195) at the current node: a new document variable, then its window there.
     void DefineNewVariable();
     // Distribute Children (1408): the current node gets one branch per range of a chosen distribution, each
     // binding the chosen variable to its range's value; the undo history is cleared after asking.
     void DistributeChildren();
-    // Bayes' Revision (1409) on the current node.
-    void StartBayesRevision();
-    // Font (1303): with nothing selected the tree font, else the font of the edited text of the current node
-    // or of the selected note box, one undoable step; over a highlighted subtree every node's font of that
-    // text, after asking, without undo.
-    void ChangeFont();
     // The font last chosen for a node's or a note box's text, offered the next time.
     FontRecord ChosenFont;
-    // Bind Note (1319): the selected note box waits for a click on its node, after the person agrees; with
-    // no note box selected the one selected node's second text becomes a note box again.
-    void BindOrUnbindNote(TreeNode* node);
     // The window's command handler, through the command table: 1 when the command is a tree command (also
     // when its rule refuses it), 0 otherwise. Cancels a pending arrow or note click first.
     int OnCommand(int command);
@@ -360,7 +340,7 @@ public:
     int RunCommandHandler(unsigned id);
     // False when the command's menu item would be grayed now, or the command has no rule or no row.
     bool CommandEnabled(int command);
-    // The command table (TreeMenuState.cpp): each command's handler, enable rule and undo text; the
+    // The command table (TreeCommandTable.h): each command's handler, enable rule and undo text; the
     // handlers (TreeCommandHandlers.h), one per row.
     struct CommandRow;
     struct CommandHandlers;
@@ -370,9 +350,6 @@ public:
     // any, else one; nothing on a terminal node or while roll-back results are shown. A node without room
     // for them says so.
     void AddBranches();
-    // Pastes the clipboard's node, or its subtree's branches, under every selected node; refused, with a
-    // message, when one of them has no room for them.
-    void PasteBranches();
     // The kinds of object Cut, Copy, Clear and Paste act on, as bit (1 << scope) of each scope.
     enum EditScope { ScopeNode = 1, ScopeSubtree = 2, ScopeText = 3, ScopeNote = 4, ScopeArrow = 5 };
     struct EditMasks {
@@ -383,33 +360,13 @@ public:
     // "&Copy..." for several kinds); in the node popup menu without '&' and key texts, with Paste Text (1188)
     // and Paste Node(s) (1189) enabled by the paste mask.
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;
-    // Before a cut or clear that takes clone masters with it: asks, then removes them with their copies and
-    // clears the undo history; 0 when the user cancels.
-    int ConfirmCloneMasterLoss(TreeNode* node);
-    // The master to attach to: the only one, or the one chosen among several; null when none.
-    TreeNode* ChooseCloneMaster();
-    // 1 when no node of the targets would contain itself as a copy of the master: none is the master or
-    // lies below it, and the master holds no copy of a master at or above one (attaching would recurse).
-    static int CanAttachClone(const NodeChildList& targets, const TreeNode* master);
-    // The check of the Create Clone prompt for the window: 0, after saying so, when a master has the name.
-    static int IsNewCloneName(const zString& name, int32_t window);
-    // Asks before destroying the master's clone, which then leaves all its copies (an undoable step).
+    // Asks before destroying the master's clone, which then leaves all its copies (an undoable step). The other
+    // clone commands are TreeCloneCommands.h's.
     void ConfirmDestroyClone(TreeNode* master);
-    // Links (TreeLinkCommands.cpp). Copy Special (1216) on one node: its picture, or a link to one of its
-    // values on the clipboard; Paste Link (1217) types the formula of the clipboard's link into the open
-    // probability; Break Link (1218) the node's links; Links (1213) and Clones (1220) their dialogs. Each is
-    // refused where its menu item is grayed.
-    bool CanCopySpecial() const;
-    bool CanPasteLinkHere() const;
-    bool CanBreakLink() const;
-    void CopySpecial();
-    void PasteLinkIntoEditor();
     // Makes the link that the clipboard holds (or reuses it) and gives the formula text that reads it; false,
-    // after saying why where something is wrong, when no link was made.
+    // after saying why where something is wrong, when no link was made. The link commands are
+    // TreeLinkCommands.h's.
     bool PasteLink(zString& formula);
-    void BreakLink();
-    void ShowLinks();
-    void ShowClones();
     // Menu and tool-bar state (TreeMenuState.cpp), taken from the selection and the window's state: the tree's
     // menus on the menu bar, the node pop-up menu (menu 118, which gets the "Define Variable" sub-menu at
     // position 5) and the tool-bar buttons, each item enabled by its command row's rule.
@@ -433,13 +390,6 @@ public:
     void ShowCustomInterface(int show);
     // The panel while it is shown in a pane, else null.
     CustomInterfacePanel* CustomPanel() const { return customInterfacePanel; }
-    // Save Snapshot (TreeSnapshot.cpp): the form chosen ('m' metafile, 'b' bitmap, 'r' roll-back file, which
-    // only a rolled-back tree offers) with the path chosen for it, or 0 when cancelled.
-    char SaveSnapshot(bool rolledBack, ::FilePath& path);
-    // Command 1114: the snapshot in the chosen form; a failed save is reported.
-    void SaveSnapshotCommand();
-    // The picture as a placeable metafile.
-    bool SaveAsMetafile(const ::FilePath& path);
     // Destroys every bound window that depends on the object; the others keep their order.
     void CloseChildWindowsFor(const void* object);
     // The tree changed as a whole: each bound window follows it or closes, unless refreshes are suspended.
@@ -457,20 +407,13 @@ protected:
 private:
     std::unique_ptr<InPlaceEditState> suspendedEdit;
     bool MayOpenInPlaceEditor() const;
-    static const CommandRow Commands[];
     // Structure edits wait while roll-back results are shown.
     bool MayEditStructure() const;
-    // Change Node Type (1405): the chosen kind as one undo step; end nodes outside a Markov model, or several
-    // at once, change directly and the undo history is emptied.
-    void ChangeNodeType();
     // Preferences (1308): the tree's pages of the Preferences dialog, undoable as one "Preferences" action.
     void EditPreferences();
-    void EditWithScope(int command);
     // Cut (1202), Copy (1203), Paste (1204) or Clear (1205) of the in-place edit's selection; the edit shows
     // the change and one undo step holds the texts before and after it.
     void EditInPlaceText(int command);
-    void CreateOrDestroyClone(TreeNode* node);
-    void AttachOrDetachClone(TreeNode* node);
     void LimitZoom();
     void MarkPages(Display& display, const LogicalRect* clip);
     // Posts a press at the point to the open edit, so that its caret goes where the user clicked.

@@ -11,6 +11,7 @@
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScreenCheck.h"
+#include "treewin/TreeLinkCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ std::string CopiedTable(TreeWindow& window)
         dialog.choice = CopySpecialDialog::ColumnsTable;
         return IDOK;
     });
-    window.CopySpecial();
+    TreeLinks::CopySpecial(window);
     CopySpecialDialog::SetPresenter(previous);
     Clipboard clipboard(&window);
     std::unique_ptr<char[]> text(clipboard.GetText());

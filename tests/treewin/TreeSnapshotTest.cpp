@@ -11,6 +11,7 @@
 #include "model/TreeNode.h"
 #include "framework/draw/LogicalUnits.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST_F(TreeSnapshot, FormsFollowTheRollBackAndFilesAreWritten)
         std::remove(target.c_str());
         proposed.clear();
         FilePath path;
-        EXPECT_EQ(window.SaveSnapshot(tree.IsRolledBack(), path), c.form);
+        EXPECT_EQ(SnapshotFiles::SaveSnapshot(window, tree.IsRolledBack(), path), c.form);
         if (c.form != 0) {
             EXPECT_EQ(proposed, std::string(window.Document().Title().Text()) + "." + (c.choice ? c.choice : c.startsWith));
             window.OnCommand(1114);
@@ -136,11 +137,11 @@ TEST_F(TreeSnapshot, PictureOfASelectedNodeHoldsItsSubtreeOnly)
     window.Show(SW_SHOW);
     const std::string bitmap = TempPath("subtree-test.bmp");
     const std::string metafile = TempPath("subtree-test.wmf");
-    ASSERT_TRUE(window.SaveAsBitmap(FilePath(bitmap.c_str())));
+    ASSERT_TRUE(SnapshotFiles::SaveAsBitmap(window, FilePath(bitmap.c_str())));
     const auto whole = PictureSize(bitmap, false);
     window.SelectNode(chance, 1, nullptr, false);
-    ASSERT_TRUE(window.SaveAsBitmap(FilePath(bitmap.c_str())));
-    ASSERT_TRUE(window.SaveAsMetafile(FilePath(metafile.c_str())));
+    ASSERT_TRUE(SnapshotFiles::SaveAsBitmap(window, FilePath(bitmap.c_str())));
+    ASSERT_TRUE(SnapshotFiles::SaveAsMetafile(window, FilePath(metafile.c_str())));
     const auto subtree = PictureSize(bitmap, false);
     EXPECT_EQ(PictureSize(metafile, true), subtree);
 

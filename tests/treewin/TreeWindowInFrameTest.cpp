@@ -14,6 +14,7 @@
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePainter.h"
 #include "treewin/TreePane.h"
+#include "treewin/TreeSnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ TEST(TreeWindowInFrame, ATreeBuiltInMemoryIsShownAndSavedAsABitmap)
 
     FilePath file;
     ASSERT_TRUE(MakeTempFilePath(file));
-    ASSERT_TRUE(window.SaveAsBitmap(file));
+    ASSERT_TRUE(SnapshotFiles::SaveAsBitmap(window, file));
     HBITMAP loaded = static_cast<HBITMAP>(
         LoadImageA(nullptr, file.FullPath().Text(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     file.Delete();

@@ -6,6 +6,7 @@
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/ClipboardFormat.h"
+#include "influence/DiagramSubModelEdits.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/NoteBox.h"
 #include "treewin/NoteBoxClipboard.h"
@@ -125,7 +126,7 @@ bool ConfirmDeleteClones(InfluenceDiagramWindow& window)
             keep.push_back(node);
     window.ClearSelection();
     for (InfluenceNodeRecord* master : masters)
-        window.DestroyClones(*master);
+        DestroyNodeClones(window, *master);
     window.ShowNodes(keep);
     return !keep.empty();
 }

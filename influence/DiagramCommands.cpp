@@ -8,31 +8,24 @@
 #include "app/FrameCommands.h"
 #include "app/InPlaceEdit.h"
 #include "app/MainToolbar.h"
-#include "app/CursorStack.h"
 #include "app/ProgramPreferences.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "influence/ArcDialogs.h"
+#include "influence/DiagramAnalyses.h"
 #include "influence/DiagramActions.h"
 #include "influence/DiagramNodeDialogs.h"
 #include "influence/DiagramPane.h"
+#include "influence/DiagramSubModelEdits.h"
 #include "influence/NodePropertyDialogs.h"
-#include "dialogs/DiagramBayesDialog.h"
-#include "dialogs/OutcomeTableEditor.h"
-#include "influence/DiagramTableAction.h"
 #include "dialogs/EditScopeDialog.h"
 #include "influence/DiagramClipboard.h"
 #include "treewin/NoteBoxClipboard.h"
-#include "model/InfluenceChecks.h"
-#include "model/InfluenceConversion.h"
-#include "model/InfluenceOrder.h"
 #include "script/LinksDialog.h"
-#include "treewin/TreeWindow.h"
 #include "model/InfluenceSubModels.h"
 
 #include "CommandIds.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -235,12 +228,12 @@ struct InfluenceDiagramWindow::CommandHandlers {
     static void Outcomes(Window& window) { EditNode(window, EditNodeStates, true); }
     static void ChangeNodeType(Window& window) { EditNode(window, RunNodeShapeDialog, false); }
 
-    static void CollapseSubModel(Window& window) { window.ChangeSubModels(true); }
-    static void ExpandSubModel(Window& window) { window.ChangeSubModels(false); }
-    static void BayesRevision(Window& window) { window.ShowBayesRevision(); }
-    static void ConvertToTree(Window& window) { window.ConvertToTree(); }
-    static void Probabilities(Window& window) { window.EditNodeTable(false); }
-    static void Values(Window& window) { window.EditNodeTable(true); }
+    static void CollapseSubModel(Window& window) { ChangeDiagramSubModels(window, true); }
+    static void ExpandSubModel(Window& window) { ChangeDiagramSubModels(window, false); }
+    static void BayesRevision(Window& window) { ShowBayesRevision(window); }
+    static void ConvertToTree(Window& window) { ConvertDiagramWindowToTree(window); }
+    static void Probabilities(Window& window) { EditDiagramNodeTable(window, false); }
+    static void Values(Window& window) { EditDiagramNodeTable(window, true); }
 
     // The Edit commands: what each verb does to the kind of object it acts on.
     struct EditVerb {
@@ -347,7 +340,7 @@ void Handlers::CreateOrDestroyClones(Window& window)
         return;
     window.ClearUndoHistory();
     window.ClearSelection();
-    window.DestroyClones(*node);
+    DestroyNodeClones(window, *node);
     window.UpdateExtent();
     window.SetModified(1);
     window.SelectNode(node, false);
@@ -482,150 +475,6 @@ int InfluenceDiagramWindow::OnCommand(unsigned command)
 void InfluenceDiagramWindow::RenameVariableEverywhere(const char* oldName, const char* newName)
 {
     document.ForEachNode([&](InfluenceNodeRecord& node) { node.RenameVariable(oldName, newName); });
-}
-
-void InfluenceDiagramWindow::DestroyClones(InfluenceNodeRecord& master)
-{
-    for (InfluenceNodeRecord* clone : master.clones) {
-        InfluenceDiagram& level = clone->parentSubModel && clone->parentSubModel->subDiagram
-                                      ? *clone->parentSubModel->subDiagram
-                                      : OwnerWindow().Diagram();
-        // The window that shows the clone's level may have it selected.
-        InfluenceDiagramWindow* shown = clone->parentSubModel ? SubModelWindow(clone->parentSubModel) : &OwnerWindow();
-        if (shown != nullptr)
-            shown->ClearSelection();
-        std::vector<InfluenceArc*> arcs = clone->arcsIn;
-        arcs.insert(arcs.end(), clone->arcsOut.begin(), clone->arcsOut.end());
-        for (InfluenceArc* arc : arcs) {
-            InfluenceNodeRecord* tail = arc->tail;
-            level.arcs.erase(std::remove(level.arcs.begin(), level.arcs.end(), arc), level.arcs.end());
-            arc->SetEnds(nullptr, nullptr);
-            delete arc;
-            tail->Effective()->UpdateSpecialArcFlag();
-        }
-        level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), clone), level.nodes.end());
-        delete clone;
-        if (shown != nullptr)
-            shown->UpdateExtent();
-    }
-    master.clones.clear();
-    master.UpdateSpecialArcFlag();
-}
-
-void InfluenceDiagramWindow::ChangeSubModels(bool collapse)
-{
-    const std::string question = std::string(collapse ? "Collapsing the selected nodes into a sub-model is not undoable."
-                                                      : "Expanding the sub-model is not undoable.") +
-                                 " Do you wish to proceed?";
-    if (AskYesNo(nullptr, question.c_str(), 0) != 1)
-        return;
-    ClearUndoHistory();
-    const std::vector<InfluenceNodeRecord*> nodes = selectedNodes_;
-    InfluenceDiagram& level = Diagram();
-    ClearSelection();
-    if (collapse) {
-        LogicalRect bounds = nodes.front()->NodeRect();
-        for (const InfluenceNodeRecord* node : nodes) {
-            const LogicalRect rect = node->NodeRect();
-            bounds = LogicalRect{std::min(bounds.left, rect.left), std::min(bounds.top, rect.top),
-                                 std::max(bounds.right, rect.right), std::max(bounds.bottom, rect.bottom)};
-        }
-        auto* subModel = new InfluenceNodeRecord;
-        subModel->document = &document;
-        subModel->kind = InfluenceKind::SubModel;
-        subModel->parentSubModel = subModelNode_;
-        subModel->SetRect(bounds);
-        level.AddNode(subModel);
-        subModel->Layout();
-        CollapseToSubModel(*subModel, nodes, level);
-        UpdateExtent();
-        SelectNode(subModel, true);
-    } else {
-        InfluenceNodeRecord* subModel = nodes.front();
-        // Its window shows the level being moved out: it closes first.
-        CloseSubModelWindows({subModel});
-        ExpandSubModel(*subModel, level);
-        level.nodes.erase(std::remove(level.nodes.begin(), level.nodes.end(), subModel), level.nodes.end());
-        delete subModel;
-        UpdateExtent();
-    }
-    SetModified(1);
-    InvalidateAll();
-}
-
-void InfluenceDiagramWindow::ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text)
-{
-    std::vector<InfluenceNodeRecord*> here;
-    for (InfluenceNodeRecord* node : nodes)
-        if (IndexOfNode(node) >= 0)
-            here.push_back(node);
-    if (!here.empty())
-        ShowNodes(here);
-    ShowErrorBox(nullptr, text.c_str(), 0);
-}
-
-void InfluenceDiagramWindow::ShowBayesRevision()
-{
-    const DiagramCheck check = CheckDiagramComplete(document);
-    if (check.finalNode == nullptr) {
-        ShowCheckFailure(check.nodes, check.text);
-        return;
-    }
-    std::vector<InfluenceNodeRecord*> nodes;
-    document.ForEachNode([&nodes](InfluenceNodeRecord& node) { nodes.push_back(&node); });
-    std::vector<RevisedEvent> revisions;
-    OrderDiagramNodes(check.finalNode, nodes, document.prefs.verticalInf != 0, &revisions);
-    if (revisions.empty())
-        ShowInfoBox(nullptr, "This influence diagram does not require the use of Bayes' revision.",
-                    DialogRes::BayesRevision3475);
-    else
-        DiagramBayesDialog(revisions).Run();
-}
-
-void InfluenceDiagramWindow::ConvertToTree()
-{
-    const DiagramCheck check = CheckDiagramComplete(document);
-    if (check.finalNode == nullptr) {
-        ShowCheckFailure(check.nodes, check.text);
-        return;
-    }
-    EndInPlaceEdit();
-    WaitCursorScope wait;
-    zString rootText;
-    FilePathObject().GetBaseName(rootText);
-    auto* tree = new TreeWindow();
-    ConvertDiagramToTree(document, check.finalNode, rootText.Text(), tree->Document());
-    tree->Redraw();
-    tree->SetModified(1);
-    tree->Show(SW_SHOWNORMAL);
-}
-
-void InfluenceDiagramWindow::EditNodeTable(bool values)
-{
-    InfluenceNodeRecord* node = FirstSelected();
-    if (node == nullptr)
-        return;
-    const int table = values ? InfluenceNodeRecord::ValueTable : InfluenceNodeRecord::ProbabilityTable;
-    EndInPlaceEdit();
-    // The table's tree is never shown as a window of its own.
-    std::unique_ptr<TreeWindow> tree;
-    PreparedTable prepared;
-    {
-        WaitCursorScope wait;
-        tree = TreeWindow::Unshown(node->Effective()->name.Text());
-        prepared = PrepareNodeTable(document, *node, table, tree->Document());
-    }
-    if (!prepared.text.empty()) {
-        ShowCheckFailure(prepared.nodes, prepared.text);
-        return;
-    }
-    tree->Redraw();
-    OutcomeTableEditor editor(*node, *tree, prepared.rows, values);
-    if (!editor.Edit())
-        return;
-    // Links that Paste Link made in the table belong to the diagram from now on.
-    BuildLinkItemList(tree->Document().DocumentLinks, document.links);
-    AddUndoAction(new DiagramTableAction(this, node->Effective(), table, prepared.rows));
 }
 
 InfluenceDiagramWindow::EditMasks InfluenceDiagramWindow::ComputeEditMasks() const

@@ -162,8 +162,6 @@ public:
     void RetitleSubModel(const InfluenceNodeRecord* node);
     // The part of the drawing in view (logical units); a letter page at the origin while not shown.
     LogicalRect VisibleArea() const;
-    // Every clone of the master leaves its level with its arcs and is destroyed.
-    void DestroyClones(InfluenceNodeRecord& master);
 
     int toolMode = SelectTool;
     // The kind of node the node tool makes.
@@ -187,16 +185,6 @@ private:
     struct CommandRow;
     static const CommandRow Commands[];
     static const CommandRow* FindCommand(unsigned id);
-    // Collapse to Sub-Model and Expand Sub-Model: neither is undoable.
-    void ChangeSubModels(bool collapse);
-    // Bayes' Revision: after the diagram's checks, where its conversion revises probabilities.
-    void ShowBayesRevision();
-    // Convert To Tree: after the diagram's checks, the equivalent tree in a new tree window.
-    void ConvertToTree();
-    // Probabilities or Values: the node's table in the table editor, kept as one undo step.
-    void EditNodeTable(bool values);
-    // A failed check: its nodes of this diagram selected, then its message.
-    void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;
 
     InfluenceDiagram* level_ = &document.diagram;

@@ -1,18 +1,17 @@
 // The commands of an influence-diagram window: the command table (the handler of each command and the rule
-// that enables its menu item and refuses it while the item would be grayed), the titles of the Edit items
-// that follow the selection, and the tool bar's states.
+// that enables its menu item and refuses it while the item would be grayed), and the menus by its rules. The
+// Edit items' titles and the tool bar are in DiagramMenuState.cpp.
 
 #include "influence/InfluenceDiagramWindow.h"
 
-#include "app/EditMenuTexts.h"
 #include "app/FrameCommands.h"
 #include "app/InPlaceEdit.h"
-#include "app/MainToolbar.h"
 #include "app/ProgramPreferences.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "influence/ArcDialogs.h"
 #include "influence/DiagramAnalyses.h"
+#include "influence/DiagramCommandRows.h"
 #include "influence/DiagramActions.h"
 #include "influence/DiagramNodeDialogs.h"
 #include "influence/DiagramPane.h"
@@ -26,31 +25,7 @@
 
 #include "CommandIds.h"
 
-#include <string>
-
 namespace {
-
-// What the rules ask of the window, taken once per update.
-struct DiagramFacts {
-    explicit DiagramFacts(const InfluenceDiagramWindow& window)
-        : window(window), nodes(static_cast<int>(window.SelectedNodes().size())),
-          single(nodes == 1 ? window.FirstSelected() : nullptr), arc(window.SelectedArc()),
-          editing(window.LabelEditor() != nullptr)
-    {
-    }
-
-    const InfluenceDiagramWindow& window;
-    int nodes;
-    InfluenceNodeRecord* single;
-    InfluenceArc* arc;
-    bool editing;
-};
-
-// The kinds of edit the window carries out.
-constexpr unsigned kHandledEdits = InfluenceDiagramWindow::OneNodeBit | InfluenceDiagramWindow::NodesBit |
-                                   InfluenceDiagramWindow::TextBit | InfluenceDiagramWindow::NoteBit |
-                                   InfluenceDiagramWindow::ArcBit;
-constexpr unsigned kNodeBits = InfluenceDiagramWindow::OneNodeBit | InfluenceDiagramWindow::NodesBit;
 
 bool Always(const DiagramFacts&) { return true; }
 
@@ -60,10 +35,14 @@ std::vector<InfluenceNodeRecord*> LevelSubModels(const InfluenceDiagramWindow& w
     return SubModelsOf(window.Diagram());
 }
 
+} // namespace
+
 bool LevelHasSubModel(const InfluenceDiagramWindow& window)
 {
     return !LevelSubModels(window).empty();
 }
+
+namespace {
 
 // One node selected that is no sub-model node.
 bool SingleNotSubModel(const DiagramFacts& f)
@@ -71,62 +50,7 @@ bool SingleNotSubModel(const DiagramFacts& f)
     return f.single != nullptr && f.single->kind != InfluenceKind::SubModel;
 }
 
-
-// The one kind the mask names, 0 when it names none or several.
-unsigned SingleBit(unsigned mask)
-{
-    return mask != 0 && (mask & (mask - 1)) == 0 ? mask : 0;
-}
-
-const char* BitWord(unsigned bit)
-{
-    switch (bit) {
-    case InfluenceDiagramWindow::OneNodeBit:
-        return "Node";
-    case InfluenceDiagramWindow::NodesBit:
-        return "Nodes";
-    case InfluenceDiagramWindow::TextBit:
-        return "Text";
-    case InfluenceDiagramWindow::NoteBit:
-        return "Note";
-    default:
-        return "Arc";
-    }
-}
-
-// The mode button that shows the window's tool.
-unsigned ToolButton(const InfluenceDiagramWindow& window)
-{
-    if (window.toolMode == InfluenceDiagramWindow::ArcTool)
-        return Cmd::ModeArc;
-    if (window.toolMode != InfluenceDiagramWindow::NodeTool)
-        return Cmd::ModeNone;
-    switch (window.toolKind) {
-    case 1:
-        return Cmd::ModeChance;
-    case 2:
-        return Cmd::ModeDeterministic;
-    case 3:
-        return Cmd::ModeDecision;
-    default:
-        return Cmd::ModeValue;
-    }
-}
-
-void SetItem(HMENU menu, unsigned id, bool enabled)
-{
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
 } // namespace
-
-struct InfluenceDiagramWindow::CommandRow {
-    unsigned id;
-    void (*handler)(InfluenceDiagramWindow& window);
-    bool (*rule)(const DiagramFacts& f);
-    // A tool button starts or ends its tool itself; every other command ends the tool.
-    bool tool = false;
-};
 
 // The handlers, one for each row of the command table.
 struct InfluenceDiagramWindow::CommandHandlers {
@@ -477,56 +401,6 @@ void InfluenceDiagramWindow::RenameVariableEverywhere(const char* oldName, const
     document.ForEachNode([&](InfluenceNodeRecord& node) { node.RenameVariable(oldName, newName); });
 }
 
-InfluenceDiagramWindow::EditMasks InfluenceDiagramWindow::ComputeEditMasks() const
-{
-    EditMasks masks;
-    if (editor_ != nullptr) {
-        const EditCtrl::Selection selected = editor_->GetSelection();
-        if (selected.high > selected.low)
-            masks.copy |= TextBit;
-        if (IsClipboardFormatAvailable(CF_TEXT))
-            masks.paste |= TextBit;
-    } else {
-        if (selectedNote_ != nullptr)
-            masks.copy |= NoteBit;
-        if (!selectedNodes_.empty())
-            masks.copy |= selectedNodes_.size() == 1 ? OneNodeBit : NodesBit;
-    }
-    masks.cut = masks.copy;
-    masks.clear = masks.copy | (selectedArc_ != nullptr ? ArcBit : 0u);
-    if (const int16_t count = CanPasteDiagramNodes(); count > 0)
-        masks.paste |= count == 1 ? OneNodeBit : NodesBit;
-    if (selectedNodes_.empty() && selectedArc_ == nullptr && selectedNote_ == nullptr && IsNoteBoxOnClipboard())
-        masks.paste |= NoteBit;
-    return masks;
-}
-
-// Each item is named by the one kind it would act on ("Clea&r Arc"), or "..." for several; grayed when
-// the window does not carry that edit out. The menu bar shows the keys, a context menu no '&'.
-void InfluenceDiagramWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
-{
-    const EditMasks masks = ComputeEditMasks();
-    const struct {
-        unsigned id;
-        unsigned mask;
-    } items[] = {{Cmd::EditCut, masks.cut}, {Cmd::EditCopy, masks.copy}, {Cmd::EditClear, masks.clear},
-                 {Cmd::EditPaste, masks.paste}};
-    for (const auto& item : items) {
-        if (GetMenuState(menu, item.id, MF_BYCOMMAND) == static_cast<UINT>(-1))
-            continue;
-        const bool enabled = (item.mask & kHandledEdits) != 0;
-        // With nothing to act on, the verb alone.
-        const char* word = item.mask == 0 ? "" : SingleBit(item.mask) != 0 ? BitWord(item.mask) : nullptr;
-        const std::string text = EditItemText(item.id, word, popup);
-        ModifyMenuA(menu, item.id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), item.id,
-                    text.c_str());
-    }
-    if (popup) {
-        SetItem(menu, Cmd::NodePasteText, (masks.paste & TextBit) != 0);
-        SetItem(menu, Cmd::NodePasteNode, (masks.paste & kNodeBits) != 0);
-    }
-}
-
 // "Al&ternatives..." for a decision node, "Ou&tcomes..." otherwise.
 static void SetOutcomesText(HMENU menu, const InfluenceNodeRecord* node)
 {
@@ -569,16 +443,6 @@ void InfluenceDiagramWindow::UpdatePopupMenu(HMENU popup)
         SetItem(popup, row.id, row.rule != nullptr && row.rule(facts));
     UpdateEditMenuTexts(popup, true);
     SetOutcomesText(popup, facts.single);
-}
-
-void InfluenceDiagramWindow::SetDefaultCommandStates()
-{
-    EnableSaveCommand(IsDocument() != 0 && (IsModified() != 0 || FilePathObject().IsEmpty()) ? 1 : 0);
-    EnablePrintCommands(CanPrint());
-    // The tree's Values and Analysis buttons have no row here: they are disabled.
-    EnableToolbarButtons([this](unsigned id) { return CommandEnabled(id); });
-    CheckRollBackButton(false);
-    SelectModeButton(ToolButton(*this));
 }
 
 void InfluenceDiagramWindow::OnActivated()

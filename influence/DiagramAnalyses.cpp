@@ -4,6 +4,7 @@
 #include "dialogs/DiagramBayesDialog.h"
 #include "dialogs/OutcomeTableEditor.h"
 #include "foundation/MessageBoxes.h"
+#include "influence/DiagramLevelLookups.h"
 #include "influence/DiagramTableAction.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceChecks.h"
@@ -25,7 +26,7 @@ void ShowCheckFailure(InfluenceDiagramWindow& window, const std::vector<Influenc
 {
     std::vector<InfluenceNodeRecord*> here;
     for (InfluenceNodeRecord* node : nodes)
-        if (window.IndexOfNode(node) >= 0)
+        if (LevelNodeIndex(window.Diagram(), node) >= 0)
             here.push_back(node);
     if (!here.empty())
         window.ShowNodes(here);

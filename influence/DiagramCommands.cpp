@@ -13,6 +13,7 @@
 #include "influence/DiagramAnalyses.h"
 #include "influence/DiagramCommandRows.h"
 #include "influence/DiagramActions.h"
+#include "influence/DiagramLevelLookups.h"
 #include "influence/DiagramNodeDialogs.h"
 #include "influence/DiagramPane.h"
 #include "influence/DiagramSubModelEdits.h"
@@ -140,7 +141,7 @@ struct InfluenceDiagramWindow::CommandHandlers {
         InfluenceNodeRecord* node = window.FirstSelected();
         if (node == nullptr)
             return;
-        if (master && window.IndexOfNode(node->Effective()) >= 0)
+        if (master && LevelNodeIndex(window.Diagram(), node->Effective()) >= 0)
             node = node->Effective();
         const bool editing = window.editor_ != nullptr;
         edit(window, *node);
@@ -394,11 +395,6 @@ int InfluenceDiagramWindow::OnCommand(unsigned command)
         row->handler(*this);
     RefreshFrameCommands();
     return 1;
-}
-
-void InfluenceDiagramWindow::RenameVariableEverywhere(const char* oldName, const char* newName)
-{
-    document.ForEachNode([&](InfluenceNodeRecord& node) { node.RenameVariable(oldName, newName); });
 }
 
 // "Al&ternatives..." for a decision node, "Ou&tcomes..." otherwise.

@@ -12,6 +12,7 @@
 #include "framework/window/WindowEvent.h"
 #include "influence/DiagramActions.h"
 #include "influence/ArcDialogs.h"
+#include "influence/DiagramLevelLookups.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "influence/OutlineTracker.h"
 #include "model/InfluenceNode.h"
@@ -121,7 +122,7 @@ long DiagramPane::OnMouseDown(const MouseInput& mouse)
             window_.AddUndoAction(new DiagramCreateNodeAction(&window_, window_.toolKind, point));
         return 1;
     }
-    InfluenceNodeRecord* node = window_.NodeAtPoint(point);
+    InfluenceNodeRecord* node = LevelNodeAtPoint(window_.Diagram(), point);
     InfluenceArc* arc = window_.ArcAtPoint(point);
     if (window_.toolMode == InfluenceDiagramWindow::ArcTool) {
         if (node != nullptr) {
@@ -132,7 +133,7 @@ long DiagramPane::OnMouseDown(const MouseInput& mouse)
         SetHoverTarget(nullptr);
         SetCursor(Cursor::Arrow());
     }
-    NoteBox* note = arc == nullptr && node == nullptr ? window_.NoteAt(point) : nullptr;
+    NoteBox* note = arc == nullptr && node == nullptr ? LevelNoteAtPoint(window_.Diagram(), point) : nullptr;
     SetClickTarget(arc != nullptr ? static_cast<const void*>(arc)
                    : node != nullptr ? static_cast<const void*>(node) : static_cast<const void*>(note));
     if (arc != nullptr)
@@ -272,7 +273,7 @@ void DiagramPane::PressPaper(POINT pixels, const MouseInput& mouse)
     bandNodes_.clear();
     workingSelection_.clear();
     for (const InfluenceNodeRecord* node : window_.SelectedNodes())
-        workingSelection_.push_back(window_.IndexOfNode(node));
+        workingSelection_.push_back(LevelNodeIndex(window_.Diagram(), node));
     StartTracker(std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0}), pixels, BandDrag);
 }
 
@@ -356,7 +357,7 @@ long DiagramPane::OnMouseMoved(const MouseInput& mouse)
     }
     tracker_->MoveTo(pixels.x, pixels.y);
     if (dragKind_ == InfluenceDrag) {
-        InfluenceNodeRecord* target = window_.NodeAtPoint(point);
+        InfluenceNodeRecord* target = LevelNodeAtPoint(window_.Diagram(), point);
         SetHoverTarget(target == influenceSource_ ? nullptr : target);
     } else if (dragKind_ == BandDrag) {
         UpdateBand();
@@ -373,14 +374,14 @@ void DiagramPane::ChooseCursor(DiagramPoint point)
 {
     if (window_.toolMode == InfluenceDiagramWindow::ArcTool) {
         SetCursor(Cursor(kCrossCursor));
-        SetHoverTarget(window_.NodeAtPoint(point));
+        SetHoverTarget(LevelNodeAtPoint(window_.Diagram(), point));
         return;
     }
     if (window_.toolMode != InfluenceDiagramWindow::SelectTool || window_.ArcAtPoint(point) != nullptr) {
         SetCursor(Cursor::Arrow());
         return;
     }
-    if (InfluenceNodeRecord* node = window_.NodeAtPoint(point)) {
+    if (InfluenceNodeRecord* node = LevelNodeAtPoint(window_.Diagram(), point)) {
         SetCursor(node->HitNodePart(point) == 1 ? Cursor(kTextCursor) : Cursor::Arrow());
         // Where the label is too small to read, the status line shows it.
         const FontRecord& font = node->font ? *node->font : window_.document.prefs.nodeFont;
@@ -393,7 +394,7 @@ void DiagramPane::ChooseCursor(DiagramPoint point)
         }
         return;
     }
-    NoteBox* note = window_.NoteAt(point);
+    NoteBox* note = LevelNoteAtPoint(window_.Diagram(), point);
     SetCursor(note != nullptr && Contains(note->frame, point) ? Cursor(kTextCursor) : Cursor::Arrow());
 }
 

@@ -6,13 +6,16 @@
 #include "app/FrameCommands.h"
 #include "app/MouseTracker.h"
 #include "framework/draw/DrawingScale.h"
+#include "foundation/MessageBoxes.h"
 #include "influence/DiagramActions.h"
+#include "influence/DiagramLevelLookups.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "influence/OutlineTracker.h"
 #include "model/InfluenceNode.h"
 #include "model/NoteBox.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -26,6 +29,18 @@ DiagramPoint KeptWithinPlaces(const LogicalRect& bounds, DiagramPoint offset)
     const float farthest = InfluenceDocument::kFarthestPlace;
     return DiagramPoint{std::min(offset.x, std::max(0.0f, farthest - bounds.right)),
                         std::min(offset.y, std::max(0.0f, farthest - bounds.bottom))};
+}
+
+// An influence from tail to head may be drawn; otherwise the person is told why (false).
+bool CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head)
+{
+    const char* reason = "";
+    if (InfluenceRefusal(tail, head, &reason) == 0)
+        return true;
+    std::string text = "That influence is not allowed. ";
+    text += reason;
+    ShowErrorBox(nullptr, text.c_str(), -1);
+    return false;
 }
 
 } // namespace
@@ -61,7 +76,7 @@ void DiagramPane::FinishGesture()
         InfluenceNodeRecord* target = hoverTarget_;
         influenceSource_ = nullptr;
         SetHoverTarget(nullptr);
-        if (target != nullptr && target != source && window_.CheckInfluenceAllowed(source, target))
+        if (target != nullptr && target != source && CheckInfluenceAllowed(source, target))
             window_.AddUndoAction(new DiagramCreateArcAction(&window_, source, target));
         window_.InvalidateAll();
         return;
@@ -118,7 +133,7 @@ void DiagramPane::FinishGesture()
     case BandDrag: {
         std::vector<InfluenceNodeRecord*> chosen;
         for (int index : workingSelection_)
-            if (InfluenceNodeRecord* node = window_.NodeAt(index))
+            if (InfluenceNodeRecord* node = LevelNodeAt(window_.Diagram(), index))
                 chosen.push_back(node);
         bandNodes_.clear();
         workingSelection_.clear();

@@ -5,7 +5,6 @@
 #include "app/InputHelpers.h"
 #include "dialogs/PreferencesDialog.h"
 #include "foundation/Archive.h"
-#include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/FontRecordFonts.h"
@@ -390,14 +389,6 @@ void InfluenceDiagramWindow::ClearSelection()
     RefreshFrameCommands();
 }
 
-InfluenceNodeRecord* InfluenceDiagramWindow::NodeAtPoint(DiagramPoint point)
-{
-    for (InfluenceNodeRecord* node : Diagram().nodes)
-        if (node->HitNodePart(point) != 0)
-            return node;
-    return nullptr;
-}
-
 InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
 {
     ZoomPane* pane = DocChildWindow::Pane();
@@ -408,53 +399,6 @@ InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
         if (ArcHit(document, *arc, point, *pane->CurrentDisplay()))
             return arc;
     return nullptr;
-}
-
-NoteBox* InfluenceDiagramWindow::NoteAt(DiagramPoint point)
-{
-    for (int i = 0; i < Diagram().notes.Count(); ++i) {
-        NoteBox* note = Diagram().notes.At(i);
-        if (note->HitTest(point.x, point.y) != NoteBoxMissed)
-            return note;
-    }
-    return nullptr;
-}
-
-int InfluenceDiagramWindow::IndexOfNode(const InfluenceNodeRecord* node) const
-{
-    const auto& nodes = Diagram().nodes;
-    const auto found = std::find(nodes.begin(), nodes.end(), node);
-    return found == nodes.end() ? -1 : static_cast<int>(found - nodes.begin());
-}
-
-InfluenceNodeRecord* InfluenceDiagramWindow::NodeAt(int index) const
-{
-    const auto& nodes = Diagram().nodes;
-    return index >= 0 && index < static_cast<int>(nodes.size()) ? nodes[static_cast<size_t>(index)] : nullptr;
-}
-
-int InfluenceDiagramWindow::ArcIndex(const InfluenceArc* arc) const
-{
-    const auto& arcs = Diagram().arcs;
-    const auto found = std::find(arcs.begin(), arcs.end(), arc);
-    return found == arcs.end() ? -1 : static_cast<int>(found - arcs.begin());
-}
-
-InfluenceArc* InfluenceDiagramWindow::ArcAt(int index) const
-{
-    const auto& arcs = Diagram().arcs;
-    return index >= 0 && index < static_cast<int>(arcs.size()) ? arcs[static_cast<size_t>(index)] : nullptr;
-}
-
-bool InfluenceDiagramWindow::CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head)
-{
-    const char* reason = "";
-    if (InfluenceRefusal(tail, head, &reason) == 0)
-        return true;
-    std::string text = "That influence is not allowed. ";
-    text += reason;
-    ShowErrorBox(nullptr, text.c_str(), -1);
-    return false;
 }
 
 void InfluenceDiagramWindow::EditPreferences()

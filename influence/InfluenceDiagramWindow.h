@@ -113,21 +113,10 @@ public:
     void SelectNote(NoteBox* note, bool edit = false);
     // Nothing selected; the label editor closes first.
     void ClearSelection();
-    // The first node, arc or note of the diagram at the point.
-    InfluenceNodeRecord* NodeAtPoint(DiagramPoint point);
+    // The first arc of the diagram at the point, hit as the pane draws it (DiagramLevelLookups.h has the
+    // level's other lookups).
     InfluenceArc* ArcAtPoint(DiagramPoint point);
-    NoteBox* NoteAt(DiagramPoint point);
-    // A node's or an arc's index in the diagram's list, and back; -1 and null when there is none.
-    int IndexOfNode(const InfluenceNodeRecord* node) const;
-    InfluenceNodeRecord* NodeAt(int index) const;
-    int ArcIndex(const InfluenceArc* arc) const;
-    InfluenceArc* ArcAt(int index) const;
 
-    // Every node of the document follows a variable's new name.
-    void RenameVariableEverywhere(const char* oldName, const char* newName);
-
-    // An influence from tail to head may be drawn; otherwise the person is told why (false).
-    bool CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head);
     // The drawing keeps a margin of 0.25 on the left and top (everything moves when it has less), and the
     // scroll ranges follow its size; the pane is repainted.
     void UpdateExtent();

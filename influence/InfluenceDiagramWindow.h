@@ -121,6 +121,7 @@ public:
     // scroll ranges follow its size; the pane is repainted.
     void UpdateExtent();
 
+    // The label editor (DiagramLabelEditing.cpp).
     // The editor over the label of the one selected node, or over the selected note, with the caret at the
     // end; nothing while the window is not the active child, several nodes or a clone are selected, or an
     // editor is open.

@@ -1,5 +1,5 @@
 #pragma once
-// The script commands' handlers, one for each row of the command table (ScriptFlowCommands.cpp). A handler
+// The script commands' handlers, one for each row of the command table (ScriptCommandTable.cpp). A handler
 // runs after the checks its row asks for: a tree command's top window is a tree window, a command on the
 // selected node has one, and its parameter count is within the row's bounds.
 

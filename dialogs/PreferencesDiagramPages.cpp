@@ -1,3 +1,5 @@
+// The pages of a diagram window's display preferences: tree conversion, node size, arcs, fonts, printing.
+
 #include "dialogs/PreferencesDialog.h"
 
 #include "dialogs/NumericFormatDialog.h"
@@ -8,8 +10,6 @@
 #include "influence/InfluenceDiagramWindow.h"
 
 #include "CommandIds.h"
-
-// The pages of a diagram window's display preferences: tree conversion, node size, arcs, fonts, printing.
 
 void PreferencesDialog::BuildDiagramPage()
 {

@@ -1,3 +1,5 @@
+// The Calculation Method page: the method, the payoffs it uses, its optimal path and number format.
+
 #include "dialogs/PreferencesDialog.h"
 
 #include "dialogs/PreferencesPageValues.h"
@@ -8,8 +10,6 @@
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
-
-// The Calculation Method page: the method, the payoffs it uses, its optimal path and number format.
 
 namespace {
 

@@ -1,7 +1,6 @@
 #pragma once
-// The Preferences dialog's working copies of the settings while it runs, shared by its frame
-// (PreferencesDialog.cpp) and its pages (PreferencesTreePages.cpp, PreferencesDiagramPages.cpp), and the
-// tables of the tree's check boxes and radio runs those copies are sized by.
+// The Preferences dialog's working copies of the settings while it runs, shared by the files of its frame and
+// its pages, and the tables of the tree's check boxes and radio runs those copies are sized by.
 
 #include "app/FontSampleControl.h"
 #include "dialogs/NodeSizePreview.h"

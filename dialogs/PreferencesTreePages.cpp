@@ -1,3 +1,5 @@
+// The pages of a tree window's settings: their controls, the rules between them, and their buttons.
+
 #include "dialogs/PreferencesDialog.h"
 
 #include "app/FontSampleControl.h"
@@ -15,8 +17,6 @@
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
-
-// The pages of a tree window's settings: their controls, the rules between them, and their buttons.
 
 namespace {
 

@@ -1,3 +1,5 @@
+// The working copy of a tree's settings read from the tree's records, and written back to them at OK.
+
 #include "dialogs/PreferencesDialog.h"
 
 #include "app/StartProgram.h"
@@ -10,8 +12,6 @@
 #include "CommandIds.h"
 
 #include <cstdint>
-
-// The working copy of a tree's settings read from the tree's records, and written back to them at OK.
 
 namespace {
 

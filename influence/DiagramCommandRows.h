@@ -37,6 +37,8 @@ inline void SetItem(HMENU menu, unsigned id, bool enabled)
     EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+// The sub-model nodes of the window's level, in list order.
+std::vector<InfluenceNodeRecord*> LevelSubModels(const InfluenceDiagramWindow& window);
 // A sub-model node is on the window's level.
 bool LevelHasSubModel(const InfluenceDiagramWindow& window);
 

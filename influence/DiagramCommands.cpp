@@ -1,42 +1,19 @@
 // The commands of an influence-diagram window: the command table (the handler of each command and the rule
 // that enables its menu item and refuses it while the item would be grayed), and the menus by its rules. The
-// Edit items' titles and the tool bar are in DiagramMenuState.cpp.
+// handlers are in DiagramCommandHandlers.h and DiagramEditCommands.cpp, the Edit items' titles and the tool bar
+// in DiagramMenuState.cpp.
 
-#include "influence/InfluenceDiagramWindow.h"
+#include "influence/DiagramCommandHandlers.h"
 
 #include "app/FrameCommands.h"
-#include "app/InPlaceEdit.h"
-#include "app/ProgramPreferences.h"
-#include "foundation/MessageBoxes.h"
-#include "framework/draw/FontRecordFonts.h"
-#include "influence/ArcDialogs.h"
-#include "influence/DiagramAnalyses.h"
-#include "influence/DiagramCommandRows.h"
-#include "influence/DiagramActions.h"
-#include "influence/DiagramLevelLookups.h"
-#include "influence/DiagramNodeDialogs.h"
-#include "influence/DiagramPane.h"
-#include "influence/DiagramSubModelEdits.h"
-#include "influence/NodePropertyDialogs.h"
-#include "dialogs/EditScopeDialog.h"
-#include "influence/DiagramClipboard.h"
-#include "treewin/NoteBoxClipboard.h"
-#include "script/LinksDialog.h"
 #include "model/InfluenceSubModels.h"
 
 #include "CommandIds.h"
 
-namespace {
-
-bool Always(const DiagramFacts&) { return true; }
-
-// The sub-model nodes of the window's level, in list order.
 std::vector<InfluenceNodeRecord*> LevelSubModels(const InfluenceDiagramWindow& window)
 {
     return SubModelsOf(window.Diagram());
 }
-
-} // namespace
 
 bool LevelHasSubModel(const InfluenceDiagramWindow& window)
 {
@@ -44,6 +21,8 @@ bool LevelHasSubModel(const InfluenceDiagramWindow& window)
 }
 
 namespace {
+
+bool Always(const DiagramFacts&) { return true; }
 
 // One node selected that is no sub-model node.
 bool SingleNotSubModel(const DiagramFacts& f)
@@ -53,223 +32,7 @@ bool SingleNotSubModel(const DiagramFacts& f)
 
 } // namespace
 
-// The handlers, one for each row of the command table.
-struct InfluenceDiagramWindow::CommandHandlers {
-    using Window = InfluenceDiagramWindow;
-
-    // Save and Save As of the document, from its own window or from a sub-model window.
-    static void Save(Window& window) { window.OwnerWindow().SaveToFile(); }
-    static void SaveAs(Window& window) { window.OwnerWindow().SaveAs(nullptr); }
-    static void Snapshot(Window& window) { window.SnapshotPicture(); }
-
-    // Pressing a tool's button again releases it; the note tool starts afresh each time.
-    static void ChooseTool(Window& window, int tool, int kind)
-    {
-        const bool again = window.toolMode == tool && (tool != NodeTool || window.toolKind == kind);
-        window.toolMode = SelectTool;
-        if (tool == SelectTool || (again && tool != NoteTool))
-            return;
-        window.ClearSelection();
-        window.toolMode = tool;
-        if (tool == NodeTool)
-            window.toolKind = kind;
-    }
-    template <int kind>
-    static void UseNodeTool(Window& window) { ChooseTool(window, NodeTool, kind); }
-    static void UseArcTool(Window& window) { ChooseTool(window, ArcTool, 0); }
-    static void UseNoteTool(Window& window) { ChooseTool(window, NoteTool, 0); }
-    static void UseNoTool(Window& window) { ChooseTool(window, SelectTool, 0); }
-
-    static void StraightenArc(Window& window)
-    {
-        if (InfluenceArc* arc = window.selectedArc_)
-            window.AddUndoAction(new DiagramArcShapeAction(&window, "Straighten Arc", arc, ArcShape{}, true));
-    }
-    static void FlipArc(Window& window)
-    {
-        if (InfluenceArc* arc = window.selectedArc_)
-            window.AddUndoAction(new DiagramFlipArcAction(&window, arc));
-    }
-
-    static void DrawNewArc(Window& window)
-    {
-        if (InfluenceNodeRecord* node = window.FirstSelected(); node != nullptr && window.Pane() != nullptr)
-            window.Pane()->StartInfluence(node);
-    }
-    static void Preferences(Window& window) { window.EditPreferences(); }
-    static void Links(Window& window)
-    {
-        // A diagram has no spreadsheet links: the dialog offers none.
-        LinksDialog links(window.document.links, &window.OwnerWindow());
-        if (links.Run())
-            window.SetModified(1);
-    }
-    static void CreateOrDestroyClones(Window& window);
-    static void Font(Window& window)
-    {
-        InfluenceNodeRecord* node = window.editor_ != nullptr ? window.FirstSelected() : nullptr;
-        FontRecord font = node != nullptr && node->font ? *node->font : window.document.prefs.nodeFont;
-        window.EndInPlaceEdit();
-        if (EditFontRecord(font, window.Handle(), ThePreferences().trueTypeFontsOnly))
-            window.AddUndoAction(new DiagramFontChangeAction(&window, node, font));
-    }
-    // The paper's context menu: a new node of the kind where the press was.
-    template <int kind>
-    static void NewNode(Window& window)
-    {
-        window.AddUndoAction(new DiagramCreateNodeAction(&window, kind, window.clickPoint));
-    }
-
-    static void EditArc(Window& window)
-    {
-        if (InfluenceArc* arc = window.selectedArc_)
-            EditArcSettings(window, *arc);
-    }
-    static void AlignJoined(Window& window)
-    {
-        if (InfluenceArc* arc = window.selectedArc_)
-            RunAlignNodesDialog(window, {arc->tail, arc->head});
-    }
-    static void Align(Window& window)
-    {
-        RunAlignNodesDialog(window, std::vector<InfluenceNodeRecord*>(window.selectedNodes_));
-    }
-    // A node's dialog; the label editor closes for it and opens again after it. A clone's description,
-    // variable and outcomes are its master's, when the master is on this level.
-    static void EditNode(Window& window, void (*edit)(Window&, InfluenceNodeRecord&), bool master)
-    {
-        InfluenceNodeRecord* node = window.FirstSelected();
-        if (node == nullptr)
-            return;
-        if (master && LevelNodeIndex(window.Diagram(), node->Effective()) >= 0)
-            node = node->Effective();
-        const bool editing = window.editor_ != nullptr;
-        edit(window, *node);
-        if (editing && window.selectedNodes_.size() == 1)
-            window.StartInPlaceEdit();
-    }
-    static void Description(Window& window) { EditNode(window, EditNodeDescription, true); }
-    static void Variable(Window& window) { EditNode(window, EditNodeVariable, true); }
-    static void Outcomes(Window& window) { EditNode(window, EditNodeStates, true); }
-    static void ChangeNodeType(Window& window) { EditNode(window, RunNodeShapeDialog, false); }
-
-    static void CollapseSubModel(Window& window) { ChangeDiagramSubModels(window, true); }
-    static void ExpandSubModel(Window& window) { ChangeDiagramSubModels(window, false); }
-    static void BayesRevision(Window& window) { ShowBayesRevision(window); }
-    static void ConvertToTree(Window& window) { ConvertDiagramWindowToTree(window); }
-    static void Probabilities(Window& window) { EditDiagramNodeTable(window, false); }
-    static void Values(Window& window) { EditDiagramNodeTable(window, true); }
-
-    // The Edit commands: what each verb does to the kind of object it acts on.
-    struct EditVerb {
-        unsigned command;
-        unsigned EditMasks::*mask;
-        void (*nodes)(Window& window);
-        void (*note)(Window& window);
-        // The label's text, through the editor's own edit; false when the text stays as it was.
-        bool (*text)(InPlaceEdit& editor);
-    };
-    static const EditVerb CutVerb, CopyVerb, PasteVerb, ClearVerb;
-    // Acts on the one kind of the verb's mask (limited to only), asking which when it holds several.
-    static void Edit(Window& window, const EditVerb& verb, unsigned only);
-    static void Cut(Window& window) { Edit(window, CutVerb, ~0u); }
-    static void Copy(Window& window) { Edit(window, CopyVerb, ~0u); }
-    static void Paste(Window& window) { Edit(window, PasteVerb, ~0u); }
-    static void Clear(Window& window) { Edit(window, ClearVerb, ~0u); }
-    static void PasteText(Window& window) { Edit(window, PasteVerb, TextBit); }
-    static void PasteNodes(Window& window) { Edit(window, PasteVerb, kNodeBits); }
-    static void CopyPicture(Window& window) { window.CopyPicture(); }
-
-    static void PasteNote(Window& window)
-    {
-        if (NoteBox* note = GetNoteBoxFromClipboard())
-            window.AddUndoAction(new DiagramNoteAction(&window, DiagramNoteAction::Paste, note));
-        else
-            MessageBeep(MB_ICONEXCLAMATION);
-    }
-};
-
 using Handlers = InfluenceDiagramWindow::CommandHandlers;
-
-const Handlers::EditVerb Handlers::CutVerb = {
-    Cmd::EditCut, &EditMasks::cut, [](Window& window) { CutDiagramNodes(window); },
-    [](Window& window) { window.AddUndoAction(new DiagramNoteAction(&window, DiagramNoteAction::Cut, nullptr)); },
-    [](InPlaceEdit& editor) {
-        editor.Cut();
-        return true;
-    }};
-const Handlers::EditVerb Handlers::CopyVerb = {
-    Cmd::EditCopy, &EditMasks::copy, [](Window& window) { CopyDiagramNodes(window); },
-    [](Window& window) {
-        if (window.SelectedNote() != nullptr)
-            PutNoteBoxOnClipboard(*window.SelectedNote());
-    },
-    [](InPlaceEdit& editor) {
-        editor.Copy();
-        return false;
-    }};
-const Handlers::EditVerb Handlers::PasteVerb = {
-    Cmd::EditPaste, &EditMasks::paste,
-    [](Window& window) { window.AddUndoAction(new DiagramPasteNodesAction(&window, CanPasteDiagramNodes())); },
-    PasteNote,
-    [](InPlaceEdit& editor) {
-        SendMessageA(editor.Handle(), WM_PASTE, 0, 0);
-        return true;
-    }};
-const Handlers::EditVerb Handlers::ClearVerb = {
-    Cmd::EditClear, &EditMasks::clear, [](Window& window) { ClearDiagramNodes(window); },
-    [](Window& window) { window.AddUndoAction(new DiagramNoteAction(&window, DiagramNoteAction::Clear, nullptr)); },
-    [](InPlaceEdit& editor) {
-        editor.ReplaceSelection("");
-        return true;
-    }};
-
-void Handlers::Edit(Window& window, const EditVerb& verb, unsigned only)
-{
-    const unsigned mask = window.ComputeEditMasks().*verb.mask & only;
-    unsigned kind = SingleBit(mask);
-    if (kind == 0 && mask != 0) {
-        EditScopeDialog dialog(verb.command, mask, false);
-        const int scope = dialog.Run();
-        kind = scope > 0 ? 1u << scope : 0;
-    }
-    if ((kind & kNodeBits) != 0) {
-        verb.nodes(window);
-    } else if (kind == NoteBit) {
-        verb.note(window);
-    } else if (kind == ArcBit) {
-        if (window.selectedArc_ != nullptr)
-            window.AddUndoAction(new DiagramClearArcAction(&window, window.selectedArc_));
-    } else if (kind == TextBit && window.editor_ != nullptr) {
-        // The label's own edit; its change notice opens the typing step.
-        if (verb.text(*window.editor_))
-            window.InPlaceTextChanged();
-    }
-}
-
-void Handlers::CreateOrDestroyClones(Window& window)
-{
-    InfluenceNodeRecord* node = window.FirstSelected();
-    if (node == nullptr)
-        return;
-    if (node->clones.empty()) {
-        // With sub-models on this level the person chooses where the clone goes.
-        const std::vector<InfluenceNodeRecord*> subModels = LevelSubModels(window);
-        const int chosen = subModels.empty() ? 0 : RunMakeCloneDialog(subModels);
-        if (chosen >= 0)
-            window.AddUndoAction(
-                new DiagramMakeCloneAction(&window, node, chosen == 0 ? nullptr : subModels[chosen - 1]));
-        return;
-    }
-    if (AskYesNo(nullptr, "Destroying a node's clones is not undoable. Do you wish to proceed?", 0) != 1)
-        return;
-    window.ClearUndoHistory();
-    window.ClearSelection();
-    DestroyNodeClones(window, *node);
-    window.UpdateExtent();
-    window.SetModified(1);
-    window.SelectNode(node, false);
-}
 
 // Commands without a rule are those whose dialogs and engines the window does not have yet: their items
 // stay grayed.

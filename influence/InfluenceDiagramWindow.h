@@ -81,7 +81,7 @@ public:
     int OnCommand(unsigned command);
     bool CommandEnabled(unsigned command);
     static bool HasCommand(unsigned id);
-    // The handlers, one for each row of the command table (DiagramCommands.cpp).
+    // The handlers, one for each row of the command table (DiagramCommandHandlers.h).
     struct CommandHandlers;
     // The Diagram menu and the Edit items by the command table's rules, titled from the selection.
     void UpdateMenus(HMENU bar) override;

@@ -1,4 +1,5 @@
-// The main frame's command handler, its menu update and its tool-bar refresh.
+// The main frame's command table and handler, the active window's commands, its menu update and its tool-bar
+// refresh. The File commands are in MainFrameFileCommands.cpp, the Window commands in MainFrameWindowCommands.cpp.
 
 #include "app/BarLayoutRule.h"
 #include "widgets/CommandLine.h"
@@ -18,24 +19,16 @@
 #include "app/PreferencesDialog.h"
 #include "dialogs/PrintPagesDialog.h"
 #include "dialogs/ZoomDialog.h"
-#include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
 #include "framework/dialog/Menu.h"
-#include "framework/window/FrameworkApp.h"
-#include "framework/window/LayoutManager.h"
 #include "framework/window/MDIchildCL.h"
-#include "dialogs/NewDocumentDialog.h"
-#include "influence/InfluenceDiagramWindow.h"
 #include "script/ScriptManager.h"
 #include "treewin/TreeClipboard.h"
-#include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
 #include <iterator>
-#include <string>
 
 namespace {
 
@@ -59,16 +52,6 @@ const struct {
 } PlainEditTexts[] = {
     {Cmd::EditCut, "Cu&t\tCtrl+X"}, {Cmd::EditCopy, "&Copy\tCtrl+C"}, {Cmd::EditCopySpecial, "C&opy Special..."},
     {Cmd::EditPaste, "&Paste\tCtrl+V"}, {Cmd::EditClear, "Clea&r\tDel"},
-};
-
-// The Open dialog's file kinds; influence diagrams come first with the command-line option i.
-const char* const OpenFilters[] = {
-    "Tree Files (*.tre)", "*.tre", "Influence Files (*.ind)", "*.ind", "Roll-back Files (*.trb)", "*.trb",
-    "Graph Files (*.grf)", "*.grf", "All Files (*.*)", "*.*", nullptr,
-};
-const char* const InfluenceFirstOpenFilters[] = {
-    "Influence Files (*.ind)", "*.ind", "Tree Files (*.tre)", "*.tre", "Roll-back Files (*.trb)", "*.trb",
-    "Graph Files (*.grf)", "*.grf", "All Files (*.*)", "*.*", nullptr,
 };
 
 const char* const NoPrinterMessage = "Unable to print: No Printer drivers.";
@@ -259,100 +242,10 @@ long MainFrame::HelpSearch()
     return 1;
 }
 
-long MainFrame::NewTree()
-{
-    TreeWindow::ShowNew(SW_SHOWNORMAL);
-    return 1;
-}
-
 long MainFrame::ToggleTreeClipboard()
 {
     TheTreeClipboard().ToggleWindow();
     return 1;
-}
-
-long MainFrame::NewDocument()
-{
-    NewDocumentDialog dialog;
-    if (!dialog.Run())
-        return 1;
-    if (dialog.Choice == NewDocumentDialog::InfluenceDiagram)
-        (new InfluenceDiagramWindow())->Show(SW_SHOWNORMAL);
-    else
-        TreeWindow::ShowNew(SW_SHOWNORMAL);
-    return 1;
-}
-
-long MainFrame::RevertActive()
-{
-    auto* document = dynamic_cast<DocumentWindow*>(MDIframeCL::ActiveChild());
-    if (!document || !document->IsDocument() || !document->IsModified() || document->FilePathObject().IsEmpty())
-        return 1;
-    revertPath_ = document->FilePathObject();
-    // The window's own rectangle in the MDI client, where the reopened window goes.
-    if (document->Handle()) {
-        GetWindowRect(document->Handle(), &revertRect_);
-        MapWindowPoints(nullptr, ClientHandle(), reinterpret_cast<POINT*>(&revertRect_), 2);
-    }
-    const std::string question =
-        std::string("You will lose unsaved changes to \"") + document->Text() + "\". Revert to the last saved version?";
-    if (AskOkCancel(nullptr, question.c_str(), 0, 2) != 1)
-        return 1;
-    // The unsaved work stays when the saved file can no longer be read (the reading said why).
-    if (!document->FileStillReadable())
-        return 1;
-    document->SetModified(0);
-    // The reopened window is shown as this one was, maximised or not.
-    RememberChildShowCommand();
-    delete document;
-    PostMessageA(handle_, WM_COMMAND, Cmd::ReopenReverted, 0);
-    return 1;
-}
-
-long MainFrame::ReopenReverted()
-{
-    OpenFileByName(revertPath_.FullPath().Text(), &revertRect_);
-    return 1;
-}
-
-long MainFrame::OpenFile()
-{
-    FilePath path;
-    const char* const* filters = CommandLineFlag(InfluenceFirstBit) ? InfluenceFirstOpenFilters : OpenFilters;
-    if (ChooseOpenPath(handle_, filters, "Open File", nullptr, path))
-        OpenFileByName(path.FullPath().Text());
-    return 1;
-}
-
-long MainFrame::RunScript()
-{
-    // Grayed while a script runs; a command that comes anyway (a posted one) finds it so too.
-    ScriptManager* scripts = TheProgram()->Scripts();
-    if (!scripts || scripts->FileRunning())
-        return 1;
-    static const char* const ScriptFilters[] = {"Script Files (*.txt)", "*.txt", nullptr};
-    FilePath path;
-    if (ChooseOpenPath(handle_, ScriptFilters, "Run Script", nullptr, path))
-        scripts->RunScriptFile(path.FullPath().Text());
-    return 1;
-}
-
-long MainFrame::RunStartupScript()
-{
-    zString path;
-    ScriptManager* scripts = TheProgram()->Scripts();
-    if (TakeStartupScript(path) && scripts != nullptr)
-        scripts->RunScriptFile(path.Text());
-    return 1;
-}
-
-void MainFrame::OpenRecentFile(unsigned id)
-{
-    FilePath path;
-    const int entry = RecentFileEntry(this, id);
-    const RecentFileList* recent = TheProgram()->RecentFiles();
-    if (entry >= 0 && recent && recent->GetAt(entry, path))
-        OpenFileByName(path.FullPath().Text());
 }
 
 long MainFrame::CloseActive()
@@ -428,108 +321,6 @@ long MainFrame::ZoomDialogActive()
     ZoomPane* pane = window ? window->Pane() : nullptr;
     if (pane && (pane->CanZoomIn() || pane->CanZoomOut()))
         ZoomDialog(pane).RunModal();
-    return 1;
-}
-
-long MainFrame::CloseAll()
-{
-    // The active window is asked first, then the next active one; while the client names no active window
-    // (between a close and the next activation) the last window opened is asked, so that none is skipped.
-    for (;;) {
-        WindowCL* window = MDIframeCL::ActiveChild();
-        if (!window) {
-            std::vector<WindowCL*> windows;
-            CollectWindows(windows);
-            if (windows.empty())
-                break;
-            window = windows.back();
-        }
-        if (!AskSaveChanges(this, window, false))
-            break;
-    }
-    return 1;
-}
-
-long MainFrame::CloseAllExceptTrees()
-{
-    std::vector<WindowCL*> windows;
-    CollectWindows(windows);
-    for (WindowCL* window : windows) {
-        auto* child = dynamic_cast<DocChildWindow*>(window);
-        if (child && child->IsTree())
-            continue;
-        if (!AskSaveChanges(this, window, false))
-            break;
-    }
-    return 1;
-}
-
-long MainFrame::RelayoutWindows()
-{
-    std::vector<WindowCL*> windows;
-    CollectWindows(windows);
-    for (WindowCL* window : windows) {
-        if (window->Layout())
-            window->Layout()->Arrange(nullptr);
-    }
-    return 1;
-}
-
-long MainFrame::Exit()
-{
-    WindowEvent close{0, 0, WM_CLOSE, handle_};
-    if (OnClose(&close) == 0) {
-        ending_ = true;
-        if (TheApp)
-            TheApp->Quit();
-    }
-    return 1;
-}
-
-long MainFrame::ToggleToolBar()
-{
-    return ToggleBar(toolBarRule_);
-}
-
-long MainFrame::ToggleStatusBar()
-{
-    return ToggleBar(statusBarRule_);
-}
-
-long MainFrame::ToggleBar(BarLayoutRule* rule)
-{
-    rule->Visible = rule->Visible ? 0 : 1;
-    Relayout();
-    PostMessageA(handle_, WM_COMMAND, Cmd::RelayoutWindows, 0);
-    return 1;
-}
-
-long MainFrame::ToggleNavigating()
-{
-    bool& navigating = ThePreferences().navigating;
-    navigating = !navigating;
-    WriteProfileInt("General", "Navigating", navigating ? 1 : 0);
-    RefreshCommands();
-    if (MDIchildCL* child = MDIframeCL::ActiveChild())
-        SetFocus(child->Handle());
-    return 1;
-}
-
-long MainFrame::CascadeWindows()
-{
-    MDIframeCL::Cascade();
-    return 1;
-}
-
-long MainFrame::TileWindows()
-{
-    MDIframeCL::Tile();
-    return 1;
-}
-
-long MainFrame::ArrangeWindowIcons()
-{
-    MDIframeCL::ArrangeIcons();
     return 1;
 }
 

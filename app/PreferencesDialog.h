@@ -4,6 +4,8 @@
 // the tree's calculation and display settings (and the application's); opened without a document window it
 // edits the application's settings alone ("Global Prefs"), and "Sa&ve settings" is disabled because those
 // are stored at OK anyway. Run() runs it; Result() is nonzero after OK.
+// The frame and the category list live in PreferencesDialog.cpp; the tree's pages in PreferencesTreePages.cpp,
+// PreferencesMethodPage.cpp and PreferencesTreeRecords.cpp; the diagram's in PreferencesDiagramPages.cpp.
 
 #include "dialogs/HookedDialog.h"
 
@@ -47,6 +49,13 @@ private:
     void LoadFromDocument();
     void Apply();
     void SaveTreeSettings();
+    // The working copies read from the window's records.
+    void LoadTreeValues();
+    void LoadDiagramValues();
+    // A button clicked on a tree's page; ids the pages do not own go on to the dialog.
+    long OnTreePageClick(unsigned id, unsigned code, HWND control);
+    // A button clicked on a diagram's page; false when the page does not own it.
+    bool OnDiagramPageClick(unsigned id);
 
     void BuildTreePage();
     void BuildDiagramPage();

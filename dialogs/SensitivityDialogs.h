@@ -16,6 +16,17 @@ struct TreeNode;
 // it is saved; with Mimic Run-Time on, as for the end user of a custom interface, the variable keeps its own.
 void StoreSetUpRange(TreeDocument& tree, const char* name, const FormattedValue& low, const FormattedValue& high);
 
+// Shared by the one-way dialogs and the axes of the two- and three-way ones (SensitivityAxesDialogs.cpp).
+// The interval count last confirmed in a set-up dialog (4 at first), offered by the next one.
+int RememberedIntervals();
+void RememberIntervals(int count);
+// A variable's block: its proposed range into low and high, its description and its correlations into the
+// two statics.
+void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* document, TreeNode* node, const zString& name,
+                       FormattedValue& low, FormattedValue& high, unsigned descriptionId, unsigned correlationsId);
+// "View Definitions": the nodes defining the variable, or why there are none.
+void ShowDefinitionsOf(TreeDocument* document, const zString& name);
+
 class SensitivityRangeDialog : public AppDialog {
 public:
 

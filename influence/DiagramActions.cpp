@@ -1,5 +1,6 @@
 #include "influence/DiagramActions.h"
 
+#include "influence/DiagramLevelLookups.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceDiagram.h"
 #include "model/InfluenceSubModels.h"
@@ -65,12 +66,12 @@ InfluenceDiagram& DiagramAction::Diagram() const
 
 InfluenceNodeRecord* DiagramAction::NodeAt(int index) const
 {
-    return Window().NodeAt(index);
+    return LevelNodeAt(Window().Diagram(), index);
 }
 
 InfluenceArc* DiagramAction::ArcAt(int index) const
 {
-    return Window().ArcAt(index);
+    return LevelArcAt(Window().Diagram(), index);
 }
 
 int DiagramAction::AppendNode(InfluenceNodeRecord* node, bool startEdit)
@@ -117,8 +118,8 @@ void DiagramCreateNodeAction::Undo()
 
 DiagramMakeCloneAction::DiagramMakeCloneAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* master,
                                                InfluenceNodeRecord* target)
-    : DiagramAction(window, "Make Clone"), masterIndex(window->IndexOfNode(master)),
-      targetIndex(target != nullptr ? window->IndexOfNode(target) : -1)
+    : DiagramAction(window, "Make Clone"), masterIndex(LevelNodeIndex(window->Diagram(), master)),
+      targetIndex(target != nullptr ? LevelNodeIndex(window->Diagram(), target) : -1)
 {
 }
 
@@ -186,7 +187,8 @@ void DiagramMakeCloneAction::Undo()
 
 DiagramCreateArcAction::DiagramCreateArcAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* tail,
                                                InfluenceNodeRecord* head)
-    : DiagramAction(window, "Create Arc"), tailIndex(window->IndexOfNode(tail)), headIndex(window->IndexOfNode(head))
+    : DiagramAction(window, "Create Arc"), tailIndex(LevelNodeIndex(window->Diagram(), tail)),
+      headIndex(LevelNodeIndex(window->Diagram(), head))
 {
 }
 
@@ -219,8 +221,8 @@ void DiagramCreateArcAction::Undo()
 }
 
 DiagramClearArcAction::DiagramClearArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc)
-    : DiagramAction(window, "Clear Arc"), index(window->ArcIndex(arc)), tailIndex(window->IndexOfNode(arc->tail)),
-      headIndex(window->IndexOfNode(arc->head))
+    : DiagramAction(window, "Clear Arc"), index(LevelArcIndex(window->Diagram(), arc)),
+      tailIndex(LevelNodeIndex(window->Diagram(), arc->tail)), headIndex(LevelNodeIndex(window->Diagram(), arc->head))
 {
 }
 
@@ -254,7 +256,7 @@ DiagramDragAction::DiagramDragAction(InfluenceDiagramWindow* window, const std::
     : DiagramAction(window, "Drag"), offset(offset)
 {
     for (const InfluenceNodeRecord* node : nodes)
-        indexes.push_back(window->IndexOfNode(node));
+        indexes.push_back(LevelNodeIndex(window->Diagram(), node));
 }
 
 void DiagramDragAction::Do()
@@ -273,7 +275,7 @@ void DiagramDragAction::Do()
 
 DiagramArcShapeAction::DiagramArcShapeAction(InfluenceDiagramWindow* window, const char* name, InfluenceArc* arc,
                                              const ArcShape& before, bool straighten)
-    : DiagramAction(window, name), index(window->ArcIndex(arc)), shape(before), straighten(straighten)
+    : DiagramAction(window, name), index(LevelArcIndex(window->Diagram(), arc)), shape(before), straighten(straighten)
 {
 }
 
@@ -301,7 +303,7 @@ void DiagramArcShapeAction::Undo()
 }
 
 DiagramFlipArcAction::DiagramFlipArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc)
-    : DiagramAction(window, "Flip Arc"), index(window->ArcIndex(arc))
+    : DiagramAction(window, "Flip Arc"), index(LevelArcIndex(window->Diagram(), arc))
 {
     const ArcRowFlags flags = arc->RowFlags();
     const InfluenceNodeRecord* newTail = arc->head ? arc->head->Effective() : nullptr;
@@ -332,7 +334,7 @@ void DiagramFlipArcAction::Do()
 
 DiagramFontChangeAction::DiagramFontChangeAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node,
                                                  const FontRecord& font)
-    : DiagramAction(window, "Font Change"), index(node ? window->IndexOfNode(node) : -1), newFont(font)
+    : DiagramAction(window, "Font Change"), index(node ? LevelNodeIndex(window->Diagram(), node) : -1), newFont(font)
 {
     if (node == nullptr)
         oldFont = std::make_unique<FontRecord>(window->document.prefs.nodeFont);
@@ -382,7 +384,7 @@ void DiagramFontChangeAction::Undo()
 DiagramTypingAction::DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, NoteBox* note,
                                          const char* oldText)
     : DiagramAction(window, "Typing"),
-      index(note != nullptr ? window->Diagram().notes.IndexOf(note) : window->IndexOfNode(node)),
+      index(note != nullptr ? window->Diagram().notes.IndexOf(note) : LevelNodeIndex(window->Diagram(), node)),
       note(note != nullptr), oldText(oldText)
 {
     open = 1;

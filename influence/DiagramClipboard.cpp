@@ -6,6 +6,8 @@
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/ClipboardFormat.h"
+#include "influence/DiagramLevelLookups.h"
+#include "influence/DiagramSubModelEdits.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/NoteBox.h"
 #include "treewin/NoteBoxClipboard.h"
@@ -125,7 +127,7 @@ bool ConfirmDeleteClones(InfluenceDiagramWindow& window)
             keep.push_back(node);
     window.ClearSelection();
     for (InfluenceNodeRecord* master : masters)
-        window.DestroyClones(*master);
+        DestroyNodeClones(window, *master);
     window.ShowNodes(keep);
     return !keep.empty();
 }
@@ -167,7 +169,7 @@ DiagramCutNodesAction::DiagramCutNodesAction(InfluenceDiagramWindow* window, con
     : DiagramAction(window, ""), toClipboard_(toClipboard), remove_(remove)
 {
     for (InfluenceNodeRecord* node : window->SelectedNodes())
-        nodeIndexes_.push_back(window->IndexOfNode(node));
+        nodeIndexes_.push_back(LevelNodeIndex(window->Diagram(), node));
     nodeIndexes_.erase(std::remove(nodeIndexes_.begin(), nodeIndexes_.end(), -1), nodeIndexes_.end());
     std::sort(nodeIndexes_.begin(), nodeIndexes_.end());
     name = (std::string(verb) + (nodeIndexes_.size() == 1 ? " Node" : " Nodes")).c_str();
@@ -220,7 +222,7 @@ void DiagramCutNodesAction::Remove()
         InfluenceArc* arc = diagram.arcs[static_cast<size_t>(i)];
         if (std::find(nodes.begin(), nodes.end(), arc->tail) != nodes.end() ||
             std::find(nodes.begin(), nodes.end(), arc->head) != nodes.end())
-            removedArcs_.push_back(RemovedArc{i, Window().IndexOfNode(arc->tail), Window().IndexOfNode(arc->head), arc});
+            removedArcs_.push_back(RemovedArc{i, LevelNodeIndex(diagram, arc->tail), LevelNodeIndex(diagram, arc->head), arc});
     }
     for (auto removed = removedArcs_.rbegin(); removed != removedArcs_.rend(); ++removed) {
         diagram.arcs.erase(diagram.arcs.begin() + removed->index);

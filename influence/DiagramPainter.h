@@ -30,6 +30,7 @@ void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Displa
 // From (0, 0) to the right and bottom of every node, arc (curves as drawn), shown comment and note.
 LogicalRect DiagramBounds(InfluenceDiagram& diagram, Display& display);
 
+// The selection's marks and the arc hit test (DiagramSelectionMarks.cpp).
 // The selection band of a node: the strip 0.06 wide inside its outline, filled in its kind's colour.
 void PaintSelectionBand(const InfluenceNodeRecord& node, Display& display);
 // The selected arc's handle: an 8 x 8 pixel black square on its middle.

@@ -12,6 +12,7 @@
 #include "framework/window/WindowEvent.h"
 #include "influence/DiagramActions.h"
 #include "influence/ArcDialogs.h"
+#include "influence/DiagramLevelLookups.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "widgets/OutlineTracker.h"
 #include "model/InfluenceNode.h"
@@ -46,8 +47,6 @@ namespace {
 
 constexpr unsigned kTextCursor = 32513;
 constexpr unsigned kCrossCursor = 32515;
-// Smaller notes (square inches) are refused.
-constexpr float kSmallestNoteArea = 0.1f;
 // A label in a smaller font than this, at the zoom, is shown in the status line.
 constexpr double kSmallestReadablePoints = 7.0;
 constexpr int kStatusLabelLength = 32;
@@ -123,7 +122,7 @@ long DiagramPane::OnMouseDown(const MouseInput& mouse)
             window_.AddUndoAction(new DiagramCreateNodeAction(&window_, window_.toolKind, point));
         return 1;
     }
-    InfluenceNodeRecord* node = window_.NodeAtPoint(point);
+    InfluenceNodeRecord* node = LevelNodeAtPoint(window_.Diagram(), point);
     InfluenceArc* arc = window_.ArcAtPoint(point);
     if (window_.toolMode == InfluenceDiagramWindow::ArcTool) {
         if (node != nullptr) {
@@ -134,7 +133,7 @@ long DiagramPane::OnMouseDown(const MouseInput& mouse)
         SetHoverTarget(nullptr);
         SetCursor(Cursor::Arrow());
     }
-    NoteBox* note = arc == nullptr && node == nullptr ? window_.NoteAt(point) : nullptr;
+    NoteBox* note = arc == nullptr && node == nullptr ? LevelNoteAtPoint(window_.Diagram(), point) : nullptr;
     SetClickTarget(arc != nullptr ? static_cast<const void*>(arc)
                    : node != nullptr ? static_cast<const void*>(node) : static_cast<const void*>(note));
     if (arc != nullptr)
@@ -274,7 +273,7 @@ void DiagramPane::PressPaper(POINT pixels, const MouseInput& mouse)
     bandNodes_.clear();
     workingSelection_.clear();
     for (const InfluenceNodeRecord* node : window_.SelectedNodes())
-        workingSelection_.push_back(window_.IndexOfNode(node));
+        workingSelection_.push_back(LevelNodeIndex(window_.Diagram(), node));
     StartTracker(std::make_unique<OutlineTracker>(CurrentDisplay(), Colour{0, 0, 0, 0}), pixels, BandDrag);
 }
 
@@ -358,7 +357,7 @@ long DiagramPane::OnMouseMoved(const MouseInput& mouse)
     }
     tracker_->MoveTo(pixels.x, pixels.y);
     if (dragKind_ == InfluenceDrag) {
-        InfluenceNodeRecord* target = window_.NodeAtPoint(point);
+        InfluenceNodeRecord* target = LevelNodeAtPoint(window_.Diagram(), point);
         SetHoverTarget(target == influenceSource_ ? nullptr : target);
     } else if (dragKind_ == BandDrag) {
         UpdateBand();
@@ -375,14 +374,14 @@ void DiagramPane::ChooseCursor(DiagramPoint point)
 {
     if (window_.toolMode == InfluenceDiagramWindow::ArcTool) {
         SetCursor(Cursor(kCrossCursor));
-        SetHoverTarget(window_.NodeAtPoint(point));
+        SetHoverTarget(LevelNodeAtPoint(window_.Diagram(), point));
         return;
     }
     if (window_.toolMode != InfluenceDiagramWindow::SelectTool || window_.ArcAtPoint(point) != nullptr) {
         SetCursor(Cursor::Arrow());
         return;
     }
-    if (InfluenceNodeRecord* node = window_.NodeAtPoint(point)) {
+    if (InfluenceNodeRecord* node = LevelNodeAtPoint(window_.Diagram(), point)) {
         SetCursor(node->HitNodePart(point) == 1 ? Cursor(kTextCursor) : Cursor::Arrow());
         // Where the label is too small to read, the status line shows it.
         const FontRecord& font = node->font ? *node->font : window_.document.prefs.nodeFont;
@@ -395,7 +394,7 @@ void DiagramPane::ChooseCursor(DiagramPoint point)
         }
         return;
     }
-    NoteBox* note = window_.NoteAt(point);
+    NoteBox* note = LevelNoteAtPoint(window_.Diagram(), point);
     SetCursor(note != nullptr && Contains(note->frame, point) ? Cursor(kTextCursor) : Cursor::Arrow());
 }
 
@@ -428,126 +427,4 @@ void DiagramPane::UpdateBand()
         if (std::find(inside.begin(), inside.end(), index) == inside.end())
             toggle(index);
     bandNodes_ = inside;
-}
-
-long DiagramPane::OnMouseUp(const MouseInput&)
-{
-    if (tracker_) {
-        ZoomPaneScale scale(*this);
-        tracker_->Finish();
-        FinishGesture();
-        EndTracker();
-    }
-    window_.toolMode = InfluenceDiagramWindow::SelectTool;
-    RefreshFrameCommands();
-    return 1;
-}
-
-namespace {
-
-// The move shortened so that what lies in the rectangle stays within the farthest place a diagram file
-// may say, to the right and downwards (a move left or up shifts the whole diagram back to the margin).
-DiagramPoint KeptWithinPlaces(const LogicalRect& bounds, DiagramPoint offset)
-{
-    const float farthest = InfluenceDocument::kFarthestPlace;
-    return DiagramPoint{std::min(offset.x, std::max(0.0f, farthest - bounds.right)),
-                        std::min(offset.y, std::max(0.0f, farthest - bounds.bottom))};
-}
-
-} // namespace
-
-void DiagramPane::FinishGesture()
-{
-    const Display& display = *CurrentDisplay();
-    const bool moved = tracker_->CurrentPoint.x != tracker_->StartPoint.x ||
-                       tracker_->CurrentPoint.y != tracker_->StartPoint.y;
-    const DiagramPoint offset{static_cast<float>(PixelWidthToLogical(tracker_->CurrentPoint.x - tracker_->StartPoint.x, display)),
-                              static_cast<float>(PixelHeightToLogical(tracker_->CurrentPoint.y - tracker_->StartPoint.y, display))};
-    const RECT shape = dragKind_ == NoteResizeDrag ? static_cast<const DiagramTracker&>(*tracker_).CurrentRect()
-                                                   : tracker_->ShapeRect(tracker_->CurrentPoint);
-    const LogicalPoint first = ToLogical(POINT{shape.left, shape.top});
-    const LogicalPoint second = ToLogical(POINT{shape.right, shape.bottom});
-    const LogicalRect rect{std::min(first.x, second.x), std::min(first.y, second.y), std::max(first.x, second.x),
-                           std::max(first.y, second.y)};
-    if (dragKind_ == InfluenceDrag) {
-        InfluenceNodeRecord* source = influenceSource_;
-        InfluenceNodeRecord* target = hoverTarget_;
-        influenceSource_ = nullptr;
-        SetHoverTarget(nullptr);
-        if (target != nullptr && target != source && window_.CheckInfluenceAllowed(source, target))
-            window_.AddUndoAction(new DiagramCreateArcAction(&window_, source, target));
-        window_.InvalidateAll();
-        return;
-    }
-    if (!moved)
-        return;
-    InfluenceArc* arc = window_.SelectedArc();
-    NoteBox* note = window_.SelectedNote();
-    switch (dragKind_) {
-    case NoteCreateDrag:
-        if ((rect.right - rect.left) * (rect.bottom - rect.top) < kSmallestNoteArea) {
-            MessageBeep(0);
-            break;
-        }
-        note = new NoteBox();
-        note->font = DefaultNoteFont;
-        note->SetRect(rect.left, rect.top, rect.right, rect.bottom);
-        window_.Diagram().notes.Add(note);
-        window_.UpdateExtent();
-        window_.SelectNote(note, true);
-        window_.SetModified(1);
-        break;
-    case NoteMoveDrag:
-    case NoteResizeDrag:
-        if (note == nullptr)
-            break;
-        if (dragKind_ == NoteMoveDrag) {
-            const DiagramPoint kept = KeptWithinPlaces(note->frame, offset);
-            note->Offset(kept.x, kept.y);
-        }
-        else
-            note->SetRect(rect.left, rect.top, rect.right, rect.bottom);
-        window_.UpdateExtent();
-        window_.SetModified(1);
-        break;
-    case MiddleDrag:
-        if (arc == nullptr)
-            break;
-        arc->Recompute();
-        window_.AddUndoAction(new DiagramArcShapeAction(&window_, "Curve Arc", arc,
-                                                        ArcShape{pressCurved_, pressMiddle_, pressCommentOffset_},
-                                                        false));
-        window_.UpdateExtent();
-        break;
-    case CommentDrag:
-        if (arc == nullptr)
-            break;
-        arc->commentOffset.x += offset.x;
-        arc->commentOffset.y += offset.y;
-        arc->ComputeCommentBox();
-        window_.UpdateExtent();
-        window_.SetModified(1);
-        break;
-    case BandDrag: {
-        std::vector<InfluenceNodeRecord*> chosen;
-        for (int index : workingSelection_)
-            if (InfluenceNodeRecord* node = window_.NodeAt(index))
-                chosen.push_back(node);
-        bandNodes_.clear();
-        workingSelection_.clear();
-        window_.ShowNodes(chosen);
-        break;
-    }
-    case NodesDrag: {
-        const std::vector<InfluenceNodeRecord*>& nodes = window_.SelectedNodes();
-        LogicalRect bounds{0, 0, 0, 0};
-        for (const InfluenceNodeRecord* node : nodes)
-            bounds = LogicalRect{std::min(bounds.left, node->left), std::min(bounds.top, node->top),
-                                 std::max(bounds.right, node->right), std::max(bounds.bottom, node->bottom)};
-        window_.AddUndoAction(new DiagramDragAction(&window_, nodes, KeptWithinPlaces(bounds, offset)));
-        break;
-    }
-    default:
-        break;
-    }
 }

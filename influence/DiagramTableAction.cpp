@@ -1,12 +1,13 @@
 #include "influence/DiagramTableAction.h"
 
+#include "influence/DiagramLevelLookups.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceNode.h"
 
 DiagramTableAction::DiagramTableAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, int table,
                                        const std::vector<PreparedRow>& rows)
     : DiagramAction(window, table == InfluenceNodeRecord::ProbabilityTable ? "Node Probabilities" : "Node Values"),
-      index(window->IndexOfNode(node)), table(table)
+      index(LevelNodeIndex(window->Diagram(), node)), table(table)
 {
     if (const DefinitionTreeNode* current = node->DefinitionTree(table)) {
         kept = current->DeepCopy();

@@ -5,13 +5,10 @@
 #include "widgets/InputHelpers.h"
 #include "widgets/Shell.h"
 #include "foundation/Archive.h"
-#include "foundation/MessageBoxes.h"
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingScale.h"
-#include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/MultiLineText.h"
 #include "framework/draw/zFont.h"
-#include "influence/DiagramActions.h"
 #include "influence/DiagramPainter.h"
 #include "influence/DiagramPane.h"
 #include "model/NoteBox.h"
@@ -31,7 +28,6 @@ int UntitledDiagramCount = 0;
 
 const char* const DiagramFileFilter[] = {"Influence Files (*.ind)", "*.ind", nullptr};
 
-constexpr unsigned kLabelEditorId = 1;
 constexpr unsigned kDiagramIconId = 32027;
 // The drawing keeps this margin (inches) on its left and top.
 constexpr float kExtentMargin = 0.25f;
@@ -390,14 +386,6 @@ void InfluenceDiagramWindow::ClearSelection()
     RefreshFrameCommands();
 }
 
-InfluenceNodeRecord* InfluenceDiagramWindow::NodeAtPoint(DiagramPoint point)
-{
-    for (InfluenceNodeRecord* node : Diagram().nodes)
-        if (node->HitNodePart(point) != 0)
-            return node;
-    return nullptr;
-}
-
 InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
 {
     ZoomPane* pane = DocChildWindow::Pane();
@@ -408,53 +396,6 @@ InfluenceArc* InfluenceDiagramWindow::ArcAtPoint(DiagramPoint point)
         if (ArcHit(document, *arc, point, *pane->CurrentDisplay()))
             return arc;
     return nullptr;
-}
-
-NoteBox* InfluenceDiagramWindow::NoteAt(DiagramPoint point)
-{
-    for (int i = 0; i < Diagram().notes.Count(); ++i) {
-        NoteBox* note = Diagram().notes.At(i);
-        if (note->HitTest(point.x, point.y) != NoteBoxMissed)
-            return note;
-    }
-    return nullptr;
-}
-
-int InfluenceDiagramWindow::IndexOfNode(const InfluenceNodeRecord* node) const
-{
-    const auto& nodes = Diagram().nodes;
-    const auto found = std::find(nodes.begin(), nodes.end(), node);
-    return found == nodes.end() ? -1 : static_cast<int>(found - nodes.begin());
-}
-
-InfluenceNodeRecord* InfluenceDiagramWindow::NodeAt(int index) const
-{
-    const auto& nodes = Diagram().nodes;
-    return index >= 0 && index < static_cast<int>(nodes.size()) ? nodes[static_cast<size_t>(index)] : nullptr;
-}
-
-int InfluenceDiagramWindow::ArcIndex(const InfluenceArc* arc) const
-{
-    const auto& arcs = Diagram().arcs;
-    const auto found = std::find(arcs.begin(), arcs.end(), arc);
-    return found == arcs.end() ? -1 : static_cast<int>(found - arcs.begin());
-}
-
-InfluenceArc* InfluenceDiagramWindow::ArcAt(int index) const
-{
-    const auto& arcs = Diagram().arcs;
-    return index >= 0 && index < static_cast<int>(arcs.size()) ? arcs[static_cast<size_t>(index)] : nullptr;
-}
-
-bool InfluenceDiagramWindow::CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head)
-{
-    const char* reason = "";
-    if (InfluenceRefusal(tail, head, &reason) == 0)
-        return true;
-    std::string text = "That influence is not allowed. ";
-    text += reason;
-    ShowErrorBox(nullptr, text.c_str(), -1);
-    return false;
 }
 
 void InfluenceDiagramWindow::EditPreferences()
@@ -491,76 +432,4 @@ void InfluenceDiagramWindow::UpdateExtent()
     }
     if (ZoomPane* pane = DocChildWindow::Pane())
         pane->DrawingChanged();
-}
-
-void InfluenceDiagramWindow::StartInPlaceEdit()
-{
-    DiagramPane* pane = Pane();
-    InfluenceNodeRecord* node = FirstSelected();
-    if (pane == nullptr || editor_ != nullptr || !IsActiveChild())
-        return;
-    if (selectedNote_ == nullptr && (selectedNodes_.size() != 1 || node->isClone != 0))
-        return;
-    ZoomPaneScale scale(*pane);
-    Display& display = *pane->CurrentDisplay();
-    const LogicalRect area = selectedNote_ != nullptr ? selectedNote_->frame : node->NodeTextRect();
-    const RECT pixels = pane->DrawingToClient(LogicalRectToPixels(area, display));
-    editStart_ = selectedNote_ != nullptr ? selectedNote_->text : node->name;
-    const DWORD style = WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (node != nullptr ? ES_CENTER : 0);
-    auto* editor = new InPlaceMultiLineEdit(pane, pixels, 0, style, editStart_.Text(), kLabelEditorId);
-    editor_ = editor;
-    const FontRecord& font = selectedNote_ != nullptr ? selectedNote_->font
-                             : node->font                ? *node->font
-                                                         : document.prefs.nodeFont;
-    editorFont_ = CreateRecordFont(font, &display);
-    SendMessageA(editor->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_->Handle()), TRUE);
-    editor->SetMeasuringFont(editorFont_.get());
-    pane->HookLabelEditor(*editor);
-    PostKeyDown(editor->Handle(), VK_END);
-    ::ShowWindow(editor->Handle(), SW_SHOW);
-    SetFocus(editor->Handle());
-    RefreshFrameCommands();
-}
-
-void InfluenceDiagramWindow::InPlaceTextChanged()
-{
-    InfluenceNodeRecord* node = FirstSelected();
-    if (editor_ == nullptr || (node == nullptr && selectedNote_ == nullptr) || editor_->GetText() == editStart_)
-        return;
-    const UndoAction* current = CurrentUndoAction();
-    if (current != nullptr && current->open)
-        return;
-    AddUndoAction(new DiagramTypingAction(this, node, selectedNote_, editStart_.Text()));
-}
-
-void InfluenceDiagramWindow::EndInPlaceEdit()
-{
-    if (editor_ == nullptr)
-        return;
-    InPlaceEdit* editor = editor_;
-    editor_ = nullptr;
-    const zString text = editor->GetText();
-    InfluenceNodeRecord* node = FirstSelected();
-    auto* typing = dynamic_cast<DiagramTypingAction*>(CurrentUndoAction());
-    if (typing != nullptr && typing->open) {
-        typing->newText = text;
-        typing->Close();
-    }
-    delete editor;
-    editorFont_.reset();
-    if (selectedNote_ != nullptr && !(text == editStart_)) {
-        selectedNote_->text = text;
-        UpdateExtent();
-    } else if (node != nullptr && !(text == editStart_)) {
-        node->name = text;
-        node->NameChanged();
-        node->Layout();
-        node->SyncClones();
-        UpdateExtent();
-        RetitleSubModel(node);
-    }
-    InvalidateAll();
-    RefreshFrameCommands();
-    if (ZoomPane* pane = DocChildWindow::Pane(); pane != nullptr && IsWindow(pane->Handle()))
-        SetFocus(pane->Handle());
 }

@@ -81,7 +81,7 @@ public:
     int OnCommand(unsigned command);
     bool CommandEnabled(unsigned command);
     static bool HasCommand(unsigned id);
-    // The handlers, one for each row of the command table (DiagramCommands.cpp).
+    // The handlers, one for each row of the command table (DiagramCommandHandlers.h).
     struct CommandHandlers;
     // The Diagram menu and the Edit items by the command table's rules, titled from the selection.
     void UpdateMenus(HMENU bar) override;
@@ -113,25 +113,15 @@ public:
     void SelectNote(NoteBox* note, bool edit = false);
     // Nothing selected; the label editor closes first.
     void ClearSelection();
-    // The first node, arc or note of the diagram at the point.
-    InfluenceNodeRecord* NodeAtPoint(DiagramPoint point);
+    // The first arc of the diagram at the point, hit as the pane draws it (DiagramLevelLookups.h has the
+    // level's other lookups).
     InfluenceArc* ArcAtPoint(DiagramPoint point);
-    NoteBox* NoteAt(DiagramPoint point);
-    // A node's or an arc's index in the diagram's list, and back; -1 and null when there is none.
-    int IndexOfNode(const InfluenceNodeRecord* node) const;
-    InfluenceNodeRecord* NodeAt(int index) const;
-    int ArcIndex(const InfluenceArc* arc) const;
-    InfluenceArc* ArcAt(int index) const;
 
-    // Every node of the document follows a variable's new name.
-    void RenameVariableEverywhere(const char* oldName, const char* newName);
-
-    // An influence from tail to head may be drawn; otherwise the person is told why (false).
-    bool CheckInfluenceAllowed(InfluenceNodeRecord* tail, InfluenceNodeRecord* head);
     // The drawing keeps a margin of 0.25 on the left and top (everything moves when it has less), and the
     // scroll ranges follow its size; the pane is repainted.
     void UpdateExtent();
 
+    // The label editor (DiagramLabelEditing.cpp).
     // The editor over the label of the one selected node, or over the selected note, with the caret at the
     // end; nothing while the window is not the active child, several nodes or a clone are selected, or an
     // editor is open.
@@ -162,8 +152,6 @@ public:
     void RetitleSubModel(const InfluenceNodeRecord* node);
     // The part of the drawing in view (logical units); a letter page at the origin while not shown.
     LogicalRect VisibleArea() const;
-    // Every clone of the master leaves its level with its arcs and is destroyed.
-    void DestroyClones(InfluenceNodeRecord& master);
 
     int toolMode = SelectTool;
     // The kind of node the node tool makes.
@@ -187,16 +175,6 @@ private:
     struct CommandRow;
     static const CommandRow Commands[];
     static const CommandRow* FindCommand(unsigned id);
-    // Collapse to Sub-Model and Expand Sub-Model: neither is undoable.
-    void ChangeSubModels(bool collapse);
-    // Bayes' Revision: after the diagram's checks, where its conversion revises probabilities.
-    void ShowBayesRevision();
-    // Convert To Tree: after the diagram's checks, the equivalent tree in a new tree window.
-    void ConvertToTree();
-    // Probabilities or Values: the node's table in the table editor, kept as one undo step.
-    void EditNodeTable(bool values);
-    // A failed check: its nodes of this diagram selected, then its message.
-    void ShowCheckFailure(const std::vector<InfluenceNodeRecord*>& nodes, const std::string& text);
     void UpdateEditMenuTexts(HMENU menu, bool popup) const;
 
     InfluenceDiagram* level_ = &document.diagram;

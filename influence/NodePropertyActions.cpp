@@ -1,5 +1,6 @@
 #include "influence/NodePropertyActions.h"
 
+#include "influence/DiagramLevelLookups.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/InfluenceDiagram.h"
 #include "model/InfluenceNode.h"
@@ -7,6 +8,16 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+
+namespace {
+
+// Every node of the document follows a variable's new name.
+void RenameVariableEverywhere(InfluenceDocument& document, const char* oldName, const char* newName)
+{
+    document.ForEachNode([&](InfluenceNodeRecord& node) { node.RenameVariable(oldName, newName); });
+}
+
+} // namespace
 
 float AlignOffset(int mode, float low, float high, float areaLow, float areaHigh)
 {
@@ -23,7 +34,7 @@ float AlignOffset(int mode, float low, float high, float areaLow, float areaHigh
 }
 
 NodePropertyAction::NodePropertyAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, const char* name)
-    : DiagramAction(window, name), index(window->IndexOfNode(node))
+    : DiagramAction(window, name), index(LevelNodeIndex(window->Diagram(), node))
 {
 }
 
@@ -79,7 +90,7 @@ void NodeVariableAction::Do()
     node->SyncClones();
     SwapOthers(*node);
     if (std::strcmp(saved.Text(), node->variableName.Text()) != 0)
-        Window().RenameVariableEverywhere(saved.Text(), node->variableName.Text());
+        RenameVariableEverywhere(Window().document, saved.Text(), node->variableName.Text());
     variable = saved;
     Show(*node, false);
 }
@@ -173,7 +184,7 @@ DiagramAlignNodesAction::DiagramAlignNodesAction(InfluenceDiagramWindow* window,
                                  : LogicalRect{std::min(bounds.left, rect.left), std::min(bounds.top, rect.top),
                                                std::max(bounds.right, rect.right),
                                                std::max(bounds.bottom, rect.bottom)};
-        indexes.push_back(window->IndexOfNode(node));
+        indexes.push_back(LevelNodeIndex(window->Diagram(), node));
         before.push_back(rect);
     }
 }
@@ -200,7 +211,7 @@ void DiagramAlignNodesAction::Place(bool aligned)
 }
 
 DiagramEditArcAction::DiagramEditArcAction(InfluenceDiagramWindow* window, InfluenceArc* arc, ArcSettings settings)
-    : DiagramAction(window, "Edit Arc"), index(window->ArcIndex(arc)), settings(std::move(settings))
+    : DiagramAction(window, "Edit Arc"), index(LevelArcIndex(window->Diagram(), arc)), settings(std::move(settings))
 {
 }
 

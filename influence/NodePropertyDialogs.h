@@ -11,5 +11,5 @@ void EditNodeDescription(InfluenceDiagramWindow& window, InfluenceNodeRecord& no
 // "Edit Node Variable" in the form of the node's kind: the value when skipped of chance and decision nodes,
 // the baseline value and range of deterministic ones, the formula or table of value nodes.
 void EditNodeVariable(InfluenceDiagramWindow& window, InfluenceNodeRecord& node);
-// "Edit Node Outcomes" of a chance node, "Edit Node Alternatives" of a decision node.
+// "Edit Node Outcomes" of a chance node, "Edit Node Alternatives" of a decision node (NodeStateDialogs.cpp).
 void EditNodeStates(InfluenceDiagramWindow& window, InfluenceNodeRecord& node);

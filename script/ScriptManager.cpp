@@ -8,7 +8,6 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/zString.h"
-#include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/MDIframeCL.h"
@@ -170,72 +169,6 @@ void ScriptManager::CloseScriptFile()
     gosubStack_.clear();
 }
 
-int ScriptManager::TakeChar()
-{
-    if (pushedCount_ > 0) {
-        const char c = pushedBack_[0];
-        pushedBack_[0] = pushedBack_[1];
-        --pushedCount_;
-        return static_cast<unsigned char>(c);
-    }
-    if (!stream_ || stream_->BytesLeft() == 0)
-        return -1;
-    uint8_t c = 0;
-    stream_->ReadByte(c);
-    return c;
-}
-
-// A full buffer keeps the newer of its two characters first and the new one second.
-void ScriptManager::PushBackChar(char c)
-{
-    if (pushedCount_ == 2) {
-        pushedBack_[0] = pushedBack_[1];
-        pushedCount_ = 1;
-    }
-    pushedBack_[pushedCount_++] = c;
-}
-
-bool ScriptManager::ReadLine(std::string& line)
-{
-    line.clear();
-    readingLine_ = lineCount + 1;
-    bool quoted = false;
-    bool comment = false;
-    for (;;) {
-        const int c = TakeChar();
-        if (c < 0)
-            return false;
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == '#' && !quoted) {
-            comment = true;
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            // CR LF and LF CR are one line end.
-            const int next = TakeChar();
-            const bool otherLineEnd = (next == '\r' || next == '\n') && next != c;
-            if (next >= 0 && !otherLineEnd)
-                PushBackChar(static_cast<char>(next));
-            ++lineCount;
-            return true;
-        }
-        if (comment || ((c == ' ' || c == '\t') && line.empty()))
-            continue;
-        line += static_cast<char>(c);
-    }
-}
-
-int ScriptManager::NextLine(std::string& line)
-{
-    for (;;) {
-        if (!ReadLine(line))
-            return 0;
-        if (!line.empty())
-            return 1;
-    }
-}
-
 // line    := blanks "!" name blanks-and-openers parameter { separator parameter }
 // opener  := " " | "\t" | "(" | "[" | "{"          separator := "," | ";" | ")" | "]"  (outside quotes)
 // "," and ";" end a parameter even when it is empty; ")", "]" and the line's end only a parameter with text.
@@ -387,106 +320,6 @@ bool ScriptManager::GetVariableValue(const std::string& name, std::string& value
 bool ScriptManager::HasVariable(const std::string& name) const
 {
     return variables_.count(Key(name)) != 0;
-}
-
-// Jumps and subroutines work only in a file, reopened from its start for each jump.
-void ScriptManager::FindLabel(const std::string& label)
-{
-    if (!stream_) {
-        ReportError(7, currentCommand_, label.c_str());
-        return;
-    }
-    const std::string key = Upper(!label.empty() && label[0] == ':' ? label : ":" + label);
-    if (!ReopenFile()) {
-        ReportError(3, currentCommand_, label.c_str());
-        return;
-    }
-    std::string line;
-    while (NextLine(line)) {
-        if (Upper(line) == key)
-            return;
-    }
-    CloseScriptFile();
-    ReportError(3, currentCommand_, label.c_str());
-}
-
-bool ScriptManager::RestartFile(long count)
-{
-    if (!stream_) {
-        ReportError(7, currentCommand_);
-        return false;
-    }
-    if (!ReopenFile())
-        return false;
-    std::string line;
-    while (lineCount < count) {
-        if (!ReadLine(line)) {
-            CloseScriptFile();
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ScriptManager::IsBusy() const
-{
-    return waitingForAnalysis != 0 || queueTaskRegistered_ || (TheApp != nullptr && TheApp->Idle()->Count() > 0) ||
-           InModalState();
-}
-
-void ScriptManager::SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction)
-{
-    for (size_t i = 0; i < lines.size(); ++i)
-        queue_.push_back({lines[i], transaction, i + 1 == lines.size()});
-    if (!queueTaskRegistered_ && TheApp != nullptr) {
-        TheApp->Idle()->Add(this, &ScriptManager::RunQueuedCommand);
-        queueTaskRegistered_ = true;
-    }
-}
-
-bool ScriptManager::InModalState()
-{
-    return !DialogFrameCL::ModalStack().empty() || MessageBoxesShowing() > 0;
-}
-
-long ScriptManager::RunQueuedCommand()
-{
-    if (stream_ || waitingForAnalysis != 0 || InModalState())
-        return 0;
-    if (!queue_.empty()) {
-        const QueuedLine queued = queue_.front();
-        queue_.pop_front();
-        const bool ran = RunClientLine(queued.line);
-        if (!ran) {
-            // The rest of a failed transaction is dropped.
-            for (bool last = queued.last; !last && !queue_.empty(); queue_.pop_front())
-                last = queue_.front().last;
-        }
-        if (queued.transaction != 0 && (!ran || queued.last) && topic_)
-            topic_->AnswerTransaction(queued.transaction, ran);
-    }
-    if (!queue_.empty())
-        return 0;
-    queueTaskRegistered_ = false;
-    return 1;
-}
-
-bool ScriptManager::RunClientLine(const std::string& line)
-{
-    clientLine_ = true;
-    clientFailed_ = false;
-    // The program's own error boxes (a file that does not open, a roll back that fails) fail the line too.
-    MessageBoxPresenter previous;
-    previous = SetMessageBoxPresenter([this, &previous](const MessageBoxRequest& request) {
-        if ((request.style & MB_ICONMASK) != MB_ICONHAND || (request.style & MB_TYPEMASK) != MB_OK)
-            return previous(request);
-        clientFailed_ = true;
-        return IDOK;
-    });
-    ExecuteLine(line);
-    SetMessageBoxPresenter(previous);
-    clientLine_ = false;
-    return !clientFailed_;
 }
 
 void ScriptManager::AnalysisWatch::OnIdle()

@@ -147,7 +147,7 @@ private:
     // Every so often (by the clock) serves the waiting messages; true once the script is to stop.
     bool StopRequested();
 
-    // The command table (ScriptFlowCommands.cpp): each command's name, id, executor and the checks before it.
+    // The command table (ScriptCommandTable.cpp): each command's name, id, executor and the checks before it.
     struct CommandRow;
     static const CommandRow Commands[];
     static const CommandRow* FindRow(int32_t id);

@@ -1,4 +1,5 @@
-// The script's commands on documents: files and windows of the frame, and the tree of the top window.
+// The script's commands on the tree of the top window: its results, its nodes' texts and values, its settings.
+// The frame's files and windows are in ScriptFileCommands.cpp, the selection in ScriptSelectionCommands.cpp.
 
 #include "script/ScriptManager.h"
 
@@ -10,16 +11,12 @@
 #include "widgets/SaveQuestions.h"
 #include "treewin/SelectNodesDialog.h"
 #include "formula/FormulaRef.h"
-#include "formula/LookupTable.h"
-#include "formula/TableDirectory.h"
 #include "foundation/FilePath.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
-#include "graph/GraphWindow.h"
 #include "model/EvalContext.h"
 #include "model/NameRules.h"
 #include "model/DocVariable.h"
-#include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
@@ -30,15 +27,9 @@
 
 #include "CommandIds.h"
 
-#include <algorithm>
-#include <cctype>
+#include <string>
 
 namespace {
-
-MDIchildCL* FrameTopWindow()
-{
-    return TheShell().ActiveChild();
-}
 
 // A payoff number 1 to 4 as its index 0 to 3; -1 otherwise.
 int PayoffIndex(const std::string& text)
@@ -80,286 +71,9 @@ void SelectionOrRoot(TreeWindow& tree, NodeChildList& nodes)
 
 using Handlers = ScriptManager::Handlers;
 
-// OpenFile: a file open already comes to the front, as File Open brings it.
-void Handlers::OpenFile(ScriptManager& script, const Parameters& parameters)
-{
-    for (const std::string& path : parameters) {
-        const FilePath file(path.c_str());
-        if (TheShell().FindOpenDocument(path.c_str()) != nullptr) {
-            TheShell().OpenFileByName(path.c_str());
-        } else if (!file.Exists()) {
-            script.Fail(std::string("File \"") + file.FullPath().Text() + "\" not found.", Cmd::FileOpen);
-            return;
-        } else if (TheShell().OpenFileByName(path.c_str()) == nullptr) {
-            // Its box said why; the script ends there.
-            script.CloseScriptFile();
-            script.clientFailed_ = script.clientFailed_ || script.clientLine_;
-            return;
-        }
-    }
-}
-
-void Handlers::SaveFile(ScriptManager& script, const Parameters&)
-{
-    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
-    if (document != nullptr && document->SaveToFile() == 0)
-        script.ReportError(2, Cmd::FileSave, document->FullPath().Text());
-}
-
-void Handlers::SaveFileAs(ScriptManager& script, const Parameters& parameters)
-{
-    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
-    const char* path = parameters.size() == 1 ? parameters[0].c_str() : nullptr;
-    if (document != nullptr && document->SaveAs(path) == 0)
-        script.ReportError(2, Cmd::FileSaveAs, path);
-}
-
-// CloseTopWindow: deleted at once unless the parameter reads as 0.
-void Handlers::CloseTopWindow(ScriptManager&, const Parameters& parameters)
-{
-    MDIchildCL* top = FrameTopWindow();
-    if (top == nullptr)
-        return;
-    if (!parameters.empty() && ParseScriptFlag(parameters[0]) == 0)
-        AskSaveChanges(TheShell().Frame(), top, false);
-    else
-        delete top;
-}
-
-void Handlers::CopyPicture(ScriptManager&, const Parameters&)
-{
-    if (auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow()))
-        document->CopyPicture();
-}
-
-void Handlers::PrintFile(ScriptManager&, const Parameters&)
-{
-    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
-    if (document != nullptr && document->CanPrint() && TheShell().Frame() != nullptr)
-        SendCommand(TheShell().Frame()->Handle(), Cmd::FilePrint);
-}
-
-void Handlers::TopWindowType(ScriptManager& script, const Parameters& parameters)
-{
-    MDIchildCL* top = FrameTopWindow();
-    script.StoreResult(parameters[0], top == nullptr                              ? "0"
-                                      : dynamic_cast<TreeWindow*>(top) != nullptr  ? "1"
-                                      : dynamic_cast<GraphWindow*>(top) != nullptr ? "2"
-                                                                                   : "3");
-}
-
-void Handlers::TopWindowName(ScriptManager& script, const Parameters& parameters)
-{
-    MDIchildCL* top = FrameTopWindow();
-    auto* document = dynamic_cast<DocumentWindow*>(top);
-    std::string name;
-    if (document != nullptr && parameters.size() > 1 && ParseScriptFlag(parameters[1]) != 0) {
-        name = document->FullPath().Text();
-    } else if (top != nullptr) {
-        char title[260] = {};
-        GetWindowTextA(top->Handle(), title, sizeof title);
-        name = title;
-    }
-    script.StoreResult(parameters[0], name);
-}
-
-void Handlers::TableVal(ScriptManager&, const Parameters& parameters)
-{
-    LookupTable* table = FindTable(parameters[0].c_str());
-    double x = 0, y = 0;
-    int error = 0;
-    ParseNumber(parameters[1].c_str(), x, error);
-    ParseNumber(parameters[2].c_str(), y, error);
-    if (table != nullptr && error == 0 && table->SetEntry(x, y) >= 0)
-        table->Save();
-}
-
-// SetNFSigDigs: the top tree's or graph's number of digits, by its first parameter.
-void Handlers::SetNumberDigits(ScriptManager& script, const Parameters& parameters)
-{
-    const int32_t id = Cmd::DisplayNumericFormatting;
-    TreeWindow* tree = TopTree();
-    const int which = ParseScriptFlag(parameters[0]);
-    const int digits = ParseScriptFlag(parameters[1]);
-    const auto fits = [](int n) { return n >= 0 && n <= 9; };
-    if (which == 0) {
-        if (tree == nullptr) {
-            script.ReportError(4, id);
-            return;
-        }
-        NumericFormat& format = tree->Document().NumberFormat();
-        if (fits(digits))
-            format.expValDigits = static_cast<int8_t>(digits);
-        if (parameters.size() > 2 && fits(ParseScriptFlag(parameters[2])))
-            format.probDigits = static_cast<int8_t>(ParseScriptFlag(parameters[2]));
-        tree->Redraw();
-    } else if (which == 1 || which == 2) {
-        auto* graph = dynamic_cast<GraphWindow*>(FrameTopWindow());
-        if (graph == nullptr) {
-            script.ReportError(5, id);
-            return;
-        }
-        if (fits(digits))
-            (which == 1 ? graph->horizontalAxis : graph->verticalAxis).numberFormat.axisDigits =
-                static_cast<int8_t>(digits);
-        graph->InvalidateAll();
-    } else {
-        script.ReportError(2, id, parameters[0].c_str());
-    }
-}
-
 void Handlers::TreeMenuCommand(ScriptManager& script, const Parameters&)
 {
     TopTree()->OnCommand(script.currentCommand_);
-}
-
-namespace {
-
-// Selects the nodes at the paths, after the selected ones when adding.
-void SelectPaths(TreeWindow& tree, const ScriptManager::Parameters& paths, bool adding)
-{
-    NodeChildList nodes(4, Ownership::Borrows);
-    for (int i = 0; adding && i < tree.Selection.Count(); ++i)
-        nodes.Add(tree.Selection.At(i));
-    for (const std::string& path : paths) {
-        TreeNode* node = FindNodeByPath(tree.Document().Root, path.c_str());
-        if (node != nullptr && !nodes.Contains(node))
-            nodes.Add(node);
-    }
-    tree.SelectNodes(nodes);
-}
-
-void SelectOne(TreeWindow& tree, TreeNode* node)
-{
-    NodeChildList nodes(1, Ownership::Borrows);
-    nodes.Add(node);
-    tree.SelectNodes(nodes);
-}
-
-// The selected nodes' paths: all, one a line, or the one at the position (from 1), "(none)" without it.
-std::string SelectionPaths(TreeWindow& tree, int wanted)
-{
-    std::string text;
-    for (int i = 0; i < tree.Selection.Count(); ++i) {
-        zString path;
-        NodePathString(tree.Selection.At(i), path, nullptr);
-        if (wanted == 0)
-            text += std::string(path.Text()) + "\r\n";
-        else if (i + 1 == wanted)
-            text = path.Text();
-    }
-    return wanted != 0 && text.empty() ? "(none)" : text;
-}
-
-} // namespace
-
-void Handlers::SelectNode(ScriptManager&, const Parameters& parameters)
-{
-    SelectPaths(*TopTree(), parameters, false);
-}
-
-void Handlers::SelectNodeToo(ScriptManager&, const Parameters& parameters)
-{
-    SelectPaths(*TopTree(), parameters, true);
-}
-
-// "." parent, "<" previous and ">" next sibling, then a path from there.
-void Handlers::SelectNodeRel(ScriptManager&, const Parameters& parameters)
-{
-    TreeWindow& tree = *TopTree();
-    TreeNode* node = tree.CurrentNode();
-    const std::string path = parameters.empty() ? std::string() : parameters[0];
-    size_t at = 0;
-    for (; at < path.size() && path[at] == '.'; ++at)
-        node = node->parent != nullptr ? node->parent : node;
-    for (; at < path.size() && (path[at] == '<' || path[at] == '>'); ++at) {
-        TreeNode* sibling = path[at] == '<' ? node->PrevSibling() : node->NextSibling();
-        node = sibling != nullptr ? sibling : node;
-    }
-    if (at < path.size())
-        node = FindNodeByPath(node, path.substr(at).c_str());
-    if (node != nullptr)
-        SelectOne(tree, node);
-}
-
-void Handlers::SelectRoot(ScriptManager&, const Parameters&)
-{
-    TreeWindow& tree = *TopTree();
-    SelectOne(tree, tree.Document().Root);
-}
-
-// The next node in keyboard order whose text holds the text.
-void Handlers::SelectNodeRelName(ScriptManager&, const Parameters& parameters)
-{
-    TreeWindow& tree = *TopTree();
-    TreeNode* root = tree.Document().Root;
-    if (tree.Selection.Count() > 1)
-        return;
-    TreeNode* start = tree.CurrentNode() != nullptr ? tree.CurrentNode() : root;
-    for (TreeNode* node = start;;) {
-        node = node->NextNode(0);
-        if (node == nullptr)
-            node = root;
-        if (node == start)
-            return;
-        zString text;
-        node->GetDisplayText(text, true);
-        if (std::string(text.Text()).find(parameters[0]) != std::string::npos) {
-            SelectOne(tree, node);
-            return;
-        }
-    }
-}
-
-void Handlers::SelectIf(ScriptManager&, const Parameters& parameters)
-{
-    SelectRule rule;
-    const int kind = ParseScriptFlag(parameters[0]);
-    const int flags = ParseScriptFlag(parameters[1]);
-    const std::string& value = parameters[2];
-    rule.selectedOnly = flags & 1;
-    rule.addToSelection = (flags >> 1) & 1;
-    const int number = ParseScriptFlag(value);
-    if (kind == 1 && number >= 1 && number <= 6) {
-        rule.kind = SelectRule::NodeType;
-        rule.nodeKind = number;
-    } else if (kind == 2) {
-        rule.kind = SelectRule::NameContains;
-        rule.name = value.c_str();
-    } else if (kind == 3 && number >= 1 && number <= 5) {
-        rule.kind = SelectRule::Position;
-        rule.position = SelectRule::Rightmost + number - 1;
-    } else if (kind == 4) {
-        rule.kind = SelectRule::VariableDefined;
-        rule.variable = value.c_str();
-        NormalizeVariableName(rule.variable);
-    } else {
-        return;
-    }
-    SelectNodesDialog::SelectMatching(rule, *TopTree());
-}
-
-void Handlers::DeselectAll(ScriptManager&, const Parameters&)
-{
-    TopTree()->ClearSelection();
-    TopTree()->InvalidateAll();
-}
-
-void Handlers::GetSelCount(ScriptManager& script, const Parameters& parameters)
-{
-    script.StoreResult(parameters[0], std::to_string(TopTree()->Selection.Count()));
-}
-
-void Handlers::GetSelList(ScriptManager& script, const Parameters& parameters)
-{
-    script.StoreResult(parameters[0], SelectionPaths(*TopTree(), 0));
-}
-
-void Handlers::GetSelNum(ScriptManager& script, const Parameters& parameters)
-{
-    // A position below 1 names no node.
-    const int wanted = ParseScriptFlag(parameters[1]);
-    script.StoreResult(parameters[0], wanted == 0 ? "(none)" : SelectionPaths(*TopTree(), wanted));
 }
 
 // A failed computation ends the script: its variable never keeps a stale value.

@@ -63,112 +63,169 @@ std::string ItemText(ProgramDialog& dialog, unsigned id)
     return text;
 }
 
-void ShowOnScreen(SpreadsheetLinksDialog& links, const DocVariableList& variables)
+// The dialog on the screen: the workbook's cells in a list, and the editors of the row shown (its direction and
+// variable), which take effect in the row when another row is shown or at OK.
+class LinksScreen {
+public:
+    LinksScreen(SpreadsheetLinksDialog& links, const DocVariableList& variables);
+    void Run();
+
+private:
+    void FillVariableChoice(const DocVariableList& variables);
+    void BindControls();
+    void EnableEditors(bool on);
+    void ShowVariable(const std::string& variable);
+    void KeepShownRow();
+    void ShowRow(int row);
+    void FillList();
+    void Browse();
+    void Connect();
+    void ChooseVariable();
+
+    SpreadsheetLinksDialog& links_;
+    ProgramDialog dialog_{DialogRes::BiDirectionalLinks};
+    HWND list_ = nullptr;
+    HWND choice_ = nullptr;
+    int shownRow_ = -1;
+    bool selecting_ = false;
+};
+
+LinksScreen::LinksScreen(SpreadsheetLinksDialog& links, const DocVariableList& variables) : links_(links)
 {
-    ProgramDialog dialog(DialogRes::BiDirectionalLinks);
-    EditCtrl::FromTemplate(&dialog, Ids::SelectAnExcel97WorkbookFileEdit, &links.path, CtrlWindowCL::MayBeEmpty);
-    CheckBoxCtrl::FromTemplate(&dialog, Ids::RefreshAllExternalDataOnOpen, &links.refresh);
-    const HWND list = dialog.Control(Ids::SelectAnExcel97WorkbookFileList);
-    const HWND choice = dialog.Control(Ids::VariableChoice);
+    EditCtrl::FromTemplate(&dialog_, Ids::SelectAnExcel97WorkbookFileEdit, &links.path, CtrlWindowCL::MayBeEmpty);
+    CheckBoxCtrl::FromTemplate(&dialog_, Ids::RefreshAllExternalDataOnOpen, &links.refresh);
+    list_ = dialog_.Control(Ids::SelectAnExcel97WorkbookFileList);
+    choice_ = dialog_.Control(Ids::VariableChoice);
     const int tabStops[] = {90, 110};  // not a resource id: tab stops
-    SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabStops));
-    SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoVariable));
+    SendMessageA(list_, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(tabStops));
+    FillVariableChoice(variables);
+    EnableEditors(false);
+    BindControls();
+}
+
+void LinksScreen::FillVariableChoice(const DocVariableList& variables)
+{
+    SendMessageA(choice_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoVariable));
     for (int i = 0; i < variables.Count(); ++i)
-        SendMessageA(choice, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(variables.At(i)->name.Text()));
+        SendMessageA(choice_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(variables.At(i)->name.Text()));
+}
+
+void LinksScreen::BindControls()
+{
+    dialog_.OnButton(Ids::Browse, [this] { Browse(); });
+    dialog_.OnButton(Ids::Connect, [this] { Connect(); });
+    dialog_.OnNotification(Ids::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE,
+                           [this] { ShowRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0))); });
+    dialog_.OnButton(Ids::None, [this] {
+        CheckRadioButton(dialog_.Handle(), Ids::None, Ids::SpreadsheetTree, Ids::None);
+        ShowVariable("");
+    });
+    dialog_.OnNotification(Ids::VariableChoice, CBN_SELCHANGE, [this] { ChooseVariable(); });
+    dialog_.OnButton(IDOK, [this] {
+        KeepShownRow();
+        if (dialog_.ValidateAndStore() && links_.Store())
+            dialog_.EndModal();
+    });
+}
+
+void LinksScreen::Run()
+{
+    if (dialog_.Run() == IDOK)
+        links_.rows.clear();
+}
+
+void LinksScreen::EnableEditors(bool on)
+{
     const unsigned editors[] = {Ids::SelectAnExcel97WorkbookFileList, Ids::None, Ids::TreeSpreadsheet,
                                 Ids::SpreadsheetTree, Ids::VariableChoice};
-    auto enableEditors = [&](bool on) {
-        for (unsigned id : editors)
-            dialog.EnableItem(id, on);
-    };
-    int shownRow = -1;
-    bool selecting = false;
-    auto showVariable = [&](const std::string& variable) {
-        const char* shown = variable.empty() ? kNoVariable : variable.c_str();
-        dialog.SetItemText(Ids::VariableText, shown);
-        SendMessageA(choice, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
-    };
-    // The row left behind takes what the controls show.
-    auto keepShownRow = [&] {
-        if (shownRow < 0 || shownRow >= static_cast<int>(links.rows.size()))
-            return;
-        std::string variable = ItemText(dialog, Ids::VariableText);
-        int action = dialog.IsChecked(Ids::TreeSpreadsheet) ? SpreadsheetLinksDialog::WriteAction
-            : dialog.IsChecked(Ids::SpreadsheetTree)        ? SpreadsheetLinksDialog::ReadAction
-                                                            : SpreadsheetLinksDialog::NoAction;
-        if (variable == kNoVariable) {
-            variable.clear();
-            action = SpreadsheetLinksDialog::NoAction;
-        }
-        const std::string cell = SplitRow(links.rows[shownRow]).cell;
-        links.rows[shownRow] = SpreadsheetLinksDialog::MakeRow(cell.c_str(), action, variable.c_str());
-        SendMessageA(list, LB_DELETESTRING, shownRow, 0);
-        SendMessageA(list, LB_INSERTSTRING, shownRow, reinterpret_cast<LPARAM>(links.rows[shownRow].Text()));
-    };
-    auto showRow = [&](int row) {
-        if (selecting)
-            return;
-        selecting = true;
-        keepShownRow();
-        shownRow = row;
-        SendMessageA(list, LB_SETCURSEL, row, 0);
-        const CellLink link = row >= 0 && row < static_cast<int>(links.rows.size()) ? SplitRow(links.rows[row])
-                                                                                      : CellLink();
-        CheckRadioButton(dialog.Handle(), Ids::None, Ids::SpreadsheetTree, static_cast<int>(Ids::None) + link.action);
-        dialog.SetItemText(Ids::CellText, link.cell.c_str());
-        showVariable(link.variable);
-        selecting = false;
-    };
-    auto fillList = [&] {
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
-        shownRow = -1;
-        for (const zString& row : links.rows)
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Text()));
-    };
-    enableEditors(false);
-    dialog.OnButton(Ids::Browse, [&] {
-        const char* const filters[] = {"Excel Workbooks (*.xls)", "*.xls", nullptr};
-        FilePath chosen;
-        if (!ChooseOpenPath(dialog.Handle(), filters, "Select Workbook File", nullptr, chosen))
-            return;
-        dialog.SetItemText(Ids::SelectAnExcel97WorkbookFileEdit, chosen.FullPath().Text());
-        links.rows.clear();
-        fillList();
-        enableEditors(false);
-        dialog.EnableItem(Ids::Connect, true);
-    });
-    dialog.OnButton(Ids::Connect, [&] {
-        links.path = ItemText(dialog, Ids::SelectAnExcel97WorkbookFileEdit).c_str();
-        links.refresh = dialog.IsChecked(Ids::RefreshAllExternalDataOnOpen) ? 1 : 0;
-        const bool listed = links.Connect();
-        fillList();
-        if (!listed)
-            return;
-        dialog.ComeToFront();
-        enableEditors(true);
-        SetFocus(list);
-        showRow(0);
-    });
-    dialog.OnNotification(Ids::SelectAnExcel97WorkbookFileList, LBN_SELCHANGE,
-                          [&] { showRow(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0))); });
-    dialog.OnButton(Ids::None, [&] {
-        CheckRadioButton(dialog.Handle(), Ids::None, Ids::SpreadsheetTree, Ids::None);
-        showVariable("");
-    });
-    dialog.OnNotification(Ids::VariableChoice, CBN_SELCHANGE, [&] {
-        char chosen[256] = {};
-        const LRESULT index = SendMessageA(choice, CB_GETCURSEL, 0, 0);
-        if (index >= 0)
-            SendMessageA(choice, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(chosen));
-        dialog.SetItemText(Ids::VariableText, chosen[0] != '\0' ? chosen : kNoVariable);
-    });
-    dialog.OnButton(IDOK, [&] {
-        keepShownRow();
-        if (dialog.ValidateAndStore() && links.Store())
-            dialog.EndModal();
-    });
-    if (dialog.Run() == IDOK)
-        links.rows.clear();
+    for (unsigned id : editors)
+        dialog_.EnableItem(id, on);
+}
+
+void LinksScreen::ShowVariable(const std::string& variable)
+{
+    const char* shown = variable.empty() ? kNoVariable : variable.c_str();
+    dialog_.SetItemText(Ids::VariableText, shown);
+    SendMessageA(choice_, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(shown));
+}
+
+// The row left behind takes what the controls show.
+void LinksScreen::KeepShownRow()
+{
+    if (shownRow_ < 0 || shownRow_ >= static_cast<int>(links_.rows.size()))
+        return;
+    std::string variable = ItemText(dialog_, Ids::VariableText);
+    int action = dialog_.IsChecked(Ids::TreeSpreadsheet) ? SpreadsheetLinksDialog::WriteAction
+        : dialog_.IsChecked(Ids::SpreadsheetTree)        ? SpreadsheetLinksDialog::ReadAction
+                                                         : SpreadsheetLinksDialog::NoAction;
+    if (variable == kNoVariable) {
+        variable.clear();
+        action = SpreadsheetLinksDialog::NoAction;
+    }
+    const std::string cell = SplitRow(links_.rows[shownRow_]).cell;
+    links_.rows[shownRow_] = SpreadsheetLinksDialog::MakeRow(cell.c_str(), action, variable.c_str());
+    SendMessageA(list_, LB_DELETESTRING, shownRow_, 0);
+    SendMessageA(list_, LB_INSERTSTRING, shownRow_, reinterpret_cast<LPARAM>(links_.rows[shownRow_].Text()));
+}
+
+void LinksScreen::ShowRow(int row)
+{
+    if (selecting_)
+        return;
+    selecting_ = true;
+    KeepShownRow();
+    shownRow_ = row;
+    SendMessageA(list_, LB_SETCURSEL, row, 0);
+    const CellLink link = row >= 0 && row < static_cast<int>(links_.rows.size()) ? SplitRow(links_.rows[row])
+                                                                                   : CellLink();
+    CheckRadioButton(dialog_.Handle(), Ids::None, Ids::SpreadsheetTree, static_cast<int>(Ids::None) + link.action);
+    dialog_.SetItemText(Ids::CellText, link.cell.c_str());
+    ShowVariable(link.variable);
+    selecting_ = false;
+}
+
+void LinksScreen::FillList()
+{
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    shownRow_ = -1;
+    for (const zString& row : links_.rows)
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Text()));
+}
+
+void LinksScreen::Browse()
+{
+    const char* const filters[] = {"Excel Workbooks (*.xls)", "*.xls", nullptr};
+    FilePath chosen;
+    if (!ChooseOpenPath(dialog_.Handle(), filters, "Select Workbook File", nullptr, chosen))
+        return;
+    dialog_.SetItemText(Ids::SelectAnExcel97WorkbookFileEdit, chosen.FullPath().Text());
+    links_.rows.clear();
+    FillList();
+    EnableEditors(false);
+    dialog_.EnableItem(Ids::Connect, true);
+}
+
+void LinksScreen::Connect()
+{
+    links_.path = ItemText(dialog_, Ids::SelectAnExcel97WorkbookFileEdit).c_str();
+    links_.refresh = dialog_.IsChecked(Ids::RefreshAllExternalDataOnOpen) ? 1 : 0;
+    const bool listed = links_.Connect();
+    FillList();
+    if (!listed)
+        return;
+    dialog_.ComeToFront();
+    EnableEditors(true);
+    SetFocus(list_);
+    ShowRow(0);
+}
+
+void LinksScreen::ChooseVariable()
+{
+    char chosen[256] = {};
+    const LRESULT index = SendMessageA(choice_, CB_GETCURSEL, 0, 0);
+    if (index >= 0)
+        SendMessageA(choice_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(chosen));
+    dialog_.SetItemText(Ids::VariableText, chosen[0] != '\0' ? chosen : kNoVariable);
 }
 
 } // namespace
@@ -186,7 +243,8 @@ bool SpreadsheetLinksDialog::Run()
         if (Present() == IDOK)
             Store();
     } else {
-        ShowOnScreen(*this, document_.Variables);
+        LinksScreen screen(*this, document_.Variables);
+        screen.Run();
     }
     return stored_;
 }

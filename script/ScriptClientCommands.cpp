@@ -1,0 +1,74 @@
+// Command lines from a client over DDE: queued, run one at a time while no script file, analysis or modal
+// window is busy, a failed line dropping the rest of its transaction.
+
+#include "script/ScriptManager.h"
+
+#include "widgets/MessageBoxes.h"
+#include "framework/dialog/DialogFrameCL.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
+#include "script/ScriptMgrTopic.h"
+
+#include <string>
+#include <vector>
+
+bool ScriptManager::IsBusy() const
+{
+    return waitingForAnalysis != 0 || queueTaskRegistered_ || (TheApp != nullptr && TheApp->Idle()->Count() > 0) ||
+           InModalState();
+}
+
+void ScriptManager::SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction)
+{
+    for (size_t i = 0; i < lines.size(); ++i)
+        queue_.push_back({lines[i], transaction, i + 1 == lines.size()});
+    if (!queueTaskRegistered_ && TheApp != nullptr) {
+        TheApp->Idle()->Add(this, &ScriptManager::RunQueuedCommand);
+        queueTaskRegistered_ = true;
+    }
+}
+
+bool ScriptManager::InModalState()
+{
+    return !DialogFrameCL::ModalStack().empty() || MessageBoxesShowing() > 0;
+}
+
+long ScriptManager::RunQueuedCommand()
+{
+    if (stream_ || waitingForAnalysis != 0 || InModalState())
+        return 0;
+    if (!queue_.empty()) {
+        const QueuedLine queued = queue_.front();
+        queue_.pop_front();
+        const bool ran = RunClientLine(queued.line);
+        if (!ran) {
+            // The rest of a failed transaction is dropped.
+            for (bool last = queued.last; !last && !queue_.empty(); queue_.pop_front())
+                last = queue_.front().last;
+        }
+        if (queued.transaction != 0 && (!ran || queued.last) && topic_)
+            topic_->AnswerTransaction(queued.transaction, ran);
+    }
+    if (!queue_.empty())
+        return 0;
+    queueTaskRegistered_ = false;
+    return 1;
+}
+
+bool ScriptManager::RunClientLine(const std::string& line)
+{
+    clientLine_ = true;
+    clientFailed_ = false;
+    // The program's own error boxes (a file that does not open, a roll back that fails) fail the line too.
+    MessageBoxPresenter previous;
+    previous = SetMessageBoxPresenter([this, &previous](const MessageBoxRequest& request) {
+        if ((request.style & MB_ICONMASK) != MB_ICONHAND || (request.style & MB_TYPEMASK) != MB_OK)
+            return previous(request);
+        clientFailed_ = true;
+        return IDOK;
+    });
+    ExecuteLine(line);
+    SetMessageBoxPresenter(previous);
+    clientLine_ = false;
+    return !clientFailed_;
+}

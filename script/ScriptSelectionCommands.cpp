@@ -1,0 +1,164 @@
+// The script's commands on the top tree's selection: select by path, by relation, by name or by a rule, and
+// read the selection back.
+
+#include "script/ScriptManager.h"
+
+#include "treewin/SelectNodesDialog.h"
+#include "model/NameRules.h"
+#include "model/NodePath.h"
+#include "model/TreeNode.h"
+#include "script/ScriptCommandHandlers.h"
+#include "treewin/TreeWindow.h"
+
+#include <string>
+
+using Handlers = ScriptManager::Handlers;
+
+namespace {
+
+// Selects the nodes at the paths, after the selected ones when adding.
+void SelectPaths(TreeWindow& tree, const ScriptManager::Parameters& paths, bool adding)
+{
+    NodeChildList nodes(4, Ownership::Borrows);
+    for (int i = 0; adding && i < tree.Selection.Count(); ++i)
+        nodes.Add(tree.Selection.At(i));
+    for (const std::string& path : paths) {
+        TreeNode* node = FindNodeByPath(tree.Document().Root, path.c_str());
+        if (node != nullptr && !nodes.Contains(node))
+            nodes.Add(node);
+    }
+    tree.SelectNodes(nodes);
+}
+
+void SelectOne(TreeWindow& tree, TreeNode* node)
+{
+    NodeChildList nodes(1, Ownership::Borrows);
+    nodes.Add(node);
+    tree.SelectNodes(nodes);
+}
+
+// The selected nodes' paths: all, one a line, or the one at the position (from 1), "(none)" without it.
+std::string SelectionPaths(TreeWindow& tree, int wanted)
+{
+    std::string text;
+    for (int i = 0; i < tree.Selection.Count(); ++i) {
+        zString path;
+        NodePathString(tree.Selection.At(i), path, nullptr);
+        if (wanted == 0)
+            text += std::string(path.Text()) + "\r\n";
+        else if (i + 1 == wanted)
+            text = path.Text();
+    }
+    return wanted != 0 && text.empty() ? "(none)" : text;
+}
+
+} // namespace
+
+void Handlers::SelectNode(ScriptManager&, const Parameters& parameters)
+{
+    SelectPaths(*TopTree(), parameters, false);
+}
+
+void Handlers::SelectNodeToo(ScriptManager&, const Parameters& parameters)
+{
+    SelectPaths(*TopTree(), parameters, true);
+}
+
+// "." parent, "<" previous and ">" next sibling, then a path from there.
+void Handlers::SelectNodeRel(ScriptManager&, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    TreeNode* node = tree.CurrentNode();
+    const std::string path = parameters.empty() ? std::string() : parameters[0];
+    size_t at = 0;
+    for (; at < path.size() && path[at] == '.'; ++at)
+        node = node->parent != nullptr ? node->parent : node;
+    for (; at < path.size() && (path[at] == '<' || path[at] == '>'); ++at) {
+        TreeNode* sibling = path[at] == '<' ? node->PrevSibling() : node->NextSibling();
+        node = sibling != nullptr ? sibling : node;
+    }
+    if (at < path.size())
+        node = FindNodeByPath(node, path.substr(at).c_str());
+    if (node != nullptr)
+        SelectOne(tree, node);
+}
+
+void Handlers::SelectRoot(ScriptManager&, const Parameters&)
+{
+    TreeWindow& tree = *TopTree();
+    SelectOne(tree, tree.Document().Root);
+}
+
+// The next node in keyboard order whose text holds the text.
+void Handlers::SelectNodeRelName(ScriptManager&, const Parameters& parameters)
+{
+    TreeWindow& tree = *TopTree();
+    TreeNode* root = tree.Document().Root;
+    if (tree.Selection.Count() > 1)
+        return;
+    TreeNode* start = tree.CurrentNode() != nullptr ? tree.CurrentNode() : root;
+    for (TreeNode* node = start;;) {
+        node = node->NextNode(0);
+        if (node == nullptr)
+            node = root;
+        if (node == start)
+            return;
+        zString text;
+        node->GetDisplayText(text, true);
+        if (std::string(text.Text()).find(parameters[0]) != std::string::npos) {
+            SelectOne(tree, node);
+            return;
+        }
+    }
+}
+
+void Handlers::SelectIf(ScriptManager&, const Parameters& parameters)
+{
+    SelectRule rule;
+    const int kind = ParseScriptFlag(parameters[0]);
+    const int flags = ParseScriptFlag(parameters[1]);
+    const std::string& value = parameters[2];
+    rule.selectedOnly = flags & 1;
+    rule.addToSelection = (flags >> 1) & 1;
+    const int number = ParseScriptFlag(value);
+    if (kind == 1 && number >= 1 && number <= 6) {
+        rule.kind = SelectRule::NodeType;
+        rule.nodeKind = number;
+    } else if (kind == 2) {
+        rule.kind = SelectRule::NameContains;
+        rule.name = value.c_str();
+    } else if (kind == 3 && number >= 1 && number <= 5) {
+        rule.kind = SelectRule::Position;
+        rule.position = SelectRule::Rightmost + number - 1;
+    } else if (kind == 4) {
+        rule.kind = SelectRule::VariableDefined;
+        rule.variable = value.c_str();
+        NormalizeVariableName(rule.variable);
+    } else {
+        return;
+    }
+    SelectNodesDialog::SelectMatching(rule, *TopTree());
+}
+
+void Handlers::DeselectAll(ScriptManager&, const Parameters&)
+{
+    TopTree()->ClearSelection();
+    TopTree()->InvalidateAll();
+}
+
+void Handlers::GetSelCount(ScriptManager& script, const Parameters& parameters)
+{
+    script.StoreResult(parameters[0], std::to_string(TopTree()->Selection.Count()));
+}
+
+void Handlers::GetSelList(ScriptManager& script, const Parameters& parameters)
+{
+    script.StoreResult(parameters[0], SelectionPaths(*TopTree(), 0));
+}
+
+void Handlers::GetSelNum(ScriptManager& script, const Parameters& parameters)
+{
+    // A position below 1 names no node.
+    const int wanted = ParseScriptFlag(parameters[1]);
+    script.StoreResult(parameters[0], wanted == 0 ? "(none)" : SelectionPaths(*TopTree(), wanted));
+}

@@ -239,7 +239,7 @@ void CEGraph::DrawSeries(Display& display)
 }
 
 const GraphWindow::CommandRow CEGraph::KindRows[] = {
-    {DisplayExtendedCommand, [](GraphWindow& graph) { static_cast<CEGraph&>(graph).ToggleExtended(); },
+    {Cmd::GraphDisplayThresholdValues, [](GraphWindow& graph) { static_cast<CEGraph&>(graph).ToggleExtended(); },
      [](GraphWindow& graph) { return static_cast<CEGraph&>(graph).extItems.Count() > 0; }},
 };
 

@@ -79,7 +79,7 @@ void TwoWaySensGraph::DrawSeries(Display& display)
 }
 
 const GraphWindow::CommandRow TwoWaySensGraph::KindRows[] = {
-    {kIsocontoursCommand, [](GraphWindow& graph) { static_cast<TwoWaySensGraph&>(graph).EditIsocontours(); },
+    {Cmd::GraphDisplayThresholdValues, [](GraphWindow& graph) { static_cast<TwoWaySensGraph&>(graph).EditIsocontours(); },
      [](GraphWindow& graph) { return static_cast<TwoWaySensGraph&>(graph).RegionCount() <= 2; }},
 };
 

@@ -314,6 +314,10 @@ bool StartAndOpen(Program& program, const std::string& kivo, const std::string& 
     std::printf("note windows %.2f\n", Now() - begun);
     std::fflush(stdout);
     program.Report(figure, begun, program.WaitAnswered());
+    // The frame takes no command while its start-up box shows: the next step waits for the box to go.
+    while (program.FindTop("DialogFrameCL", 0) != nullptr && program.Running())
+        Sleep(5);
+    program.WaitAnswered();
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "dialogs/TablePropertiesDialog.h"
 #include "dialogs/VariableDefsDialog.h"
 #include "framework/dialog/FileDialogs.h"
+#include "framework/window/BusyAnswer.h"
 #include "framework/window/EventTarget.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
@@ -62,6 +63,7 @@ int AppHost::PresentMessage(const MessageBoxRequest& request)
 
 bool AppHost::EscapePressed()
 {
+    AnswerSentMessages();
     return ::EscapePressed();
 }
 
@@ -83,6 +85,7 @@ int32_t AppHost::PushProgress(const char* text, double total)
 void AppHost::StepProgress(int32_t handle, double position)
 {
     ProgressWindow::Step(static_cast<uint32_t>(handle), position);
+    AnswerSentMessages();
 }
 
 void AppHost::PopProgress(int32_t handle)
@@ -109,6 +112,7 @@ PixelsPerInch AppHost::ScreenResolution()
 void AppHost::ShowStatus(const char* text)
 {
     ShowStatusMessage(text);
+    AnswerSentMessages();
 }
 
 void AppHost::CommandsChanged()

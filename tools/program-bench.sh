@@ -12,6 +12,8 @@ build=${1:-build}
 [ $# -gt 0 ] && shift
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 bash "$root/tools/build.sh" "$build" kivo kivo_bench kivo_program_probe >/dev/null || exit 1
+# The prefix the tests run in: without its settings Wine waits 2 s for a window manager at each window hidden.
+bash "$root/tools/prefix-setup.sh" "$build" || exit 1
 . "$root/tools/session.sh" "$build"
 kivo_session_start
 work=$(mktemp -d "$build/program-bench.XXXXXX")

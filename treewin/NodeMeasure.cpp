@@ -2,6 +2,7 @@
 
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/MultiLineText.h"
+#include "framework/window/BusyAnswer.h"
 #include "model/CloneCopies.h"
 #include "model/NodeLinkBlock.h"
 #include "model/TreeNode.h"
@@ -155,6 +156,7 @@ void MeasureNode(TreeWindow& window, TreeNode* node, bool recursive)
         TreeNode* next = pending.back();
         pending.pop_back();
         MeasureOne(window, next, sizes);
+        AnswerSentMessagesInLoop();
         if (next->childCount > 0 && next->ChildrenShown())
             for (int i = 0; i < next->childCount; ++i)
                 pending.push_back(next->GetChild(i));

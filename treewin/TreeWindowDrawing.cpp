@@ -8,6 +8,7 @@
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/draw/MeasuringDisplay.h"
 #include "framework/draw/MultiLineText.h"
+#include "framework/window/BusyAnswer.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
@@ -111,6 +112,8 @@ void TreeWindow::NodeChanged(TreeNode* node, int mode)
             MeasureNode(*this, node->GetChild(child), false);
     MeasureNode(*this, node, mode == 1);
     layoutPending = true;
+    // Roll back's call for every node of a large tree takes seconds.
+    AnswerSentMessagesInLoop();
 }
 
 void TreeWindow::NodeChangesBegin()

@@ -126,6 +126,23 @@ HWND FindDescendant(HWND parent, const char* className)
     return nullptr;
 }
 
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !GetUpdateRect(window, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// True when no window below the frame waits to be painted. The program answers what is sent to it during
+// a long step but paints nothing: painted again, it is back in its message loop.
+bool Painted(HWND frame)
+{
+    bool unpainted = false;
+    EnumChildWindows(frame, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
 // The program under test: its process, its frame, and a thread that keeps sending the frame WM_NULL and keeps
 // the longest answer.
 struct Program {
@@ -284,9 +301,23 @@ bool StartAndOpen(Program& program, const std::string& kivo, const std::string& 
         program.AnswerNo();
         Sleep(5);
     }
+    // A window shows while its file is read, and takes the file's name once the tree is whole: the frame
+    // answers meanwhile.
+    const HWND client = FindDescendant(program.frame, "MDICLIENT");
+    while (windows > 0 && GetWindowTextLengthA(GetWindow(client, GW_CHILD)) == 0) {
+        if (!program.Running())
+            return false;
+        Sleep(5);
+    }
+    while (!Painted(program.frame) && program.Running())
+        Sleep(5);
     std::printf("note windows %.2f\n", Now() - begun);
     std::fflush(stdout);
     program.Report(figure, begun, program.WaitAnswered());
+    // The frame takes no command while its start-up box shows: the next step waits for the box to go.
+    while (program.FindTop("DialogFrameCL", 0) != nullptr && program.Running())
+        Sleep(5);
+    program.WaitAnswered();
     return true;
 }
 

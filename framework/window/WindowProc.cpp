@@ -3,6 +3,7 @@
 
 #include "framework/dialog/CommandTarget.h"
 #include "framework/dialog/Menu.h"
+#include "framework/window/BusyAnswer.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/TimerManager.h"
@@ -16,6 +17,12 @@ CommandTarget* MenuTargetOf(const WindowCL* window)
     return (window->RoutingMask() & WindowCL::RouteMenu) ? window->MenuObject() : nullptr;
 }
 
+// What another process may send while a long step answers it: the step's state is not the command's.
+bool RefusedWhileBusy(UINT message)
+{
+    return message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE || message == WM_QUERYENDSESSION;
+}
+
 } // namespace
 
 WindowCL* WindowCL::FromHandle(HWND handle)
@@ -25,6 +32,8 @@ WindowCL* WindowCL::FromHandle(HWND handle)
 
 LRESULT CALLBACK WindowCL::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (AnsweringWhileBusy() && RefusedWhileBusy(message))
+        return 0;
     WindowEvent event{lParam, wParam, message, handle};
     WindowCL* window = FromMessage(handle, message, lParam);
     if (!window)

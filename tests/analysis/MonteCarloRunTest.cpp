@@ -137,10 +137,10 @@ TEST(MonteCarloResults, OutcomesMergeAsTheListDoes)
     }
 }
 
-// A clock that moves 100 ms at every reading: a slice of 500 ms runs four trials.
+// A clock that moves 40 ms at every reading: a slice of 200 ms runs four trials.
 class SteppingClock {
 public:
-    SteppingClock() { previous = SetTickSource([this] { return now += 100; }); }
+    SteppingClock() { previous = SetTickSource([this] { return now += 40; }); }
     ~SteppingClock() { SetTickSource(previous); }
 
 private:

@@ -38,13 +38,13 @@ TEST(LegacyImportDialogs, OptionsChoiceOfTreeAndResultsShowAroundTheImport)
     namespace Options = Ctl::FileImportOptions;
     namespace Conversion = Ctl::FileConversion;
     namespace Results = Ctl::FileImportResults;
+    OnScreen screen;
     StoreTestLock store;
     ClipboardTestLock clipboard;
     SavedRegistryValue savedOptions[] = {{"ImportPrefs", "UseClones"}, {"ImportPrefs", "ExplicitHashMark"},
                                          {"ImportPrefs", "Truncate8Chars"}};
     for (const char* key : {"UseClones", "ExplicitHashMark", "Truncate8Chars"})
         WriteProfileInt("ImportPrefs", key, 1);
-    OnScreen screen;
     MessageBoxRecorder boxes;
     const char* temp = std::getenv("TEMP");
     const std::string path = std::string(temp ? temp : ".") + "\\kivo_two_trees.tre";

@@ -13,7 +13,7 @@
 
 class StoreTestLock : public ProcessLock {
 public:
-    StoreTestLock() : ProcessLock("KIVO-tests-preferences-store") {}
+    StoreTestLock() : ProcessLock("KIVO-tests-preferences-store", LockRank::Store) {}
 };
 
 // The raw bytes of a registry value of a section, or nothing when it is missing.

@@ -134,9 +134,9 @@ protected:
         return MenuItemGrayed(GetMenu(frame->Handle()), id);
     }
 
+    StoreTestLock lock;
     // Diagram windows read the clipboard for their Edit menu, and their tests put nodes on it.
     ClipboardTestLock clipboardLock;
-    StoreTestLock lock;
     SavedRegistryValue recent{"RecentFiles", "File1"};
     ScopedApplication app;
     MessageBoxRecorder boxes;

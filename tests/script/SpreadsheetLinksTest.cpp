@@ -35,7 +35,7 @@ namespace {
 
 class SheetServerLock : public ProcessLock {
 public:
-    SheetServerLock() : ProcessLock("KIVO-tests-sheet-server") {}
+    SheetServerLock() : ProcessLock("KIVO-tests-sheet-server", LockRank::SheetServer) {}
 };
 
 int SheetServerProcesses()

@@ -27,15 +27,25 @@ inline DWORD WaitAnsweringSentMessages(HANDLE object, DWORD deadline = INFINITE)
     }
 }
 
+// The order the test locks are taken in, outermost first: a test that holds one lock waits only for locks of a
+// later rank, so that two test processes never wait for each other (each holding what the other waits for).
+enum class LockRank { Dde, Focus, SheetServer, ProgramFiles, Store, SystemSettings, Clipboard, ScreenCheck, Count };
+
 class ProcessLock {
 public:
-    explicit ProcessLock(const char* name) : mutex_(CreateMutexA(nullptr, FALSE, name))
+    ProcessLock(const char* name, LockRank rank) : mutex_(CreateMutexA(nullptr, FALSE, name)), rank_(rank)
     {
+        for (int later = static_cast<int>(rank) + 1; later < static_cast<int>(LockRank::Count); ++later)
+            if (held_[later] > 0)
+                ADD_FAILURE() << "The test lock " << name << " is taken while a lock of a later rank is held: "
+                              << "take the locks in the order of LockRank (tests/support/ProcessLock.h)";
         if (mutex_)
             WaitAnsweringSentMessages(mutex_);
+        ++held_[static_cast<int>(rank_)];
     }
     ~ProcessLock()
     {
+        --held_[static_cast<int>(rank_)];
         if (mutex_) {
             ReleaseMutex(mutex_);
             CloseHandle(mutex_);
@@ -46,6 +56,9 @@ public:
 
 private:
     HANDLE mutex_;
+    LockRank rank_;
+    // How many locks of each rank this process holds.
+    static inline int held_[static_cast<int>(LockRank::Count)] = {};
 };
 
 // Tests that talk DDE, or start the program (which serves the DDE service the tests talk to), run one at a
@@ -53,7 +66,7 @@ private:
 // so that it never waits here while its time runs out; one that takes this lock without ctest's fails.
 class DdeTestLock : public ProcessLock {
 public:
-    DdeTestLock() : ProcessLock("KIVO-tests-dde")
+    DdeTestLock() : ProcessLock("KIVO-tests-dde", LockRank::Dde)
     {
         const char* locks = std::getenv("KIVO_CTEST_LOCKS");
         if (locks != nullptr && std::strcmp(locks, "dde") != 0)
@@ -62,17 +75,16 @@ public:
     }
 };
 
-// The system clipboard is one for every process: tests that use it hold this lock. A test holding both locks
-// takes the focus lock first, so that two tests never wait for each other.
+// The system clipboard is one for every process: tests that use it hold this lock.
 class ClipboardTestLock : public ProcessLock {
 public:
-    ClipboardTestLock() : ProcessLock("KIVO-tests-clipboard") {}
+    ClipboardTestLock() : ProcessLock("KIVO-tests-clipboard", LockRank::Clipboard) {}
 };
 
 // The program's files beside the test programs (the graph templates) are one for every test process.
 class ProgramFilesTestLock : public ProcessLock {
 public:
-    ProgramFilesTestLock() : ProcessLock("KIVO-tests-program-files") {}
+    ProgramFilesTestLock() : ProcessLock("KIVO-tests-program-files", LockRank::ProgramFiles) {}
 };
 
 // The active window, the keyboard focus and the screen are one for the whole display: tests that show
@@ -82,7 +94,7 @@ constexpr const char* FocusTestLockName = "KIVO-tests-focus";
 
 class FocusTestLock : public ProcessLock {
 public:
-    FocusTestLock() : ProcessLock(FocusTestLockName) { ++held; }
+    FocusTestLock() : ProcessLock(FocusTestLockName, LockRank::Focus) { ++held; }
     ~FocusTestLock() { --held; }
     // How many focus locks this process holds.
     static inline int held = 0;

@@ -147,7 +147,7 @@ ScreenCapture SettledCapture(HWND window)
 
 } // namespace
 
-ScreenOnTop::ScreenOnTop(HWND window) : lock_("KIVO-tests-screen-check"), root_(GetAncestor(window, GA_ROOT))
+ScreenOnTop::ScreenOnTop(HWND window) : lock_("KIVO-tests-screen-check", LockRank::ScreenCheck), root_(GetAncestor(window, GA_ROOT))
 {
     SetWindowPos(root_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -253,7 +253,7 @@ TEST(StaticCtrl, FillAndFrameKindsReplaceTheStylesKindAndTheFrameWins)
 
 class WinIniIntl {
 public:
-    WinIniIntl() : lock_("KIVO-tests-winini-intl")
+    WinIniIntl() : lock_("KIVO-tests-winini-intl", LockRank::SystemSettings)
     {
         for (const char* key : Keys) {
             char value[64];

@@ -27,24 +27,31 @@ std::string PrintNewDouble(const char* pattern, int places, double value)
     return text;
 }
 
-// The same, keeping the last text printed: a tree's nodes often show the same value one after the other.
+// The same, keeping the last few texts printed (the patterns are this file's literals): a tree's nodes often
+// show the same values one after the other, and a roll-back box shows a value and a probability in turn, which
+// one text kept would print again at every node.
 std::string PrintDouble(const char* pattern, int places, double value)
 {
-    static struct {
-        std::string pattern;
+    struct Printed {
+        const char* pattern = nullptr;
         int places = 0;
         uint64_t bits = 0;
         std::string text;
-    } last;
+    };
+    static Printed kept[4];
+    static unsigned next = 0;
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    if (bits == last.bits && places == last.places && last.pattern == pattern)
-        return last.text;
-    last.text = PrintNewDouble(pattern, places, value);
-    last.pattern = pattern;
-    last.places = places;
-    last.bits = bits;
-    return last.text;
+    for (const Printed& one : kept) {
+        if (one.bits == bits && one.places == places && one.pattern != nullptr && !std::strcmp(one.pattern, pattern))
+            return one.text;
+    }
+    Printed& slot = kept[next++ % 4];
+    slot.text = PrintNewDouble(pattern, places, value);
+    slot.pattern = pattern;
+    slot.places = places;
+    slot.bits = bits;
+    return slot.text;
 }
 
 double ApplyChopOff(double value, int chopOff)

@@ -27,24 +27,31 @@ std::string PrintNewDouble(const char* pattern, int places, double value)
     return text;
 }
 
-// The same, keeping the last text printed: a tree's nodes often show the same value one after the other.
+// The same, keeping the last few texts printed (the patterns are this file's literals): a tree's nodes often
+// show the same values one after the other, and a roll-back box shows a value and a probability in turn, which
+// one text kept would print again at every node.
 std::string PrintDouble(const char* pattern, int places, double value)
 {
-    static struct {
-        std::string pattern;
+    struct Printed {
+        const char* pattern = nullptr;
         int places = 0;
         uint64_t bits = 0;
         std::string text;
-    } last;
+    };
+    static Printed kept[4];
+    static unsigned next = 0;
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    if (bits == last.bits && places == last.places && last.pattern == pattern)
-        return last.text;
-    last.text = PrintNewDouble(pattern, places, value);
-    last.pattern = pattern;
-    last.places = places;
-    last.bits = bits;
-    return last.text;
+    for (const Printed& one : kept) {
+        if (one.bits == bits && one.places == places && one.pattern != nullptr && !std::strcmp(one.pattern, pattern))
+            return one.text;
+    }
+    Printed& slot = kept[next++ % 4];
+    slot.text = PrintNewDouble(pattern, places, value);
+    slot.pattern = pattern;
+    slot.places = places;
+    slot.bits = bits;
+    return slot.text;
 }
 
 double ApplyChopOff(double value, int chopOff)
@@ -89,41 +96,45 @@ void TrimZeros(std::string& text)
         text.pop_back();
 }
 
-std::string GroupDigits(const std::string& digits, char separator)
+// The integer digits text[begin, end) in groups of three.
+void AppendGrouped(std::string& out, const std::string& text, size_t begin, size_t end, char separator)
 {
-    size_t first = digits.size() % 3;
+    size_t first = (end - begin) % 3;
     if (first == 0)
         first = 3;
-    std::string grouped = digits.substr(0, first);
-    for (size_t i = first; i < digits.size(); i += 3) {
-        grouped += separator;
-        grouped += digits.substr(i, 3);
+    out.append(text, begin, first);
+    for (size_t i = begin + first; i < end; i += 3) {
+        out += separator;
+        out.append(text, i, 3);
     }
-    return grouped;
 }
 
-std::string CurrencySymbol(const LocaleChars& locale)
+void AppendCurrencySymbol(std::string& out, const LocaleChars& locale)
 {
-    std::string symbol;
     for (char c : locale.currency) {
         if (!c)
             break;
-        symbol += c;
+        out += c;
     }
-    return symbol;
 }
 
-std::string WithUnits(const std::string& number, const NumericFormat& format, const LocaleChars& locale)
+void AppendUnitsBefore(std::string& out, const NumericFormat& format, const LocaleChars& locale)
 {
-    switch (format.unitsKind) {
-    case NumericFormat::UnitsCurrency:
-        return locale.currencyFirst ? CurrencySymbol(locale) + number : number + CurrencySymbol(locale);
-    case NumericFormat::UnitsTextBefore:
-        return std::string(format.unitsText.Text()) + " " + number;
-    case NumericFormat::UnitsTextAfter:
-        return number + " " + format.unitsText.Text();
-    default:
-        return number;
+    if (format.unitsKind == NumericFormat::UnitsCurrency && locale.currencyFirst)
+        AppendCurrencySymbol(out, locale);
+    if (format.unitsKind == NumericFormat::UnitsTextBefore) {
+        out += format.unitsText.Text();
+        out += ' ';
+    }
+}
+
+void AppendUnitsAfter(std::string& out, const NumericFormat& format, const LocaleChars& locale)
+{
+    if (format.unitsKind == NumericFormat::UnitsCurrency && !locale.currencyFirst)
+        AppendCurrencySymbol(out, locale);
+    if (format.unitsKind == NumericFormat::UnitsTextAfter) {
+        out += ' ';
+        out += format.unitsText.Text();
     }
 }
 
@@ -141,33 +152,38 @@ char UnitLetter(int chopOff, const LocaleChars& locale)
     }
 }
 
-// The display form: grouped integer digits, the fraction, the chop-off letter, sign and units.
+// The display form: grouped integer digits, the fraction, the chop-off letter, sign and units. Written into
+// one string as it goes: every value a tree shows passes here.
 std::string DisplayText(const NumericFormat& format, const std::string& printed, const LocaleChars& locale)
 {
-    std::string text = printed;
-    bool negative = !text.empty() && text[0] == '-';
+    const bool negative = !printed.empty() && printed[0] == '-';
+    const size_t begin = negative ? 1 : 0;
+    const size_t dot = printed.find('.', begin);
+    const size_t integerEnd = dot == std::string::npos ? printed.size() : dot;
+    const bool units = format.unitsKind != NumericFormat::UnitsNone;
+    const bool parentheses = negative && units && locale.negativeInParentheses;
+    std::string text;
     if (negative)
-        text.erase(0, 1);
-    size_t dot = text.find('.');
-    std::string integerDigits = dot == std::string::npos ? text : text.substr(0, dot);
-    if (integerDigits.empty())
-        integerDigits = "0";
-
-    std::string number = format.commas ? GroupDigits(integerDigits, locale.thousandsChar) : integerDigits;
+        text += parentheses ? '(' : '-';
+    if (units)
+        AppendUnitsBefore(text, format, locale);
+    if (integerEnd == begin)
+        text += '0';
+    else if (format.commas)
+        AppendGrouped(text, printed, begin, integerEnd, locale.thousandsChar);
+    else
+        text.append(printed, begin, integerEnd - begin);
     if (dot != std::string::npos) {
-        number += locale.decimalChar;
-        number += text.substr(dot + 1);
+        text += locale.decimalChar;
+        text.append(printed, dot + 1, std::string::npos);
     }
     if (char letter = UnitLetter(format.chopOff, locale))
-        number += letter;
-
-    if (format.unitsKind == NumericFormat::UnitsNone)
-        return negative ? "-" + number : number;
-    if (!negative)
-        return WithUnits(number, format, locale);
-    if (locale.negativeInParentheses)
-        return "(" + WithUnits(number, format, locale) + ")";
-    return "-" + WithUnits(number, format, locale);
+        text += letter;
+    if (units)
+        AppendUnitsAfter(text, format, locale);
+    if (parentheses)
+        text += ')';
+    return text;
 }
 
 } // namespace

@@ -53,8 +53,12 @@ public:
     {
         std::unordered_map<std::string, LogicalSize>* known =
             own == nullptr ? &window_.MeasuredTexts(kind, multiLine) : nullptr;
+        // The key is written into a string kept from call to call: most texts are found, and a roll-back
+        // box's text is too long to be a new string without a heap block.
+        static std::string key;
         if (known != nullptr) {
-            const auto found = known->find(text);
+            key.assign(text);
+            const auto found = known->find(key);
             if (found != known->end())
                 return found->second;
         }
@@ -71,7 +75,7 @@ public:
             // A store grown past any tree's share of distinct texts starts again.
             if (known->size() >= kMostKnownTexts)
                 known->clear();
-            known->emplace(text, size);
+            known->emplace(key, size);
         }
         return size;
     }
@@ -81,9 +85,11 @@ private:
     TreeWindow& window_;
 };
 
+// After a roll back every node's box text is built and measured: the text is written into a string kept from
+// node to node (measuring runs on the program's one thread and answers no message in between).
 void MeasureRollBackBox(TreeWindow& window, TreeNode* node, TextSizes& sizes)
 {
-    zString text;
+    static zString text(64);
     bool hasBox = true;
     if (window.Document().IsRolledBack())
         BuildNodeResultText(node, text);

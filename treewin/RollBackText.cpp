@@ -13,6 +13,20 @@
 
 namespace {
 
+// The texts are built for every node after each roll back, on the program's one thread: a number or a payoff
+// is written into a string kept from node to node rather than into a new one.
+zString& NumberBuffer()
+{
+    static zString buffer(32);
+    return buffer;
+}
+
+zString& PayoffBuffer()
+{
+    static zString buffer(32);
+    return buffer;
+}
+
 bool IsPlainNumber(const char* text)
 {
     char* end = nullptr;
@@ -28,7 +42,7 @@ void AppendPayoff(zString& text, const TreeNode* node, int payoff)
 // Probabilities in the format's places, without its scaling, separators or units.
 void AppendProbability(zString& text, const TreeDocument& document, double value)
 {
-    zString number;
+    zString& number = NumberBuffer();
     FormatNumber(document.NumberFormat(), value, number, false, false, DigitsOfFormat);
     text += number;
 }
@@ -40,7 +54,7 @@ void AppendValueText(zString& text, const TreeNode* node)
         text += "Undefined (Eff=0)";
         return;
     }
-    zString value;
+    zString& value = NumberBuffer();
     BuildNodeValueText(node, value, 0);
     text += value;
 }
@@ -79,7 +93,7 @@ void AppendDecisionText(zString& text, TreeNode* node)
 // The payoff text, " = " when it is a formula, then the value.
 void AppendTerminalText(zString& text, TreeNode* node)
 {
-    zString payoff;
+    zString& payoff = PayoffBuffer();
     BuildPayoffText(node, payoff);
     if (!IsPlainNumber(payoff.Text())) {
         text += payoff;

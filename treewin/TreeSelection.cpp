@@ -18,6 +18,7 @@
 
 #include <cctype>
 #include <string>
+#include <unordered_set>
 
 #include <windows.h>
 
@@ -83,11 +84,16 @@ bool TreeWindow::IsSelectedOrUnderSelection(const TreeNode* node) const
     return node->IsDescendantOf(Selection.At(0));
 }
 
+// A roll back points at its whole optimal path, up to the selection's limit of nodes: the selection takes its
+// room at once and the nodes met are kept in a set, as looking each up in the selection, or growing it a few
+// slots at a time, would take time growing with the square of their number.
 void TreeWindow::PointAt(const NodeChildList& nodes)
 {
     Selection.RemoveAll();
+    Selection.SetCapacity(nodes.Count());
+    std::unordered_set<const TreeNode*> added;
     for (int i = 0; i < nodes.Count(); ++i)
-        if (!Selection.Contains(nodes.At(i)))
+        if (added.insert(nodes.At(i)).second)
             Selection.Add(nodes.At(i));
     InvalidateAll();
 }

@@ -9,25 +9,25 @@
 //   kivo_tour.exe REQUEST-FILE
 
 #include "analysis/AnalysisRun.h"
-#include "app/HelpWindow.h"
+#include "widgets/HelpWindow.h"
 #include "app/MainFrame.h"
-#include "app/MainToolbar.h"
-#include "app/MenuButton.h"
-#include "app/PrinterDevice.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/MenuButton.h"
+#include "widgets/PrinterDevice.h"
 #include "app/StartProgram.h"
-#include "dialogs/DefineValuesDialog.h"
+#include "treewin/DefineValuesDialog.h"
 #include "dialogs/HookedDialog.h"
-#include "dialogs/PreferencesDialog.h"
-#include "dialogs/DefineVariableWindow.h"
-#include "dialogs/MarkovAnalysisWindow.h"
-#include "dialogs/MarkovValueWindows.h"
-#include "dialogs/PreferencesDialog.h"
+#include "app/PreferencesDialog.h"
+#include "treewin/DefineVariableWindow.h"
+#include "treewin/MarkovAnalysisWindow.h"
+#include "treewin/MarkovValueWindows.h"
+#include "app/PreferencesDialog.h"
 #include "dialogs/CorrelationsDialog.h"
-#include "dialogs/DistributeChildrenDialog.h"
+#include "treewin/DistributeChildrenDialog.h"
 #include "dialogs/SensitivityDialogs.h"
-#include "dialogs/StoredAnalysisDialogs.h"
-#include "dialogs/VariableCorrelationsDialog.h"
-#include "dialogs/VariablePropertiesDialog.h"
+#include "treewin/StoredAnalysisDialogs.h"
+#include "treewin/VariableCorrelationsDialog.h"
+#include "treewin/VariablePropertiesDialog.h"
 #include "formula/CorrelationList.h"
 #include "model/DisplayColumnList.h"
 #include "model/DocVariable.h"
@@ -39,8 +39,8 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/ProgramEntry.h"
-#include "app/CommandLine.h"
-#include "app/ZoomPane.h"
+#include "widgets/CommandLine.h"
+#include "widgets/ZoomPane.h"
 #include "analysis/BarGraphData.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TornadoDiagram.h"
@@ -55,16 +55,16 @@
 #include "graph/ProbDistributionGraph.h"
 #include "graph/RegionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
-#include "graph/TableGraphWindow.h"
+#include "treewin/TableGraphWindow.h"
 #include "graph/TornadoGraph.h"
-#include "app/InPlaceEdit.h"
+#include "widgets/InPlaceEdit.h"
 #include "influence/DiagramPane.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/CustomInterfaceSettings.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "model/DocumentLink.h"
-#include "script/DocumentLinks.h"
+#include "widgets/DocumentLinks.h"
 #include "script/ScriptManager.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/SampleTornado.h"
@@ -213,9 +213,9 @@ HWND PageControl(unsigned id)
 // Chooses a category of the modal Preferences dialog as a click would.
 void PickCategory(int index)
 {
-    const HWND list = ModalDialog()->Control(PreferencesDialog::kCategoryList);
+    const HWND list = ModalDialog()->Control(Ctl::Preferences::CategoryList);
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(ModalDialog()->Handle(), WM_COMMAND, MAKEWPARAM(PreferencesDialog::kCategoryList, LBN_SELCHANGE),
+    SendMessageA(ModalDialog()->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Preferences::CategoryList, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
 }
 
@@ -845,9 +845,9 @@ void BuildSteps()
         {"sensitivity-graph",
          [] {
              DialogFrameCL* dialog = ModalDialog();
-             SetDlgItemTextA(dialog->Handle(), SensitivityRangeDialog::kLowField, "0");
-             SetDlgItemTextA(dialog->Handle(), SensitivityRangeDialog::kHighField, "1");
-             SetDlgItemTextA(dialog->Handle(), SensitivityRangeDialog::kIntervalsField, "10");
+             SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::LowValueEdit, "0");
+             SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::HighValueEdit, "1");
+             SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::IntervalsEdit, "10");
              PressInDialog(IDOK);
          },
          [] { return FrameChild<LineGraph>() != nullptr; }},
@@ -938,8 +938,8 @@ void BuildSteps()
         {nullptr, [] { Select(Tree()->Document().Root); Command(Cmd::AnalysisSaveLast); }, modal},
         {nullptr,
          [] {
-             SetDlgItemTextA(ModalDialog()->Handle(), SaveAnalysisDialog::kNameField, "pSuccess sweep");
-             PressInDialog(SaveAnalysisDialog::kTemplateButton);
+             SetDlgItemTextA(ModalDialog()->Handle(), Ctl::SaveAnalysis::EnterANameForTheAnalysisEdit, "pSuccess sweep");
+             PressInDialog(Ctl::SaveAnalysis::Template);
          },
          [] { return DialogFrameCL::ModalStack().size() == 2 && ModalDialog() != nullptr; }},
         {nullptr, [] { SelectLine(3862, "Tour graphs", false); PressInDialog(IDOK); },
@@ -955,7 +955,7 @@ void BuildSteps()
         {nullptr, [] { Command(Cmd::AnalysisRunOldAnalysis); }, modal},
         {"rerun-graph-template",
          [] {
-             SelectLine(RunStoredAnalysisDialog::kList, "pSuccess sweep", true);
+             SelectLine(Ctl::RunAnalysis::AnalysesList, "pSuccess sweep", true);
              PressInDialog(IDOK);
          },
          [] { return GraphCount() == 2 && !Analysing(); }},
@@ -972,7 +972,7 @@ void BuildSteps()
         {"markov-report",
          [] {
              PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND,
-                          MAKEWPARAM(MarkovAnalysisWindow::kReportButton, BN_CLICKED), 0);
+                          MAKEWPARAM(Ctl::MarkovAnalysis::TextReport, BN_CLICKED), 0);
          },
          modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
@@ -1092,7 +1092,7 @@ void BuildSteps()
          modal},
         {nullptr,
          [] {
-             SetDlgItemTextA(ModalDialog()->Handle(), DistributeChildrenDialog::kCountField, "4");
+             SetDlgItemTextA(ModalDialog()->Handle(), Ctl::DistributeChildren::NumberOfNewBranchesEdit, "4");
              PressInDialog(IDOK);
          },
          [] { return ModalDialog() != nullptr && ModalDialog()->Control(2462) != nullptr; }},
@@ -1139,22 +1139,22 @@ void BuildSteps()
         {nullptr, [] { RangeAndCorrelate(); Command(1502); }, modal},
         {"variable-properties",
          [] {
-             SelectLine(DefineValuesDialog::kList, "pSuccess", true);
-             PressInDialog(DefineValuesDialog::kPropertiesButton);
+             SelectLine(Ctl::DefineValues::ShownList, "pSuccess", true);
+             PressInDialog(Ctl::DefineValues::Properties);
          },
          [] { return DialogFrameCL::ModalStack().size() == 2; }},
-        {"correlations", [] { PressInDialog(VariablePropertiesDialog::kCorrelationsButton); },
+        {"correlations", [] { PressInDialog(Ctl::VariableProperties::Correlations); },
          [] { return DialogFrameCL::ModalStack().size() == 3; }},
         {"new-correlation",
          [] {
-             SelectLine(VariableCorrelationsDialog::kVariablesList, "pRelapse", false);
-             PressInDialog(VariableCorrelationsDialog::kAddButton);
+             SelectLine(Ctl::Correlations3970::CorrelationsList, "pRelapse", false);
+             PressInDialog(Ctl::Correlations3970::AddButton);
          },
          [] { return DialogFrameCL::ModalStack().size() == 4; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 3; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
-        {"new-variable-properties", [] { PressInDialog(DefineValuesDialog::kNewVariable); },
+        {"new-variable-properties", [] { PressInDialog(Cmd::DefineValuesNewVariable); },
          [] { return DialogFrameCL::ModalStack().size() == 2; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, [] { return DialogFrameCL::ModalStack().size() == 1; }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
@@ -1163,20 +1163,20 @@ void BuildSteps()
         {"correlations-chooser",
          [] {
              const HWND dialog = ModalDialog()->Handle();
-             const HWND box = GetDlgItem(dialog, SensitivityRangeDialog::kVariableList);
+             const HWND box = GetDlgItem(dialog, Ctl::SensitivityAnalysis::VariableCombo);
              SendMessageA(box, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("pSuccess"));
-             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(SensitivityRangeDialog::kVariableList, CBN_SELCHANGE),
+             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(Ctl::SensitivityAnalysis::VariableCombo, CBN_SELCHANGE),
                           reinterpret_cast<LPARAM>(box));
-             SetDlgItemTextA(dialog, SensitivityRangeDialog::kIntervalsField, "4");
+             SetDlgItemTextA(dialog, Ctl::SensitivityAnalysis::IntervalsEdit, "4");
              PressInDialog(IDOK);
          },
-         [] { return ModalDialog() != nullptr && ModalDialog()->Control(CorrelationsDialog::kCorrelatedList); }},
+         [] { return ModalDialog() != nullptr && ModalDialog()->Control(Ctl::Correlations::CorrelatedVariablesList); }},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         // The Columns dialog on a custom calculation column, from the Terminal Nodes page of Preferences.
         {nullptr, [] { AddTourColumns(); Command(1308); }, modal},
         {"columns",
          [] {
-             SelectLine(PreferencesDialog::kCategoryList, "Terminal Nodes", false);
+             SelectLine(Ctl::Preferences::CategoryList, "Terminal Nodes", false);
              const HWND page = dynamic_cast<HookedDialog*>(ModalDialog())->Page()->Handle();
              SendMessageA(GetDlgItem(page, Ctl::TerminalNodesPage::ShowColumns), BM_CLICK, 0, 0);
              PostMessageA(GetDlgItem(page, Ctl::TerminalNodesPage::SetColumns), BM_CLICK, 0, 0);

@@ -73,17 +73,18 @@ allowed() {
     analysis) echo "foundation formula model analysis" ;;
     framework) echo "foundation framework" ;;
     # The program, bottom to top: each folder sees the core, the framework and the folders before it.
-    widgets | dialogs | graph | treewin | influence | script | app)
+    *)
+        case " $program " in *" $1 "*) ;; *) return ;; esac
         local below="foundation formula model analysis framework" folder
         for folder in $program; do
             below+=" $folder"
             [ "$folder" = "$1" ] && break
         done
         echo "$below" ;;
-    *) echo "" ;;
     esac
 }
-program="widgets dialogs graph treewin influence script app"
+# The program's folders bottom to top, as the build lists them.
+program=$(sed -n 's/^set(KIVO_PROGRAM_FOLDERS \(.*\))$/\1/p' CMakeLists.txt)
 layers="foundation formula model analysis framework $program"
 
 status=0

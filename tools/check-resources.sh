@@ -29,8 +29,10 @@ done < <( {
          $1 == "cursor" { print "CURSOR", $2 }' resources/art/*.art 2>/dev/null
 } | sort | uniq -d)
 
+# The program's folders, as the build lists them.
+program=$(sed -n 's/^set(KIVO_PROGRAM_FOLDERS \(.*\))$/\1/p' CMakeLists.txt)
 folders=""
-for folder in formula widgets app treewin graph dialogs influence script; do
+for folder in formula $program; do
     [ -d "$folder" ] && folders="$folders $folder"
 done
 while IFS= read -r hit; do
@@ -64,7 +66,7 @@ while IFS= read -r hit; do
     [ -n "$hit" ] || continue
     echo "resource id by number, not by name: $hit" >&2
     status=1
-done < <(find formula model widgets dialogs graph treewin influence script app -name '*.cpp' -o -name '*.h' 2>/dev/null |
+done < <(find formula model $program -name '*.cpp' -o -name '*.h' 2>/dev/null |
     sort |
     xargs awk -v idfile="$names" '
         BEGIN { while ((getline line < idfile) > 0) if (match(line, /= [0-9]+;/)) id[substr(line, RSTART + 2, RLENGTH - 3)] = 1 }

@@ -26,11 +26,12 @@ int ReadProfileIntIn(const char* key, int defaultValue, bool (*valid)(int))
 
 } // namespace
 
-NumericFormat::NumericFormat(bool axis) : axisFormat(axis ? 1 : 0)
+NumericFormat::NumericFormat(bool axis) : axisFormat(0)
 {
+    // The saved format is the user's default format, never an axis's: an axis format made while nothing is
+    // saved yet saves the defaults as any other does. Whether this one labels axes is its own.
     SetDefaults();
     LoadPreferences(*this);
-    // The saved format is the user's default format; it does not decide whether this one labels axes.
     axisFormat = axis ? 1 : 0;
 }
 

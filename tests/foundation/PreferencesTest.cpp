@@ -315,15 +315,17 @@ TEST(NumericFormatPreferences, WithNothingStoredTheDefaultsAreSavedInBinaryForm)
     StoreTestLock lock;
     SavedRegistryValue savedBinary("Preferences", "NumericFormat");
     bool sectionExisted = SectionExists("NumericFormat");
-    RegistryDeleteValue("Preferences", "NumericFormat");
-
-    NumericFormat format;
-    std::vector<uint8_t> raw;
-    ASSERT_TRUE(RawRegistryValue("Preferences", "NumericFormat", raw));
-    // Version, then the defaults: not an axis format, currency, commas, 0, 3 and 0 places, no chop-off.
+    // Version, then the defaults: not an axis format, currency, commas, 0, 3 and 0 places, no chop-off. An axis
+    // format made first saves the same: the saved format is the user's default.
     const std::vector<uint8_t> expected = {0x03, 0x05, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x03, 0x00, 0x00,
                                            0x03, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
-    EXPECT_EQ(raw, expected);
+    for (bool axis : {false, true}) {
+        RegistryDeleteValue("Preferences", "NumericFormat");
+        NumericFormat format(axis);
+        std::vector<uint8_t> raw;
+        ASSERT_TRUE(RawRegistryValue("Preferences", "NumericFormat", raw));
+        EXPECT_EQ(raw, expected) << (axis ? "axis format" : "format");
+    }
     if (!sectionExisted)
         DeleteProfileSection("NumericFormat", false);
 }

@@ -1214,6 +1214,23 @@ void BuildSteps()
         {"influence-diagram", OpenSampleDiagram, [] { return FrameChild<InfluenceDiagramWindow>() != nullptr; }},
         {"diagram-drawn", DrawTourDiagram,
          [] { return ActiveDiagram() != nullptr && ActiveDiagram()->document.diagram.arcs.size() == 2; }},
+        // A name typed into the editor of "Recovery", then Escape: the editor closes on the old name, the
+        // diagram stays whole.
+        {"diagram-name-typing",
+         [] {
+             InfluenceDiagramWindow* window = ActiveDiagram();
+             window->SelectNode(window->document.diagram.nodes[1], true);
+             if (InPlaceEdit* editor = window->LabelEditor())
+                 editor->TypeText(zString("Disease"));
+         },
+         [] { return ActiveDiagram()->LabelEditor() != nullptr; }},
+        {"diagram-name-escape",
+         [] {
+             const HWND editor = ActiveDiagram()->LabelEditor()->Handle();
+             PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 1);
+             PostMessageA(editor, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+         },
+         [] { return ActiveDiagram() != nullptr && ActiveDiagram()->LabelEditor() == nullptr; }},
         {"diagram-tool", [] { Command(Cmd::ModeChance); },
          [] { return ModeButtonSet() != nullptr && ModeButtonSet()->Current() == Cmd::ModeChance; }},
         // A rubber band held over the two upper nodes, then released: they show selected.

@@ -42,6 +42,9 @@ void InfluenceDiagramWindow::StartInPlaceEdit()
     editorFont_ = CreateRecordFont(font, &display);
     SendMessageA(editor->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_->Handle()), TRUE);
     editor->SetMeasuringFont(editorFont_.get());
+    // A node's whole name shows from its start, also where the node's box wraps it.
+    if (node != nullptr && selectedNote_ == nullptr)
+        editor->FitText();
     pane->HookLabelEditor(*editor);
     PostKeyDown(editor->Handle(), VK_END);
     ::ShowWindow(editor->Handle(), SW_SHOW);
@@ -58,6 +61,18 @@ void InfluenceDiagramWindow::InPlaceTextChanged()
     if (current != nullptr && current->open)
         return;
     AddUndoAction(new DiagramTypingAction(this, node, selectedNote_, editStart_.Text()));
+}
+
+void InfluenceDiagramWindow::CancelInPlaceEdit()
+{
+    if (editor_ == nullptr)
+        return;
+    auto* typing = dynamic_cast<DiagramTypingAction*>(CurrentUndoAction());
+    if (typing != nullptr && typing->open)
+        DropCurrentUndoAction();
+    // Its change notice finds the text it started with and opens no step.
+    editor_->SetText(editStart_.Text());
+    EndInPlaceEdit();
 }
 
 void InfluenceDiagramWindow::EndInPlaceEdit()

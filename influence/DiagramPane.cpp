@@ -304,6 +304,16 @@ void DiagramPane::ShowMenu(unsigned resource, POINT client)
 void DiagramPane::HookLabelEditor(InPlaceEdit& editor)
 {
     editor.AddMessageHandler(this, &DiagramPane::EditorMouseDown, WM_RBUTTONDOWN);
+    editor.AddHandler(this, &DiagramPane::EditorKeyDown, WM_KEYDOWN);
+}
+
+// Escape closes the editor as it was; left to the edit control, it would ask the pane to close.
+long DiagramPane::EditorKeyDown(WindowEvent* event)
+{
+    if (event->Key() != VK_ESCAPE || event->AltDown() || window_.LabelEditor() == nullptr)
+        return 0;
+    window_.CancelInPlaceEdit();
+    return 1;
 }
 
 long DiagramPane::EditorMouseDown(WindowEvent* event)

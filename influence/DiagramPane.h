@@ -48,9 +48,11 @@ public:
 
     // "Draw New Arc": an influence from the node follows the mouse until the next release.
     void StartInfluence(InfluenceNodeRecord* source);
-    // The editor's right presses open the node's context menu; other presses are the editor's.
+    // The editor's right presses open the node's context menu; other presses are the editor's. Escape
+    // cancels the editing.
     void HookLabelEditor(InPlaceEdit& editor);
     long EditorMouseDown(WindowEvent* event);
+    long EditorKeyDown(WindowEvent* event);
 
     // The node an influence is being drawn to, drawn highlighted.
     InfluenceNodeRecord* HoverTarget() const { return hoverTarget_; }

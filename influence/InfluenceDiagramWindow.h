@@ -128,6 +128,8 @@ public:
     void StartInPlaceEdit();
     // The typed text goes into the node (laid out again) or the note, and the open "Typing" step ends.
     void EndInPlaceEdit();
+    // The editor closes (Escape), the text left as it was when it opened and its "Typing" step dropped.
+    void CancelInPlaceEdit();
     // The editor's text changed: the first change opens one "Typing" step.
     void InPlaceTextChanged();
     InPlaceEdit* LabelEditor() const { return editor_; }

@@ -2,6 +2,7 @@
 
 #include "framework/window/HandlerList.h"
 #include "framework/window/IdleList.h"
+#include "framework/window/MenuLetters.h"
 #include "framework/window/ResourceLibrary.h"
 #include "framework/window/ResourceModule.h"
 #include "framework/window/ScreenMetrics.h"
@@ -40,6 +41,7 @@ FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const
     TraceMessage("WinMap is %lx", reinterpret_cast<unsigned long>(windowMap_.get()));
     idleList_ = std::make_unique<IdleList>();
     Screen();
+    MenuLetters::Watch();
 }
 
 void FrameworkApp::UnregisterWindowClass(const std::string& name)
@@ -53,6 +55,7 @@ void FrameworkApp::UnregisterWindowClass(const std::string& name)
 
 FrameworkApp::~FrameworkApp()
 {
+    MenuLetters::Unwatch();
     timerManager_.reset();
     for (const std::string& name : registeredClasses_)
         UnregisterClassA(name.c_str(), instance_);
@@ -137,6 +140,9 @@ void FrameworkApp::Quit()
 
 void FrameworkApp::ProcessMessage(MSG& message)
 {
+    // A step of a menu's highlight that comes after its menu closed moves nothing else.
+    if (MenuLetters::IsStepKey(message))
+        return;
     // The frame's keys act where the person edits nothing else: an edit control with the focus selects all
     // its text on Ctrl+A (unless it carries kFrameKeysFirst) and deletes a character on Delete, and Delete in
     // a window outside the frame (help, a tool window) stays there.

@@ -92,15 +92,18 @@ TEST_F(ShownDiagram, ToolButtonsToggleAndPlaceOneNodeWithItsLabelEditorOpen)
         EXPECT_EQ(modes->Current(), step.pressed) << step.command;
         EXPECT_EQ(SendMessageA(button, BM_GETCHECK, 0, 0), BST_CHECKED) << step.command;
     }
-    // The value tool places a value node centred where the press was, and ends.
+    // The value tool places a value node centred where the press was, and stays on.
     Click(At(DiagramPoint{2, 1.5f}));
     ASSERT_EQ(Nodes().size(), 1u);
     InfluenceNodeRecord* value = Nodes()[0];
     EXPECT_EQ(value->kind, InfluenceKind::Value);
     EXPECT_NEAR(value->NodeCentre().x, 2, 0.02);
     EXPECT_NEAR(value->NodeCentre().y, 1.5, 0.02);
+    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::NodeTool);
+    EXPECT_EQ(modes->Current(), Cmd::ModeValue);
+    ASSERT_NE(window->LabelEditor(), nullptr);
+    Command(Cmd::ModeNone);
     EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
-    EXPECT_EQ(modes->Current(), Cmd::ModeNone);
     ASSERT_NE(window->LabelEditor(), nullptr);
     EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Node\tCtrl+Z");
 
@@ -212,19 +215,24 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
          refused + "To create an influence to or from a node in a sub-model, you must make a clone of the node which "
                    "is OUTSIDE the sub-model, and direct the clone to the sub-model. Then create the influence while "
                    "within the sub-model."},
-        // The arc tool draws the same way; onto its own node it draws nothing, without a word.
+        // The arc tool draws the same way and stays on from node to node, moving none; onto its own node it
+        // draws nothing, without a word.
         {cost, cost, 0, ""},
         {cost, chance, 0, ""},
+        {decision, cost, 0, refused + "Deterministic events may not be influenced."},
+        {cost, decision, 0, ""},
     };
     size_t arcs = 0;
     for (const auto& c : cases) {
         boxes.Clear();
-        if (c.keys == 0)
+        if (c.keys == 0 && window->toolMode != InfluenceDiagramWindow::ArcTool)
             Command(Cmd::ModeArc);
+        const float tailLeft = c.tail->left;
         Drag(At(c.tail, 0.05f, 0.05f), At(c.head, 0.05f, 0.05f), c.keys);
         const bool made = c.box.empty() && c.tail != c.head;
         arcs += made ? 1 : 0;
         ASSERT_EQ(Document().diagram.arcs.size(), arcs) << c.box;
+        EXPECT_EQ(c.tail->left, tailLeft) << c.box;
         EXPECT_EQ(boxes.Count(), c.box.empty() ? 0u : 1u) << c.box;
         if (!c.box.empty() && boxes.Count() == 1) {
             EXPECT_EQ(boxes.Last().text, c.box);
@@ -234,6 +242,10 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
             EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Arc\tCtrl+Z");
         }
     }
+    // Escape ends the tool.
+    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::ArcTool);
+    PressAtPane(VK_ESCAPE);
+    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
     // One arc selected: Clear names it, Cut and Copy are grayed; Delete clears it, undone where it was.
     InfluenceArc* first = Document().diagram.arcs[0];
     window->SelectArc(first);
@@ -242,10 +254,10 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
     EXPECT_TRUE(Grayed(Cmd::EditCopy));
     EXPECT_FALSE(Grayed(Cmd::EditClear));
     PressAtPane(VK_DELETE);
-    EXPECT_EQ(Document().diagram.arcs.size(), 1u);
+    EXPECT_EQ(Document().diagram.arcs.size(), arcs - 1);
     EXPECT_TRUE(decision->arcsOut.empty());
     Undo();
-    ASSERT_EQ(Document().diagram.arcs.size(), 2u);
+    ASSERT_EQ(Document().diagram.arcs.size(), arcs);
     EXPECT_EQ(Document().diagram.arcs[0], first);
     EXPECT_EQ(decision->arcsOut.size(), 1u);
     window->SelectNode(chance, false);
@@ -260,6 +272,84 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
     Undo();
     EXPECT_EQ(Nodes().size(), nodes);
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// Escape closes the label editor with the name as it was before the typing, as one key through the program:
+// the window stays whole, its nodes drawn and pressed as before.
+TEST_F(ShownDiagram, EscapeLeavesTheNameAsItWasAndTheWindowWhole)
+{
+    const auto press = [&](UINT key) {
+        for (const auto& [message, flags] : {std::pair<UINT, LPARAM>{WM_KEYDOWN, 1}, {WM_KEYUP, 0xC0000001}}) {
+            PostMessageA(GetFocus(), message, key, flags);
+            MSG queued;
+            while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE))
+                app->ProcessMessage(queued);
+        }
+    };
+    // Typed into at once, or after a press on the label; the tool that placed the node ends with the key.
+    const struct {
+        const char* typed;
+        const char* name;
+        const char* undo;
+    } cases[] = {
+        {"Disease", "", "&Undo Create Node\tCtrl+Z"},
+        {"", "Disease", "&Undo Typing\tCtrl+Z"},
+        {" risk", "Disease", "&Undo Typing\tCtrl+Z"},
+        {"Disease", "", "&Undo Create Node\tCtrl+Z"},
+    };
+    InfluenceNodeRecord* named = nullptr;
+    float x = 1;
+    for (const auto& c : cases) {
+        if (c.name[0] == 0 || named == nullptr) {
+            Command(Cmd::ModeChance);
+            Click(At(DiagramPoint{x, 2}));
+            x += 2;
+        }
+        if (c.name[0] != 0) {
+            if (named == nullptr) {
+                // The node named by typing, taken by a press on the paper once the tool is put down.
+                named = Nodes().back();
+                window->LabelEditor()->TypeText(zString(c.name));
+                Command(Cmd::ModeNone);
+                Click(At(DiagramPoint{5, 4}));
+                ASSERT_STREQ(named->name.Text(), c.name);
+            }
+            Click(At(named));
+        }
+        InfluenceNodeRecord* node = c.name[0] == 0 ? Nodes().back() : named;
+        ASSERT_NE(window->LabelEditor(), nullptr) << c.typed;
+        window->LabelEditor()->TypeText(zString(c.typed));
+        press(VK_ESCAPE);
+        EXPECT_EQ(window->LabelEditor(), nullptr) << c.typed;
+        EXPECT_STREQ(node->name.Text(), c.name) << c.typed;
+        ASSERT_TRUE(IsWindow(pane->Handle())) << c.typed;
+        EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool) << c.typed;
+        EXPECT_EQ(MenuText(Cmd::EditUndo), c.undo) << c.typed;
+        // A press selects the node again.
+        Click(At(node));
+        EXPECT_EQ(window->SelectedNodes(), std::vector<InfluenceNodeRecord*>{node}) << c.typed;
+        window->ClearSelection();
+    }
+    EXPECT_EQ(Nodes().size(), 3u);
+}
+
+// The editor of a name longer than its node is wide shows the whole name from its start.
+TEST_F(ShownDiagram, TheLabelEditorShowsALongNameWhole)
+{
+    InfluenceNodeRecord* node = NewNode(Cmd::RightClickNewChance, DiagramPoint{2, 2}, "Severe reaction to the second dose");
+    Click(At(node));
+    ASSERT_NE(window->LabelEditor(), nullptr);
+    PumpMessagesFor(20);
+    const HWND edit = window->LabelEditor()->Handle();
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int length = GetWindowTextLengthA(edit);
+    const LRESULT first = SendMessageA(edit, EM_POSFROMCHAR, 0, 0);
+    const LRESULT last = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0);
+    EXPECT_GE(static_cast<short>(LOWORD(first)), 0);
+    EXPECT_GT(static_cast<short>(LOWORD(last)), static_cast<short>(LOWORD(first)));
+    EXPECT_LT(static_cast<short>(LOWORD(last)), client.right);
+    EXPECT_EQ(static_cast<short>(HIWORD(last)), static_cast<short>(HIWORD(first)));
 }
 
 TEST_F(ShownDiagram, BandsSelectDragsMoveAndArcShapesUndoExactly)
@@ -325,6 +415,76 @@ TEST_F(ShownDiagram, BandsSelectDragsMoveAndArcShapesUndoExactly)
     EXPECT_EQ(arc->settings.rows[1].influenceType, ArcInfluenceRow::Skip);
     Redo();
     EXPECT_EQ(arc->head, a);
+}
+
+// Keys typed one at a time into the open menu; once they are all typed, the menu's highlighted item is read
+// ("" when no menu is open) and the menu closed.
+// A table editor that a key opened is cancelled and counted.
+HWND menuOwner = nullptr;
+const char* menuKeys = "";
+std::string highlighted;
+bool menuRead = false;
+int editorsOpened = 0;
+void CALLBACK TypeIntoMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (const HWND editor = FindWindowA(nullptr, "Assign Values"); editor != nullptr && IsWindowVisible(editor)) {
+        ++editorsOpened;
+        PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (menuRead)
+        return;
+    const HWND popup = FindWindowA("#32768", nullptr);
+    const bool open = popup != nullptr && IsWindowVisible(popup);
+    if (*menuKeys != 0 && open) {
+        const char key = *menuKeys++;
+        if (key == '\r')
+            PostMessageA(menuOwner, WM_KEYDOWN, VK_RETURN, 1);
+        else
+            PostMessageA(menuOwner, WM_CHAR, static_cast<WPARAM>(key), 1);
+        return;
+    }
+    highlighted = "";
+    if (open) {
+        const auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+                highlighted = text;
+        }
+        EndMenu();
+    }
+    menuRead = true;
+}
+
+// The Diagram menu opened by its letter: "V&alues..." and the grayed "&Align..." share a letter, which then
+// only moves the highlight from one to the next; Enter on the grayed one does nothing.
+TEST_F(ShownDiagram, AMenuLetterThatItemsShareOnlyMovesTheHighlight)
+{
+    InfluenceNodeRecord* node = NewNode(Cmd::RightClickNewDecision, DiagramPoint{2, 2}, "Treat");
+    window->SelectNode(node, false);
+    ASSERT_FALSE(Grayed(Cmd::DiagramValues));
+    ASSERT_TRUE(Grayed(Cmd::DiagramAlign));
+    const struct {
+        const char* keys;
+        const char* highlighted;
+    } cases[] = {{"a", "V&alues..."}, {"aa", "&Align..."}, {"aaa", "V&alues..."}, {"aa\r", ""}};
+    menuOwner = frame->Handle();
+    for (const auto& c : cases) {
+        menuKeys = c.keys;
+        menuRead = false;
+        editorsOpened = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 150, TypeIntoMenu);
+        PostMessageA(frame->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'i');
+        PumpMessagesUntil([] { return menuRead; });
+        KillTimer(nullptr, timer);
+        PumpMessagesFor(50);
+        EXPECT_TRUE(menuRead) << c.keys;
+        EXPECT_EQ(highlighted, c.highlighted) << c.keys;
+        EXPECT_EQ(editorsOpened, 0) << c.keys;
+        EXPECT_EQ(boxes.Count(), 0u) << c.keys;
+        EXPECT_EQ(window->History().Count(), 2) << c.keys;
+    }
 }
 
 TEST_F(ShownDiagram, FontChangeOfANodeWithoutItsOwnFontUndoesToTheDiagramFont)

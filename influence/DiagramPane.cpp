@@ -118,8 +118,12 @@ long DiagramPane::OnMouseDown(const MouseInput& mouse)
         return 1;
     }
     if (window_.toolMode == InfluenceDiagramWindow::NodeTool) {
+        // A tool acts once: the button-up usually lands in the new node's editor, not here, so the tool is
+        // put down with the node.
+        window_.toolMode = InfluenceDiagramWindow::SelectTool;
         if (!mouse.right)
             window_.AddUndoAction(new DiagramCreateNodeAction(&window_, window_.toolKind, point));
+        RefreshFrameCommands();
         return 1;
     }
     InfluenceNodeRecord* node = LevelNodeAtPoint(window_.Diagram(), point);

@@ -53,9 +53,7 @@ long DiagramPane::OnMouseUp(const MouseInput&)
         FinishGesture();
         EndTracker();
     }
-    // A node tool and the arc tool stay on for the next node or influence; the note tool acts once.
-    if (window_.toolMode != InfluenceDiagramWindow::NodeTool && window_.toolMode != InfluenceDiagramWindow::ArcTool)
-        window_.toolMode = InfluenceDiagramWindow::SelectTool;
+    window_.toolMode = InfluenceDiagramWindow::SelectTool;
     RefreshFrameCommands();
     return 1;
 }

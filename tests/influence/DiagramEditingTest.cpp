@@ -28,6 +28,7 @@
 #include "tests/influence/ShownDiagram.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
+#include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
@@ -92,18 +93,15 @@ TEST_F(ShownDiagram, ToolButtonsToggleAndPlaceOneNodeWithItsLabelEditorOpen)
         EXPECT_EQ(modes->Current(), step.pressed) << step.command;
         EXPECT_EQ(SendMessageA(button, BM_GETCHECK, 0, 0), BST_CHECKED) << step.command;
     }
-    // The value tool places a value node centred where the press was, and stays on.
+    // The value tool places a value node centred where the press was, and ends: a tool acts once.
     Click(At(DiagramPoint{2, 1.5f}));
     ASSERT_EQ(Nodes().size(), 1u);
     InfluenceNodeRecord* value = Nodes()[0];
     EXPECT_EQ(value->kind, InfluenceKind::Value);
     EXPECT_NEAR(value->NodeCentre().x, 2, 0.02);
     EXPECT_NEAR(value->NodeCentre().y, 1.5, 0.02);
-    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::NodeTool);
-    EXPECT_EQ(modes->Current(), Cmd::ModeValue);
-    ASSERT_NE(window->LabelEditor(), nullptr);
-    Command(Cmd::ModeNone);
     EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
+    EXPECT_EQ(modes->Current(), Cmd::ModeNone);
     ASSERT_NE(window->LabelEditor(), nullptr);
     EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Node\tCtrl+Z");
 
@@ -215,8 +213,7 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
          refused + "To create an influence to or from a node in a sub-model, you must make a clone of the node which "
                    "is OUTSIDE the sub-model, and direct the clone to the sub-model. Then create the influence while "
                    "within the sub-model."},
-        // The arc tool draws the same way and stays on from node to node, moving none; onto its own node it
-        // draws nothing, without a word.
+        // The arc tool draws the same way, moving no node; onto its own node it draws nothing, without a word.
         {cost, cost, 0, ""},
         {cost, chance, 0, ""},
         {decision, cost, 0, refused + "Deterministic events may not be influenced."},
@@ -225,7 +222,7 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
     size_t arcs = 0;
     for (const auto& c : cases) {
         boxes.Clear();
-        if (c.keys == 0 && window->toolMode != InfluenceDiagramWindow::ArcTool)
+        if (c.keys == 0)
             Command(Cmd::ModeArc);
         const float tailLeft = c.tail->left;
         Drag(At(c.tail, 0.05f, 0.05f), At(c.head, 0.05f, 0.05f), c.keys);
@@ -242,8 +239,9 @@ TEST_F(ShownDiagram, InfluencesFollowTheRulesAndTheFirstFailingOneIsShown)
             EXPECT_EQ(MenuText(Cmd::EditUndo), "&Undo Create Arc\tCtrl+Z");
         }
     }
-    // Escape ends the tool.
-    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::ArcTool);
+    // The tool acted once; Escape with it taken puts it down too.
+    EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
+    Command(Cmd::ModeArc);
     PressAtPane(VK_ESCAPE);
     EXPECT_EQ(window->toolMode, InfluenceDiagramWindow::SelectTool);
     // One arc selected: Clear names it, Cut and Copy are grayed; Delete clears it, undone where it was.
@@ -427,13 +425,13 @@ bool menuRead = false;
 int editorsOpened = 0;
 void CALLBACK TypeIntoMenu(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (const HWND editor = FindWindowA(nullptr, "Assign Values"); editor != nullptr && IsWindowVisible(editor)) {
+    if (const HWND editor = ThreadWindow(nullptr, "Assign Values"); editor != nullptr) {
         ++editorsOpened;
         PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
     }
     if (menuRead)
         return;
-    const HWND popup = FindWindowA("#32768", nullptr);
+    const HWND popup = ThreadWindow("#32768");
     const bool open = popup != nullptr && IsWindowVisible(popup);
     if (*menuKeys != 0 && open) {
         const char key = *menuKeys++;

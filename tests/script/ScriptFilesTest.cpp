@@ -312,6 +312,7 @@ void CALLBACK AnswerAsAPerson(HWND, UINT, UINT_PTR, DWORD)
 // selected: the reference's folders Z:\trees and Z:\out are the test's own.
 TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
 {
+    ClipboardTestLock clipboard;
     const std::string folder = TempFile("kivo-examples");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string base = folder + "\\base.tre";
@@ -319,6 +320,7 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
         TreeWindow tree;
         TreeDocument& document = tree.Document();
         document.Root->SetText("Treatment", false);
+        document.EnsureVariable("pSuccess", nullptr);
         document.Root->SetBinding("pSuccess", "0.8", false);
         TreeNode* surgery = document.AddChild(document.Root, ChanceNode, "Surgery");
         document.AddChild(surgery, TerminalNode, "Cured", "pSuccess", "100");
@@ -327,9 +329,9 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
         zString message;
         ASSERT_TRUE(tree.SaveAs(base.c_str(), message)) << message.Text();
     }
-    LookupTable* rates = FindTable("Rates");
-    if (rates == nullptr)
-        rates = CreateTable("Rates", "kivo-example-rates", "", 0, false);
+    SetTablesDirectory((folder + "\\").c_str());
+    LoadTablesDirectory();
+    LookupTable* rates = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
     ASSERT_NE(rates, nullptr);
 
     std::ifstream reference(KIVO_TEST_DATA "/../../docs/SCRIPTING.md");
@@ -353,9 +355,13 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
         boxes.Clear();
         Run("!OpenFile(\"" + base + "\")\n!SelectRoot\n" + example + "!SetScriptVar(ended,1)\n");
         EXPECT_EQ(Variable("ended"), "1");
-        for (const std::string& text : Texts())
+        // No script error, and no "@name" shown as written where a value was meant.
+        for (const std::string& text : Texts()) {
             EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;
+            EXPECT_EQ(text.find('@'), std::string::npos) << text;
+        }
         script.ExecuteLine("!FlushScriptVars");
+        script.ExecuteLine("!ClipAdviseVars(0)");
         std::vector<WindowCL*> windows;
         frame->CollectWindows(windows);
         for (WindowCL* window : windows)
@@ -363,6 +369,7 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
     }
     KillTimer(nullptr, person);
     DeleteTable(rates);
+    FreeTables();
     for (const char* name : {"base.tre", "copy.tre", "result.trb"})
         std::remove((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());

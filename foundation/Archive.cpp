@@ -22,6 +22,18 @@ long Archive::Tell() { return 0; }
 
 uint32_t Archive::BytesLeft() { return kNoLimit; }
 
+bool Archive::Holds(uint64_t bytes)
+{
+    const uint32_t left = BytesLeft();
+    if (bytes <= left)
+        return true;
+    const long at = Tell();
+    if (at >= 0 && bytes > static_cast<uint64_t>(left) + static_cast<uint64_t>(at))
+        beyondWhole = 1;
+    state = StateIoFailure;
+    return false;
+}
+
 void Archive::SetFormatError(uint32_t code)
 {
     if (formatError == 0)
@@ -131,10 +143,8 @@ bool Archive::ReadClassName(std::vector<char>& name)
         state = StateIoFailure;
         return false;
     }
-    if (length > BytesLeft()) {
-        state = StateIoFailure;
+    if (!Holds(length))
         return false;
-    }
     if (length == 0 || length > kMaxClassNameLength) {
         state = StateUnknownClass;
         return false;

@@ -55,6 +55,11 @@ public:
     void SetFormatError(uint32_t code);
     // True when either a stream state or a format error is set.
     bool Failed() const { return state != 0 || formatError != 0; }
+    // Whether the rest of the stream holds that many bytes, for a length or count just read. When it does
+    // not, the stream fails as one that ran out; a request larger than the whole stream also marks it as
+    // damaged rather than cut short, since no length in a sound stream exceeds the stream itself.
+    bool Holds(uint64_t bytes);
+    bool LengthBeyondWhole() const { return beyondWhole != 0; }
 
     uint32_t FileVersion() const { return fileVersion; }
     void SetFileVersion(uint32_t key) { fileVersion = key; }
@@ -121,6 +126,7 @@ private:
     uint32_t state = 0;
     uint32_t fileVersion = 0;
     uint32_t formatError = 0;
+    uint32_t beyondWhole = 0;
 };
 
 // The byte-order mark that begins table files and graph templates: writing stores the 2-byte value 68;

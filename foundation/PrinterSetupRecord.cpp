@@ -15,10 +15,8 @@ void LoadBlock(Archive& archive, int16_t length, std::unique_ptr<uint8_t[]>& blo
 {
     if (length <= 0 || archive.Failed())
         return;
-    if (static_cast<uint32_t>(length) > archive.BytesLeft()) {
-        archive.SetState(Archive::StateIoFailure);
+    if (!archive.Holds(static_cast<uint32_t>(length)))
         return;
-    }
     block.reset(new (std::nothrow) uint8_t[length]);
     if (block)
         archive.ReadBytes(block.get(), static_cast<uint32_t>(length));

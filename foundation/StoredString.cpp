@@ -48,10 +48,8 @@ void LoadString(Archive& archive, zString& text)
     if (archive.HasFormatError() || archive.State() != 0)
         return;
     const uint32_t left = archive.BytesLeft();
-    if (length > left) {
-        archive.SetState(Archive::StateIoFailure);
+    if (!archive.Holds(length))
         return;
-    }
     if (length < text.Capacity()) {
         // The text fits: read it in place, with the flag byte (overwritten by the terminator) when the
         // stream still holds it.

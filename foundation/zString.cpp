@@ -263,10 +263,8 @@ void zString::Serialize(Archive& archive)
     archive.ReadLong(stored);
     if (archive.State() != 0 || stored == 0)
         return;
-    if (stored > archive.BytesLeft()) {
-        archive.SetState(Archive::StateIoFailure);
+    if (!archive.Holds(stored))
         return;
-    }
     char* block = new (std::nothrow) char[stored + 1];
     if (!block) {
         archive.SetFormatError(Archive::FormatNoMemoryForString);

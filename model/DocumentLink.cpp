@@ -17,10 +17,8 @@ void LoadBlock(Archive& archive, int16_t size, std::unique_ptr<uint8_t[]>& block
 {
     if (size <= 0 || archive.Failed())
         return;
-    if (static_cast<uint32_t>(size) > archive.BytesLeft()) {
-        archive.SetState(Archive::StateIoFailure);
+    if (!archive.Holds(static_cast<uint32_t>(size)))
         return;
-    }
     block.reset(new (std::nothrow) uint8_t[size]);
     if (block)
         archive.ReadBytes(block.get(), static_cast<uint32_t>(size));

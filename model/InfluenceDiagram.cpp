@@ -108,7 +108,7 @@ bool InfluenceDocument::ReadFile(const char* path)
         ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
                       ("This influence diagram file is damaged, and cannot be read. Error code = " +
                        std::to_string(code) + ".\n\n\"" + path + "\"\n\n" +
-                       (code == 2 ? "The file is cut short: it was not saved or copied completely. "
+                       (code == 2 && !stream.LengthBeyondWhole() ? "The file is cut short: it was not saved or copied completely. "
                                   : "Part of its contents is damaged. ") +
                        "Open a copy saved earlier.")
                           .c_str(),

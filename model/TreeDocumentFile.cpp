@@ -395,10 +395,11 @@ void ShowFileError(OutcomeCode code, const char* path, const std::string& text, 
     ReportFailure(code, nullptr, nullptr, message.c_str(), 0);
 }
 
-// What a damage code means to the person who has the file.
-const char* DamageReason(int code)
+// What a damage code means to the person who has the file. A stream that ran out at a length larger than
+// the whole file did not end early: the length itself is damaged.
+const char* DamageReason(int code, bool lengthBeyondWhole)
 {
-    if (code == static_cast<int>(FormatTruncated))
+    if (code == static_cast<int>(FormatTruncated) && !lengthBeyondWhole)
         return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
     if (code == static_cast<int>(Archive::FormatVersionRecord))
         return "A version record inside it is damaged. Open a copy saved earlier.";
@@ -406,9 +407,10 @@ const char* DamageReason(int code)
 }
 
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the file was
-// refused and the person told why.
+// refused and the person told why. With a damage code, lengthBeyondWhole tells whether the stream ran out at
+// a length larger than the whole file.
 int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form,
-                   NodeChildList* selection)
+                   NodeChildList* selection, bool* lengthBeyondWhole = nullptr)
 {
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
@@ -422,6 +424,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             return 0;
         if (!stream.Failed())
             return -1;
+        if (lengthBeyondWhole != nullptr)
+            *lengthBeyondWhole = stream.LengthBeyondWhole();
         return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
     }
     if (TryImportLegacyTree(stream)) {
@@ -447,6 +451,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
         return -1;
     }
     // A stream that ran out is reported as such (2), whatever record noticed it first.
+    if (lengthBeyondWhole != nullptr)
+        *lengthBeyondWhole = stream.LengthBeyondWhole();
     return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
 }
 
@@ -455,7 +461,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
 bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form, NodeChildList* selection)
 {
     try {
-        const int code = ReadTreeStream(*this, path, snapshot, form, selection);
+        bool lengthBeyondWhole = false;
+        const int code = ReadTreeStream(*this, path, snapshot, form, selection, &lengthBeyondWhole);
         if (code == 0)
             return true;
         if (code < 0)
@@ -469,7 +476,7 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
         }
         ShowFileError(OutcomeCode::FileDamaged, path,
                       "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
-                      DamageReason(code));
+                      DamageReason(code, lengthBeyondWhole));
     } catch (const std::bad_alloc&) {
         RefuseForMemory(path);
     }

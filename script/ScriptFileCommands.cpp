@@ -113,15 +113,29 @@ void Handlers::TopWindowName(ScriptManager& script, const Parameters& parameters
     script.StoreResult(parameters[0], name);
 }
 
-void Handlers::TableVal(ScriptManager&, const Parameters& parameters)
+// TableVal: an unknown table, a number that does not read, a full table or a failed save is a bad parameter.
+void Handlers::TableVal(ScriptManager& script, const Parameters& parameters)
 {
     LookupTable* table = FindTable(parameters[0].c_str());
-    double x = 0, y = 0;
-    int error = 0;
-    ParseNumber(parameters[1].c_str(), x, error);
-    ParseNumber(parameters[2].c_str(), y, error);
-    if (table != nullptr && error == 0 && table->SetEntry(x, y) >= 0)
-        table->Save();
+    if (table == nullptr) {
+        script.ReportError(2, ScriptCmd::TableVal, parameters[0].c_str());
+        return;
+    }
+    double numbers[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        int error = 0;
+        ParseNumber(parameters[i + 1].c_str(), numbers[i], error);
+        if (error != 0) {
+            script.ReportError(2, ScriptCmd::TableVal, parameters[i + 1].c_str());
+            return;
+        }
+    }
+    if (table->SetEntry(numbers[0], numbers[1]) < 0) {
+        script.ReportError(2, ScriptCmd::TableVal, parameters[1].c_str());
+        return;
+    }
+    if (!table->Save())
+        script.ReportError(2, ScriptCmd::TableVal, parameters[0].c_str());
 }
 
 // SetNFSigDigs: the top tree's or graph's number of digits, by its first parameter.

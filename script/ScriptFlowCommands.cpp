@@ -39,8 +39,12 @@ void Handlers::Branch(ScriptManager& script, const Parameters& parameters)
 
 void Handlers::EndBranch(ScriptManager& script, const Parameters&)
 {
-    if (!script.branchDialog_)
+    // No BeginBranch before it (over DDE never one): there is nothing to show, and the script cannot go on
+    // at a label nobody chose.
+    if (!script.branchDialog_) {
+        script.ReportError(0, ScriptCmd::EndBranch);
         return;
+    }
     const int chosen = script.branchDialog_->RunBranches();
     script.branchDialog_.reset();
     if (chosen >= 0 && chosen < static_cast<int>(script.branchLabels_.size()))

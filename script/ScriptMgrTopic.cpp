@@ -35,19 +35,25 @@ bool ScriptMgrTopic::NextBracketedCommand(const std::string& text, size_t& posit
 {
     if (position >= text.size())
         return false;
-    if (text[position] == '[')
+    const bool opened = text[position] == '[';
+    if (opened)
         ++position;
     command.clear();
     int depth = 0;
+    bool closed = false;
     for (; position < text.size(); ++position) {
         const char c = text[position];
         if (c == ']' && depth == 0) {
             ++position;
+            closed = true;
             break;
         }
         depth += c == '[' ? 1 : c == ']' ? -1 : 0;
         command += c;
     }
+    // A bracket never closed is a command cut short: it is no line to run.
+    if (opened && !closed)
+        command.clear();
     return true;
 }
 

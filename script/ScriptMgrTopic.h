@@ -36,7 +36,7 @@ public:
     // The variable name of an item "SV_name" (any case of "SV_"); empty for other items.
     static std::string VariableOfItem(const std::string& item);
     // The next command of an execute text from the position: the text inside one pair of square brackets
-    // (inner pairs kept), or the rest of the text; false at the end.
+    // (inner pairs kept), or the rest of the text; empty for a bracket that is never closed; false at the end.
     static bool NextBracketedCommand(const std::string& text, size_t& position, std::string& command);
 
 private:

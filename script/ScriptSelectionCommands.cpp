@@ -16,15 +16,21 @@ using Handlers = ScriptManager::Handlers;
 
 namespace {
 
-// Selects the nodes at the paths, after the selected ones when adding.
-void SelectPaths(TreeWindow& tree, const ScriptManager::Parameters& paths, bool adding)
+// Selects the nodes at the paths, after the selected ones when adding. A path that names no node is a bad
+// parameter: the selection stays as it was.
+void SelectPaths(ScriptManager& script, int32_t id, TreeWindow& tree, const ScriptManager::Parameters& paths,
+                 bool adding)
 {
     NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; adding && i < tree.Selection.Count(); ++i)
         nodes.Add(tree.Selection.At(i));
     for (const std::string& path : paths) {
         TreeNode* node = FindNodeByPath(tree.Document().Root, path.c_str());
-        if (node != nullptr && !nodes.Contains(node))
+        if (node == nullptr) {
+            script.ReportError(2, id, path.c_str());
+            return;
+        }
+        if (!nodes.Contains(node))
             nodes.Add(node);
     }
     tree.SelectNodes(nodes);
@@ -54,22 +60,23 @@ std::string SelectionPaths(TreeWindow& tree, int wanted)
 
 } // namespace
 
-void Handlers::SelectNode(ScriptManager&, const Parameters& parameters)
+void Handlers::SelectNode(ScriptManager& script, const Parameters& parameters)
 {
-    SelectPaths(*TopTree(), parameters, false);
+    SelectPaths(script, ScriptCmd::SelectNode, *TopTree(), parameters, false);
 }
 
-void Handlers::SelectNodeToo(ScriptManager&, const Parameters& parameters)
+void Handlers::SelectNodeToo(ScriptManager& script, const Parameters& parameters)
 {
-    SelectPaths(*TopTree(), parameters, true);
+    SelectPaths(script, ScriptCmd::SelectNodeToo, *TopTree(), parameters, true);
 }
 
-// "." parent, "<" previous and ">" next sibling, then a path from there.
-void Handlers::SelectNodeRel(ScriptManager&, const Parameters& parameters)
+// "." parent, "<" previous and ">" next sibling, then a path from there; a path that names no node is a bad
+// parameter.
+void Handlers::SelectNodeRel(ScriptManager& script, const Parameters& parameters)
 {
     TreeWindow& tree = *TopTree();
     TreeNode* node = tree.CurrentNode();
-    const std::string path = parameters.empty() ? std::string() : parameters[0];
+    const std::string& path = parameters[0];
     size_t at = 0;
     for (; at < path.size() && path[at] == '.'; ++at)
         node = node->parent != nullptr ? node->parent : node;
@@ -79,8 +86,11 @@ void Handlers::SelectNodeRel(ScriptManager&, const Parameters& parameters)
     }
     if (at < path.size())
         node = FindNodeByPath(node, path.substr(at).c_str());
-    if (node != nullptr)
-        SelectOne(tree, node);
+    if (node == nullptr) {
+        script.ReportError(2, ScriptCmd::SelectNodeRel, path.c_str());
+        return;
+    }
+    SelectOne(tree, node);
 }
 
 void Handlers::SelectRoot(ScriptManager&, const Parameters&)

@@ -15,9 +15,33 @@ if [ ! -f "$WINEPREFIX/.kivo-printer" ]; then
   wine "$root/build/kivo_printer.exe" "$(winepath -w "$root/resources/printer/KivoPostScript.ppd" 2>/dev/null)" \
     </dev/null && touch "$WINEPREFIX/.kivo-printer"
 fi
+# Wine writes the program's command line from the arguments and escapes any double quote in them, so a path
+# quoted for the program ('"Z:\jobs\my-job.txt"') would not arrive quoted. Arguments holding a double quote
+# are therefore passed as written, through cmd, which starts the program with the line unchanged (and waits
+# for it); an argument with a blank and no quote gets quotes, as Wine gives it.
+run_kivo() {
+  local arg line quoted=0
+  for arg in "$@"; do
+    [[ $arg == *'"'* ]] && quoted=1
+  done
+  if [ "$quoted" = 0 ]; then
+    wine "$root/build/kivo.exe" "$@"
+    return
+  fi
+  line="\"$(winepath -w "$root/build/kivo.exe" 2>/dev/null)\""
+  for arg in "$@"; do
+    if [[ $arg != *'"'* && ( -z $arg || $arg == *[[:blank:]]* ) ]]; then
+      line+=" \"$arg\""
+    else
+      line+=" $arg"
+    fi
+  done
+  KIVO_COMMAND_LINE=$line wine cmd /v:on /c '!KIVO_COMMAND_LINE!'
+}
 if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$root/build/kivo.exe" "$@"
+  run_kivo "$@"
+  exit
 fi
 . "$here/session.sh" "$root/build"
 kivo_session_start
-wine "$root/build/kivo.exe" "$@"
+run_kivo "$@"

@@ -192,13 +192,19 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
     std::string flipped = bytes(whole);
     flipped[20] = static_cast<char>(~flipped[20]);
     const std::string tree = bytes(whole), cut = bytes(diagram);
+    // A tree of every feature at full length, with bytes changed in its middle: damaged, not cut short.
+    std::string garbled = bytes(KIVO_TEST_DATA "/../model/files/every-feature-before-columns.tre");
+    for (size_t at = 300; at <= 900 && at < garbled.size(); at += 7)
+        garbled[at] = static_cast<char>(garbled[at] ^ 0x5A);
     // Each box names the file and says what can be done; a folder is no file.
     struct Damaged {
         const char* name;
         std::string content;
-        const char* reason;
+        std::string reason;
     } const damaged[] = {{"kivo_truncated.tre", tree.substr(0, tree.size() / 2), "The file is cut short"},
                          {"kivo_flipped.tre", flipped, "A version record inside it is damaged."},
+                         {"kivo_garbled.tre", garbled, "Error code = 2.\n\n\"" + TempDirectory() +
+                                                           "\\kivo_garbled.tre\"\n\nPart of its contents is damaged."},
                          {"kivo_truncated.ind", cut.substr(0, cut.size() - 10), "The file is cut short"},
                          {"kivo_diagram.tre", cut, "It is an influence diagram: give it the extension .ind"},
                          {"kivo_folder.tre", "", "It is a folder, not a file"}};

@@ -3,6 +3,9 @@
 
 #include "app/MainFrame.h"
 #include "app/StartProgram.h"
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "framework/dialog/DialogFrameCL.h"
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -15,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -186,6 +190,20 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         {false, "!DisplayScriptVar(none)",
          "The script variable \"none\" was not found.\r\n\r\nCommand: !DisplayScriptVar\r\nLine: 1"},
         {false, "!OpenFile(Z:\\no\\such.tre)", "File \"Z:\\no\\such.tre\" not found.\r\n\r\nCommand: !OpenFile\r\nLine: 1"},
+        // A command that cannot do what it says is refused, never passed over.
+        {true, "!SelectNode(\"@99,99,\")", "Bad parameter \"@99,99,\".\r\n\r\nCommand: !SelectNode\r\nLine: 1"},
+        {true, "!SelectNodeToo(\"\", Z)", "Bad parameter \"Z\".\r\n\r\nCommand: !SelectNodeToo\r\nLine: 1"},
+        {true, "!SelectRoot\n!SelectNodeRel(>)\n!SelectNodeRel(.B)",
+         "Bad parameter \".B\".\r\n\r\nCommand: !SelectNodeRel\r\nLine: 3"},
+        {false, "!TableVal(a,b,c)", "Bad parameter \"a\".\r\n\r\nCommand: !TableVal\r\nLine: 1"},
+        {false, "!EndBranch", "Unspecifiable error.\r\n\r\nCommand: !EndBranch\r\nLine: 1"},
+        {true, "!CopyNodeVars(1,2,3,4,5)", "Wrong number of parameters.\r\n\r\nCommand: !CopyNodeVars\r\nLine: 1"},
+        {false, "!OpenFile", "Wrong number of parameters.\r\n\r\nCommand: !OpenFile\r\nLine: 1"},
+        {true, "!SelectNode()", "Wrong number of parameters.\r\n\r\nCommand: !SelectNode\r\nLine: 1"},
+        {true, "!SelectNodeToo", "Wrong number of parameters.\r\n\r\nCommand: !SelectNodeToo\r\nLine: 1"},
+        {true, "!SelectRoot\n!SelectNodeRel", "Wrong number of parameters.\r\n\r\nCommand: !SelectNodeRel\r\nLine: 2"},
+        {true, "!DeselectAll\n!AddBranches",
+         "No node is selected in the active tree.\r\n\r\nCommand: !AddBranches\r\nLine: 2"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
@@ -271,6 +289,90 @@ TEST_F(ScriptFiles, ParametersLabelsAndSubroutines)
     EXPECT_EQ(Variable("total"), "50");
     EXPECT_EQ(Variable("skipped"), "(missing)");
     EXPECT_EQ(Variable("trail"), "sc");
+}
+
+// A person answering what a script shows: an empty field gets a value, then the first branch or OK.
+void CALLBACK AnswerAsAPerson(HWND, UINT, UINT_PTR, DWORD)
+{
+    const auto& stack = DialogFrameCL::ModalStack();
+    if (stack.empty() || !IsWindowVisible(stack.back()->Handle()))
+        return;
+    const HWND dialog = stack.back()->Handle();
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[16] = {};
+        GetClassNameA(child, kind, sizeof kind);
+        if (lstrcmpiA(kind, "Edit") == 0 && GetWindowTextLengthA(child) == 0)
+            SetWindowTextA(child, "0.5");
+    }
+    const int firstBranch = 3232;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgItem(dialog, firstBranch) ? firstBranch : IDOK, BN_CLICKED), 0);
+}
+
+// Every example of the script reference runs as it stands, with no script error, on a tree whose root is
+// selected: the reference's folders Z:\trees and Z:\out are the test's own.
+TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
+{
+    ClipboardTestLock clipboard;
+    const std::string folder = TempFile("kivo-examples");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string base = folder + "\\base.tre";
+    {
+        TreeWindow tree;
+        TreeDocument& document = tree.Document();
+        document.Root->SetText("Treatment", false);
+        document.EnsureVariable("pSuccess", nullptr);
+        document.Root->SetBinding("pSuccess", "0.8", false);
+        TreeNode* surgery = document.AddChild(document.Root, ChanceNode, "Surgery");
+        document.AddChild(surgery, TerminalNode, "Cured", "pSuccess", "100");
+        document.AddChild(surgery, TerminalNode, "Not cured", "#", "20");
+        document.AddChild(document.Root, TerminalNode, "Medicine", "", "70");
+        zString message;
+        ASSERT_TRUE(tree.SaveAs(base.c_str(), message)) << message.Text();
+    }
+    SetTablesDirectory((folder + "\\").c_str());
+    LoadTablesDirectory();
+    LookupTable* rates = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
+    ASSERT_NE(rates, nullptr);
+
+    std::ifstream reference(KIVO_TEST_DATA "/../../docs/SCRIPTING.md");
+    std::vector<std::string> examples;
+    bool inExamples = false, inBlock = false;
+    for (std::string line; std::getline(reference, line);) {
+        inExamples = inExamples || line == "## An example script";
+        const bool code = line.rfind("    ", 0) == 0;
+        if (inExamples && code)
+            (inBlock ? examples.back() : examples.emplace_back()) += line.substr(4) + "\n";
+        inBlock = code;
+    }
+    ASSERT_GT(examples.size(), 60u);
+
+    const UINT_PTR person = SetTimer(nullptr, 0, 50, AnswerAsAPerson);
+    for (std::string example : examples) {
+        SCOPED_TRACE(example);
+        for (const char* named : {"Z:\\trees\\", "Z:\\out\\"})
+            for (size_t at = example.find(named); at != std::string::npos; at = example.find(named))
+                example.replace(at, std::strlen(named), folder + "\\");
+        boxes.Clear();
+        Run("!OpenFile(\"" + base + "\")\n!SelectRoot\n" + example + "!SetScriptVar(ended,1)\n");
+        EXPECT_EQ(Variable("ended"), "1");
+        // No script error, and no "@name" shown as written where a value was meant.
+        for (const std::string& text : Texts()) {
+            EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;
+            EXPECT_EQ(text.find('@'), std::string::npos) << text;
+        }
+        script.ExecuteLine("!FlushScriptVars");
+        script.ExecuteLine("!ClipAdviseVars(0)");
+        std::vector<WindowCL*> windows;
+        frame->CollectWindows(windows);
+        for (WindowCL* window : windows)
+            delete window;
+    }
+    KillTimer(nullptr, person);
+    DeleteTable(rates);
+    FreeTables();
+    for (const char* name : {"base.tre", "copy.tre", "result.trb"})
+        std::remove((folder + "\\" + name).c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 // A roll back resumes the script without nesting it: a thousand passes, each rolling back, run to the end.

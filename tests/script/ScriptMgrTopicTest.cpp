@@ -13,6 +13,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -111,16 +112,23 @@ protected:
 // command is refused whole, and nothing of it runs.
 TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
 {
+    auto* tree = new TreeWindow;
+    tree->Show(SW_SHOWNORMAL);
     PROCESS_INFORMATION client = StartClient(
         "Status run:[!SetScriptVar(X,5)] SV_X sv_x set:sv_y=hello SV_Y set:SV_=no set:Made_up=no SV_ SV_none "
         "Made_up run:!Goto(X) run:[!Foo(1)] run:[SetScriptVar(z,1)] run:[!SetScriptVar(z,2)][] "
-        "run:[!SetScriptVar(z,3)][Announce(x)] run:[!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)] SV_Z");
+        "run:[!SetScriptVar(z,3)][Announce(x)] run:[!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)] SV_Z "
+        "run:[!SelectNode(Z)] run:[!TableVal(a,b,c)] run:[!EndBranch] run:[!CopyNodeVars(1,2,3,4,5)] "
+        "run:[!SetScriptVar(a,1) SV_A run:[!SelectRoot][!CopyNodeVars]");
     const std::vector<std::string> expected = {
         "Status=Ready", "run [!SetScriptVar(X,5)]: taken", "SV_X=5", "sv_x=5", "set sv_y: taken", "SV_Y=hello",
         "set SV_: refused", "set Made_up: refused", "SV_: no answer", "SV_none: no answer", "Made_up: no answer",
         "run !Goto(X): refused", "run [!Foo(1)]: refused", "run [SetScriptVar(z,1)]: refused",
         "run [!SetScriptVar(z,2)][]: refused", "run [!SetScriptVar(z,3)][Announce(x)]: refused",
         "run [!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)]: refused", "SV_Z=4",
+        "run [!SelectNode(Z)]: refused", "run [!TableVal(a,b,c)]: refused", "run [!EndBranch]: refused",
+        "run [!CopyNodeVars(1,2,3,4,5)]: refused", "run [!SetScriptVar(a,1): refused", "SV_A: no answer",
+        "run [!SelectRoot][!CopyNodeVars]: taken",
     };
     EXPECT_EQ(Finish(client), expected);
     EXPECT_EQ(boxes.Count(), 0u);

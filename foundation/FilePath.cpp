@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -69,22 +70,38 @@ FilePath::FilePath(const char* path)
     SetFullPath(path);
 }
 
+namespace {
+
+// The system takes "/" for "\\": every path is kept with "\\" only, so that each file has one spelling.
+zString WithBackslashes(const char* text)
+{
+    std::string path(text != nullptr ? text : "");
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return zString(path.c_str());
+}
+
+} // namespace
+
 void FilePath::Set(const char* directory, const char* name)
 {
-    directory_ = directory;
+    directory_ = WithBackslashes(directory);
     name_ = name;
 }
 
-void FilePath::SetFullPath(const char* path)
+void FilePath::SetFullPath(const char* text)
 {
-    const char* backslash = path ? std::strrchr(path, '\\') : nullptr;
+    const zString path = WithBackslashes(text);
+    const char* backslash = std::strrchr(path.Text(), '\\');
     if (!backslash) {
         directory_ = "";
         name_ = path;
         return;
     }
     zString directory(path);
-    directory.Truncate(static_cast<uint32_t>(backslash - path + 1));
+    directory.Truncate(static_cast<uint32_t>(backslash - path.Text() + 1));
     directory_ = directory;
     name_ = backslash + 1;
 }

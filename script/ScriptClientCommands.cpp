@@ -3,7 +3,9 @@
 
 #include "script/ScriptManager.h"
 
+#include "widgets/DdeLinkManager.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Shell.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
@@ -40,19 +42,33 @@ long ScriptManager::RunQueuedCommand()
     if (!queue_.empty()) {
         const QueuedLine queued = queue_.front();
         queue_.pop_front();
+        // The client waits for the answer and answers no other message meanwhile: a document's links, which
+        // would ask every program's windows for their partner, connect once it has been answered.
+        if (queued.transaction != 0 && heldLinks_ == nullptr && (heldLinks_ = TheShell().Links()) != nullptr)
+            heldLinks_->HoldConnections();
         const bool ran = RunClientLine(queued.line);
         if (!ran) {
             // The rest of a failed transaction is dropped.
             for (bool last = queued.last; !last && !queue_.empty(); queue_.pop_front())
                 last = queue_.front().last;
         }
-        if (queued.transaction != 0 && (!ran || queued.last) && topic_)
-            topic_->AnswerTransaction(queued.transaction, ran);
+        if (queued.transaction != 0 && (!ran || queued.last)) {
+            if (topic_)
+                topic_->AnswerTransaction(queued.transaction, ran);
+            ReleaseHeldLinks();
+        }
     }
     if (!queue_.empty())
         return 0;
     queueTaskRegistered_ = false;
     return 1;
+}
+
+void ScriptManager::ReleaseHeldLinks()
+{
+    if (heldLinks_ != nullptr)
+        heldLinks_->ReleaseConnections();
+    heldLinks_ = nullptr;
 }
 
 bool ScriptManager::RunClientLine(const std::string& line)

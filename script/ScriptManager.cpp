@@ -8,6 +8,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatParsing.h"
 #include "foundation/zString.h"
+#include "framework/window/BusyAnswer.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "framework/window/MDIframeCL.h"
@@ -138,12 +139,15 @@ void ScriptManager::ContinueScript()
 
 bool ScriptManager::StopRequested()
 {
-    // The clock is cheap; the messages are served only a few times a second.
+    // The clock is cheap; the messages are served only a few times a second. Other programs, which wait
+    // for their answers, are answered in between.
     const uint32_t now = TheHost().TickCount();
     if (!stopRequested_ && now - lastPoll_ >= kStopPollInterval) {
         lastPoll_ = now;
         if (ServeWaitingScriptMessages([this] { return stopRequested_; }))
             stopRequested_ = true;
+    } else if (!stopRequested_) {
+        AnswerOtherPrograms();
     }
     return stopRequested_;
 }

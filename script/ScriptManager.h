@@ -31,6 +31,7 @@ enum : int32_t {
 };
 } // namespace ScriptCmd
 
+class DdeLinkManager;
 class DdeServer;
 class FileStream;
 class ScriptControlDialog;
@@ -207,6 +208,9 @@ private:
     // Runs a queued line of another program, with the error boxes it would show turned into a failure.
     bool RunClientLine(const std::string& line);
     bool queueTaskRegistered_ = false;
+    // The links whose connections wait while a client waits for the answer of its execute.
+    DdeLinkManager* heldLinks_ = nullptr;
+    void ReleaseHeldLinks();
     AnalysisWatch analysisWatch_{*this};
     bool watchingAnalyses_ = false;
 

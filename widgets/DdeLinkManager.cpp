@@ -129,10 +129,11 @@ private:
     DdeClientLink& link_;
 };
 
-DdeClientLink::DdeClientLink(const char* service, const char* topic)
+DdeClientLink::DdeClientLink(const char* service, const char* topic, bool connect)
     : service_(service), topic_(topic), client_(std::make_unique<DdeClient>())
 {
-    conversation_ = std::make_unique<Partner>(*this, client_.get());
+    if (connect)
+        conversation_ = std::make_unique<Partner>(*this, client_.get());
 }
 
 DdeClientLink::~DdeClientLink()
@@ -217,17 +218,26 @@ DdeClientLink* DdeLinkManager::GetConversation(const char* service, const char* 
 {
     DdeClientLink* conversation = FindConversation(service, topic);
     if (conversation == nullptr) {
-        conversations_.push_back(std::make_unique<DdeClientLink>(service, topic));
+        conversations_.push_back(std::make_unique<DdeClientLink>(service, topic, held_ == 0));
         return conversations_.back().get();
     }
-    conversation->Reconnect();
+    if (held_ == 0)
+        conversation->Reconnect();
     return conversation;
 }
 
 void DdeLinkManager::ReconnectAll()
 {
+    if (held_ > 0)
+        return;
     for (const auto& conversation : conversations_)
         conversation->Reconnect();
+}
+
+void DdeLinkManager::ReleaseConnections()
+{
+    if (held_ > 0 && --held_ == 0)
+        ReconnectAll();
 }
 
 void DdeLinkManager::Subscribe(DocumentLink& link)
@@ -237,7 +247,8 @@ void DdeLinkManager::Subscribe(DocumentLink& link)
     DdeClientLink* conversation = FindConversation(link.application.Text(), link.topic.Text());
     DdeLinkItem* item = conversation ? conversation->FindItem(link.item.Text()) : nullptr;
     if (item != nullptr && std::count(item->subscribers.begin(), item->subscribers.end(), &link) != 0) {
-        conversation->Reconnect();
+        if (held_ == 0)
+            conversation->Reconnect();
         return;
     }
     // A link moved to another source leaves its old item first.

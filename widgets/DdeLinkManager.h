@@ -59,8 +59,8 @@ private:
 // same names on that instance, so a conversation that lost its partner starts afresh on a new instance.
 class DdeClientLink {
 public:
-    // Connects at once.
-    DdeClientLink(const char* service, const char* topic);
+    // Connects at once, unless told to wait for Reconnect.
+    DdeClientLink(const char* service, const char* topic, bool connect = true);
     DdeClientLink(const DdeClientLink&) = delete;
     DdeClientLink& operator=(const DdeClientLink&) = delete;
     ~DdeClientLink();
@@ -115,6 +115,11 @@ public:
     DdeClientLink* FindConversation(const char* service, const char* topic) const;
     // Connects every conversation that is not connected (after a document is opened).
     void ReconnectAll();
+    // While held, no conversation connects: a connection asks every program's windows in turn, and a
+    // program that waits for this one's answer cannot answer it meanwhile. The last release connects
+    // every conversation that is not connected.
+    void HoldConnections() { ++held_; }
+    void ReleaseConnections();
     size_t ConversationCount() const { return conversations_.size(); }
 
     // The link joins its item (made when missing) once, and gets the item's value when it has one.
@@ -130,4 +135,5 @@ private:
     DdeServer server_;
     std::vector<std::unique_ptr<DdeClientLink>> conversations_;
     DocumentLinkFeed* previousFeed_;
+    int held_ = 0;
 };

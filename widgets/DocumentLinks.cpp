@@ -2,6 +2,7 @@
 
 #include "widgets/DocumentWindow.h"
 #include "formula/BuiltinRegistry.h"
+#include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "model/DocumentLink.h"
@@ -11,18 +12,6 @@
 #include <cctype>
 #include <memory>
 #include <string>
-
-namespace {
-
-std::string Upper(const char* text)
-{
-    std::string upper(text != nullptr ? text : "");
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
-}
-
-} // namespace
 
 int CreateDdeLink(DocumentLinkList& links, const char* application, const char* topic, const char* item,
                   const char* value)
@@ -61,7 +50,7 @@ int PasteLinkFromClipboard(DdeLinkManager& manager, DocumentLinkList& links, Doc
                               "of the server application.", 0);
         return 0;
     }
-    if (Upper(topic.Text()) == Upper(window.FullPath().Text())) {
+    if (FilePath(topic.Text()).EqualsNoCase(FilePath(window.FullPath().Text()))) {
         ShowErrorBox(nullptr, "You may not create a link to a node in the same tree.", 0);
         return 0;
     }

@@ -3,6 +3,9 @@
 //   run KIVO DIR    starts the program (KIVO, a path to kivo.exe) on them, sends each step as the menu sends
 //                   it, and times the step from outside until the frame answers again, with the longest time
 //                   the frame took to answer a message during the step.
+//                   PART "script-status" runs the 200-window script while another program asks the
+//                   program's "Status" once a second over DDE, and adds how many asks it answered and
+//                   its slowest answer;
 //   write-large DIR N    writes a tree of N million nodes as DIR\largeN.tre;
 //   large KIVO DIR NAME  times the program's open of DIR\NAME.tre (until its window answers, or until the
 //                        box that refuses it).
@@ -18,6 +21,7 @@
 #include "CommandIds.h"
 
 #include <windows.h>
+#include <ddeml.h>
 
 #include <algorithm>
 #include <atomic>
@@ -25,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -460,12 +465,88 @@ bool RunMonteCarlo(const std::string& kivo, const std::string& dir)
     return true;
 }
 
-bool RunScript(const std::string& kivo, const std::string& dir)
+// Another program that asks the program's script manager for its "Status" once a second, as a client program
+// does: a DDE instance and a conversation of its own each time, each ask waiting up to 60 s for its answer.
+class StatusAsker {
+public:
+    static HDDEDATA CALLBACK NoCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
+
+    StatusAsker() : thread_([this] { Ask(); }) {}
+    ~StatusAsker() { Stop(); }
+    void Stop()
+    {
+        stopping_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    void Report(const char* figure) const
+    {
+        std::printf("figure %s-asked %d\nfigure %s-answered %d\nfigure %s-mean-answer %.2f\n"
+                    "figure %s-slowest-answer %.2f\n",
+                    figure, asked_.load(), figure, answered_.load(), figure,
+                    asked_ > 0 ? total_.load() / asked_ : 0.0, figure, slowest_.load());
+    }
+
+private:
+    // One ask as a client program makes it: an instance of its own, a conversation, the request.
+    bool AskOnce()
+    {
+        DWORD instance = 0;
+        if (DdeInitializeA(&instance, NoCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+            return false;
+        const HSZ service = DdeCreateStringHandleA(instance, "KIVO_Node", CP_WINANSI);
+        const HSZ topic = DdeCreateStringHandleA(instance, "ScriptMgr", CP_WINANSI);
+        const HSZ item = DdeCreateStringHandleA(instance, "Status", CP_WINANSI);
+        bool answered = false;
+        if (const HCONV conversation = DdeConnect(instance, service, topic, nullptr)) {
+            DWORD result = 0;
+            if (HDDEDATA answer =
+                    DdeClientTransaction(nullptr, 0, conversation, item, CF_TEXT, XTYP_REQUEST, 60000, &result)) {
+                answered = true;
+                DdeFreeDataHandle(answer);
+            }
+            DdeDisconnect(conversation);
+        }
+        for (HSZ handle : {service, topic, item})
+            DdeFreeStringHandle(instance, handle);
+        DdeUninitialize(instance);
+        return answered;
+    }
+
+    void Ask()
+    {
+        while (!stopping_) {
+            const double sent = Now();
+            ++asked_;
+            if (AskOnce())
+                ++answered_;
+            const double took = Now() - sent;
+            slowest_ = std::max(slowest_.load(), took);
+            total_ = total_ + took;
+            for (double next = sent + 1.0; !stopping_ && Now() < next;)
+                Sleep(10);
+        }
+    }
+
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> asked_{0};
+    std::atomic<int> answered_{0};
+    std::atomic<double> slowest_{0.0};
+    std::atomic<double> total_{0.0};
+    std::thread thread_;
+};
+
+// The 200-window script from the command line, timed until the frame answers with every window open; with
+// `asked`, another program asks for the script manager's status meanwhile.
+bool RunScript(const std::string& kivo, const std::string& dir, bool asked)
 {
-    Program program;
-    if (!StartAndOpen(program, kivo, "-t", 0, "start"))
-        return false;
-    CloseFrame(program, "close-empty");
+    const char* figure = asked ? "script-status" : "script";
+    if (!asked) {
+        Program program;
+        if (!StartAndOpen(program, kivo, "-t", 0, "start"))
+            return false;
+        CloseFrame(program, "close-empty");
+    }
     Program scripted;
     const double begun = Now();
     if (!scripted.Start(kivo, "-t -^ \"" + dir + "\\windows.txt\""))
@@ -473,6 +554,9 @@ bool RunScript(const std::string& kivo, const std::string& dir)
     scripted.frame = scripted.WaitTop("MDIframeCL", 0);
     if (scripted.frame == nullptr)
         return false;
+    std::unique_ptr<StatusAsker> asker;
+    if (asked)
+        asker = std::make_unique<StatusAsker>();
     double previous = begun;
     for (int reached = 50; reached <= kScriptWindows; reached += 50) {
         while (scripted.DocumentWindows() < reached) {
@@ -482,10 +566,14 @@ bool RunScript(const std::string& kivo, const std::string& dir)
             Sleep(5);
         }
         const double now = Now();
-        std::printf("figure script-windows-%d-%d %.2f\n", reached - 49, reached, now - previous);
+        std::printf("figure %s-windows-%d-%d %.2f\n", figure, reached - 49, reached, now - previous);
         previous = now;
     }
-    scripted.Report("script", begun, scripted.WaitAnswered());
+    scripted.Report(figure, begun, scripted.WaitAnswered());
+    if (asker) {
+        asker->Stop();
+        asker->Report(figure);
+    }
     CloseFrame(scripted, "close-windows");
     return true;
 }
@@ -502,7 +590,7 @@ int main(int argc, char** argv)
         return RunLarge(argv[2], argv[3], argv[4]) ? 0 : 1;
     if (argc < 4 || std::strcmp(argv[1], "run") != 0) {
         std::printf("usage: kivo_program_probe write DIR | write-large DIR MILLIONS | large KIVO DIR NAME"
-                    " | run KIVO DIR [million|montecarlo|script]...\n");
+                    " | run KIVO DIR [million|montecarlo|script|script-status]...\n");
         return 2;
     }
     const std::string kivo = argv[2];
@@ -521,6 +609,8 @@ int main(int argc, char** argv)
     if (wanted("montecarlo"))
         ran = RunMonteCarlo(kivo, dir) && ran;
     if (wanted("script"))
-        ran = RunScript(kivo, dir) && ran;
+        ran = RunScript(kivo, dir, false) && ran;
+    if (argc > 4 && wanted("script-status"))
+        ran = RunScript(kivo, dir, true) && ran;
     return ran ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "framework/window/BusyAnswer.h"
 
 #include <windows.h>
+#include <dde.h>
 
 namespace {
 
@@ -18,6 +19,20 @@ void AnswerSentMessages()
     ++answering;
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    --answering;
+}
+
+void AnswerOtherPrograms()
+{
+    const DWORD now = GetTickCount();
+    if (now - lastAnswer < kAnswerMilliseconds)
+        return;
+    lastAnswer = now;
+    ++answering;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    while (PeekMessageA(&message, nullptr, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE))
+        DispatchMessageA(&message);
     --answering;
 }
 

@@ -10,6 +10,10 @@ constexpr uint32_t kAnswerMilliseconds = 50;
 
 void AnswerSentMessages();
 
+// The same, and then the DDE messages other programs posted (their requests, executes and pokes), which the
+// thread's DDE windows take at once: a script running line after line answers other programs meanwhile.
+void AnswerOtherPrograms();
+
 // The same from a loop over many items (nodes): the clock is read only once every 1024 calls.
 inline void AnswerSentMessagesInLoop()
 {

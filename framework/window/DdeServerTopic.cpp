@@ -1,6 +1,7 @@
 #include "framework/window/DdeServerTopic.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -92,12 +93,34 @@ uintptr_t DdeServerTopic::Poke(const DdeTransactionInfo&)
     return 0;
 }
 
+namespace {
+
+// Topic names as the system compares them, in any letter case; a document's topic is its file's path, which
+// may be written with "/" for "\\".
+bool SameTopicName(const char* a, const char* b)
+{
+    const auto normal = [](char c) {
+        return c == '/' ? '\\' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    };
+    for (; *a != 0 && *b != 0; ++a, ++b) {
+        if (normal(*a) != normal(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+} // namespace
+
 DdeServerTopic* DdeServerTopic::FindTopic(const char* name)
 {
     if (!name)
         return nullptr;
     for (DdeServerTopic* topic : Topics()) {
         if (std::strcmp(topic->name_.Text(), name) == 0)
+            return topic;
+    }
+    for (DdeServerTopic* topic : Topics()) {
+        if (SameTopicName(topic->name_.Text(), name))
             return topic;
     }
     return nullptr;

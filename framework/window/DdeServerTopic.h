@@ -35,7 +35,8 @@ public:
     virtual uintptr_t Execute(const DdeTransactionInfo& info);            // 4
     virtual uintptr_t Poke(const DdeTransactionInfo& info);               // 5
 
-    // The first topic with exactly this name; 0 for a null name.
+    // The first topic with exactly this name, else with this name in any letter case and with "/" for "\"
+    // (a document's topic is its file's path); 0 for a null name.
     static DdeServerTopic* FindTopic(const char* name);
     // The first item of this topic with this name, in any letter case (as the system compares item names);
     // 0 for a null name.

@@ -148,27 +148,9 @@ TEST(DocumentLinks, OnlyAChangedValueReachesTheLinks)
     EXPECT_STREQ(links.At(0)->value.Text(), "6");
 }
 
-// The lines a DDE client wrote after running its commands on the topic of the program's service.
 std::vector<std::string> RunClient(const char* topic, const std::string& commands)
 {
-    const std::string output = TempFilePath("kivo-link-client.txt");
-    std::string commandLine = std::string("\"") + KIVO_DDE_CLIENT + "\" \"" + output + "\" \"" + topic + "\" " + commands;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::vector<std::string> lines;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return lines;
-    PumpMessagesUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 60000);
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    std::ifstream file(output);
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
-    file.close();
-    DeleteFileA(output.c_str());
-    return lines;
+    return RunDdeClient(KIVO_DDE_CLIENT, topic, commands);
 }
 
 // This process is the second program: its tree reads, in a probability, the first program's root value

@@ -7,9 +7,11 @@
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
+#include "widgets/DocumentLinks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -84,11 +86,98 @@ TEST(ScriptJob, LoopingJobEndsWhenTheFrameCloses)
     ProgramProcess program(KIVO_PROGRAM, job);
     ASSERT_TRUE(program.Started());
     EXPECT_TRUE(program.WaitForScriptItem("SV_GO", "1", 60000)) << program.State();
-    EXPECT_EQ(RequestScriptStatus(), "Busy");
+    // Asked meanwhile, the program answers at once (each ask connects afresh, as a client does), not only
+    // when the job next serves its windows.
+    std::vector<DWORD> took;
+    for (int ask = 0; ask < 7; ++ask) {
+        const DWORD asked = GetTickCount();
+        EXPECT_EQ(RequestScriptStatus(), "Busy");
+        took.push_back(GetTickCount() - asked);
+    }
+    std::sort(took.begin(), took.end());
+    std::string times;
+    for (const DWORD milliseconds : took)
+        times += " " + std::to_string(milliseconds);
+    EXPECT_LT(took[took.size() / 2], 750u) << "answers in ms:" << times;
     DWORD exitCode = 99;
     EXPECT_TRUE(program.Close(exitCode)) << program.State();
     EXPECT_EQ(exitCode, 0u);
     DeleteFileA(job.c_str());
+}
+
+// The titles of the program's document windows, top first.
+std::vector<std::string> DocumentTitles(const ProgramProcess& program)
+{
+    HWND frame = nullptr;
+    program.WindowTitles(&frame);
+    std::vector<std::string> titles;
+    const HWND client = frame != nullptr ? FindWindowExA(frame, nullptr, "MDICLIENT", nullptr) : nullptr;
+    for (HWND child = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr; child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char title[260] = {};
+        GetWindowTextA(child, title, sizeof title);
+        titles.push_back(title);
+    }
+    return titles;
+}
+
+// Files opened by another program over DDE: each open is answered once it has run (also one whose tree links
+// to a program that does not run, whose search asks the waiting client's windows too), a file is the same
+// file however its path's separators are written (an open one comes to the front), and every window is
+// titled by its file's name.
+TEST(ScriptJob, FilesOpenedOverDdeAreAnsweredAndKnownInEitherSlashStyle)
+{
+    DdeTestLock lock;
+    FocusTestLock focus;
+    ScopedApplication app;
+    const std::string a = TempFilePath("kivo-slash-a.tre"), c = TempFilePath("kivo-slash-c.tre"),
+                      job = TempFilePath("kivo-slash-job.txt");
+    for (const std::string& path : {a, c}) {
+        TreeWindow window;
+        if (path == c)
+            CreateDdeLink(window.Document().DocumentLinks, "KIVO_Absent", "Topic", "Item", "");
+        zString message;
+        ASSERT_TRUE(window.SaveAs(path.c_str(), message)) << message.Text();
+    }
+    const auto forward = [](std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    };
+    std::FILE* file = std::fopen(job.c_str(), "wb");
+    std::fprintf(file, "!OpenFile(\"%s\")\n!SetScriptVar(open,1)\n", a.c_str());
+    std::fclose(file);
+    ProgramProcess program(KIVO_PROGRAM, job);
+    ASSERT_TRUE(program.WaitForScriptItem("SV_OPEN", "1", 60000)) << program.State();
+
+    const struct {
+        std::string path, top;
+    } opens[] = {
+        {forward(c), "kivo-slash-c"},
+        {forward(a), "kivo-slash-a"},
+        {c, "kivo-slash-c"},
+    };
+    // Each command a quoted argument of the client's command line, its quotation marks escaped.
+    const auto argument = [](const std::string& text) {
+        std::string quoted = "\"";
+        for (const char ch : text)
+            quoted += ch == '"' ? std::string("\\\"") : std::string(1, ch);
+        return quoted + "\"";
+    };
+    std::string commands;
+    std::vector<std::string> expected;
+    for (const auto& open : opens) {
+        const std::string text = "[!OpenFile(\"" + open.path + "\")][!TopWindowName(top)]";
+        commands += " " + argument("run:" + text) + " SV_TOP";
+        expected.push_back("run " + text + ": taken");
+        expected.push_back("SV_TOP=" + open.top);
+    }
+    EXPECT_EQ(RunDdeClient(KIVO_DDE_CLIENT, "ScriptMgr", commands), expected);
+    EXPECT_EQ(DocumentTitles(program), (std::vector<std::string>{"kivo-slash-c", "kivo-slash-a"}));
+    EXPECT_EQ(program.WindowTitles().size(), 1u) << program.State();
+    DWORD exitCode = 99;
+    EXPECT_TRUE(program.Close(exitCode)) << program.State();
+    for (const std::string& path : {a, c, job})
+        DeleteFileA(path.c_str());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tests/support/PumpMessages.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace {
 
@@ -121,6 +122,28 @@ std::string ProgramProcess::State() const
     for (const std::string& title : WindowTitles())
         titles += " \"" + title + "\"";
     return titles;
+}
+
+std::vector<std::string> RunDdeClient(const char* client, const char* topic, const std::string& commands)
+{
+    const std::string output = TempFilePath("kivo-dde-client.txt");
+    std::string commandLine = std::string("\"") + client + "\" \"" + output + "\" \"" + topic + "\" " + commands;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::vector<std::string> lines;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return lines;
+    PumpMessagesUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 60000);
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::ifstream file(output);
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    file.close();
+    DeleteFileA(output.c_str());
+    return lines;
 }
 
 std::string RequestScriptItem(const char* item)

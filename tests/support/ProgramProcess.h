@@ -36,6 +36,10 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// Runs the DDE client program (tests' kivo_ddeclient) with its commands on the topic of service "KIVO_Node",
+// serving this thread's windows until it ends; the lines it wrote.
+std::vector<std::string> RunDdeClient(const char* client, const char* topic, const std::string& commands);
+
 // An item of the "ScriptMgr" topic ("Status", "SV_" and a script variable); empty when no program answers.
 std::string RequestScriptItem(const char* item);
 inline std::string RequestScriptStatus() { return RequestScriptItem("Status"); }

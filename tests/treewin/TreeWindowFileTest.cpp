@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -282,7 +284,9 @@ std::string FileText(const std::string& path)
 // a small tree wait in the runtime's buffer and are refused at the last flush, as on a disk with no room left.
 TEST(TreeWindowFiles, SaveOnAFullDiskKeepsTheFileAndTheName)
 {
-    const std::string folder = std::string(KIVO_FULL_DISK) + "\\";
+    // Written with backslashes, as the program keeps every path.
+    std::string folder = std::string(KIVO_FULL_DISK) + "\\";
+    std::replace(folder.begin(), folder.end(), '/', '\\');
     const std::string path = folder + "kivo-full.tre", other = folder + "new-full.tre";
     ASSERT_NE(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "made by the ctest FullDisk.Setup";
     const std::string saved = TempPath("kivo_full_disk.tre");

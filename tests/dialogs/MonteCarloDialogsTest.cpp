@@ -90,17 +90,21 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     EXPECT_EQ(first.settings.chosen, std::vector<int32_t>{1});
 
     // The next opening starts from the choice, but never from the key; at a chance node nothing re-evaluates.
-    driver
-        .Then([](DialogFrameCL& dialog) {
-            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::NumberOfTrialsEdit), "50");
-            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::KeyValueEdit), "1000");
-            EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
-            EXPECT_FALSE(Checked(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
-            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
-        })
-        .Press(IDCANCEL);
+    // The number of trials opens selected: what is typed replaces it.
+    driver.Then([](DialogFrameCL& dialog) {
+        EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::NumberOfTrialsEdit), "50");
+        EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::KeyValueEdit), "1000");
+        EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
+        EXPECT_FALSE(Checked(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
+        EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
+        EXPECT_EQ(GetFocus(), dialog.Control(Ctl::MonteCarloSimulation::NumberOfTrialsEdit));
+        for (const char typed : std::string("5000"))
+            PostMessageA(GetFocus(), WM_CHAR, static_cast<WPARAM>(typed), 1);
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    });
     SetupDialog second(&tree.tree.Document(), tree.tree.Root()->GetChild(0));
-    EXPECT_EQ(second.Run(), 0);
+    EXPECT_NE(second.Run(), 0);
+    EXPECT_EQ(second.settings.trials, 5000);
 
     // Without distributions only "Do &not sample" is offered, and no re-evaluation.
     SimulatedTree plain(false);

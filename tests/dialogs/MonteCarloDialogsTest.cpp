@@ -90,21 +90,17 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     EXPECT_EQ(first.settings.chosen, std::vector<int32_t>{1});
 
     // The next opening starts from the choice, but never from the key; at a chance node nothing re-evaluates.
-    // The number of trials opens selected: what is typed replaces it.
-    driver.Then([](DialogFrameCL& dialog) {
-        EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::NumberOfTrialsEdit), "50");
-        EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::KeyValueEdit), "1000");
-        EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
-        EXPECT_FALSE(Checked(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
-        EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
-        EXPECT_EQ(GetFocus(), dialog.Control(Ctl::MonteCarloSimulation::NumberOfTrialsEdit));
-        for (const char typed : std::string("5000"))
-            PostMessageA(GetFocus(), WM_CHAR, static_cast<WPARAM>(typed), 1);
-        PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
-    });
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::NumberOfTrialsEdit), "50");
+            EXPECT_EQ(TextOf(dialog, Ctl::MonteCarloSimulation::KeyValueEdit), "1000");
+            EXPECT_TRUE(Checked(dialog, Ctl::MonteCarloSimulation::UsePredictableRandomSequence));
+            EXPECT_FALSE(Checked(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
+            EXPECT_FALSE(Enabled(dialog, Ctl::MonteCarloSimulation::ReevaluateOptimalPathForEachTrial));
+        })
+        .Press(IDCANCEL);
     SetupDialog second(&tree.tree.Document(), tree.tree.Root()->GetChild(0));
-    EXPECT_NE(second.Run(), 0);
-    EXPECT_EQ(second.settings.trials, 5000);
+    EXPECT_EQ(second.Run(), 0);
 
     // Without distributions only "Do &not sample" is offered, and no re-evaluation.
     SimulatedTree plain(false);
@@ -121,6 +117,26 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     third.Run();
     EXPECT_EQ(third.settings.samplingMode, SampleNone);
     EXPECT_TRUE(third.settings.chosen.empty());
+
+    // The number of trials opens selected: what is typed replaces it, and Enter accepts it.
+    bool leftOpen = false;
+    ModalDialogDriver person;
+    person
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(GetFocus(), dialog.Control(Ctl::MonteCarloSimulation::NumberOfTrialsEdit));
+            for (const char typed : std::string("5000"))
+                PostMessageA(GetFocus(), WM_CHAR, static_cast<WPARAM>(typed), 1);
+            PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+        })
+        .Then([&leftOpen](DialogFrameCL& dialog) {
+            // Reached only when Enter left the dialog open.
+            leftOpen = true;
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+        });
+    SetupDialog typed(&tree.tree.Document(), tree.tree.Root());
+    typed.Run();
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(typed.settings.trials, 5000);
 }
 
 TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)

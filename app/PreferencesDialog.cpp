@@ -182,15 +182,22 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
         selected_ = categories_->GetCurSel();
         if (selected_ == shown_)
             return 1;
-        // A header is never selected: a key that moves onto one goes on to the page beyond it, so every page
-        // can be reached from the keyboard; a click on a header leaves the page shown.
+        // A header is never selected: a key that moves onto one goes on to the page beyond it, or back to the
+        // nearest page when none is beyond (Home onto the first header), so every page can be reached from the
+        // keyboard; a click on a header leaves the page shown.
         const bool clicked = GetKeyState(VK_LBUTTON) < 0 || GetCapture() == categories_->Handle();
         if (pages_[selected_].pageId == 0 && !clicked) {
-            const int step = selected_ > shown_ ? 1 : -1;
             const int count = categories_->GetCount();
-            int next = selected_;
-            while (next >= 0 && next < count && pages_[next].pageId == 0)
-                next += step;
+            const auto pageFrom = [&](int step) {
+                int next = selected_;
+                while (next >= 0 && next < count && pages_[next].pageId == 0)
+                    next += step;
+                return next;
+            };
+            const int step = selected_ > shown_ ? 1 : -1;
+            int next = pageFrom(step);
+            if (next < 0 || next >= count)
+                next = pageFrom(-step);
             if (next >= 0 && next < count) {
                 selected_ = next;
                 categories_->SetCurSel(selected_);

@@ -46,6 +46,18 @@ while IFS= read -r hit; do
 done < <(grep -rnoE --include='*.cpp' --include='*.h' \
     '(TemplateId|Resource)[[:space:]]*=[[:space:]]*[0-9]+|ResourceId\([0-9]+|ProgramDialog [A-Za-z_]+\([0-9]+\)|AppDialog\([0-9]+\)' \
     $folders | sed -E 's/^([^:]+:[0-9]+):.*[^0-9]([0-9]+)\)?$/\1:\2/')
+# A menu text's mnemonic marks a letter: an "&" (not "&&") before a blank, a tab or the end of the text fails.
+while IFS= read -r hit; do
+    [ -n "$hit" ] || continue
+    echo "mnemonic on no letter: resources/Menus.rc:$hit" >&2
+    status=1
+done < <(awk '/^[[:space:]]*(MENUITEM|POPUP)[[:space:]]*"/ {
+        text = $0
+        sub(/^[^"]*"/, "", text)
+        sub(/".*$/, "", text)
+        gsub(/&&/, "", text)
+        if (text ~ /&([[:space:]]|\\t|$)/) print FNR ": " $0
+    }' resources/Menus.rc)
 # Every menu item has its status-bar help: a string whose id is the item's command.
 strings=$(sed -n 's/^[[:space:]]*\([0-9]\+\),.*/\1/p' resources/Strings.rc | sort -u)
 while IFS= read -r id; do

@@ -94,7 +94,9 @@ int ShowOnScreen(RunStoredAnalysisDialog& run)
 {
     using Run = RunStoredAnalysisDialog;
     ProgramDialog dialog(run.commentForm ? DialogRes::RunAnalysis2523 : DialogRes::RunAnalysis);
-    ShowNames(dialog, RunAnalysisIds::AnalysesList, run.analyses);
+    // The first entry is selected, so that Run at once runs it and its summary shows.
+    const HWND list = ShowNames(dialog, RunAnalysisIds::AnalysesList, run.analyses);
+    SendMessageA(list, LB_SETSEL, TRUE, 0);
     MultiSelectListBox names(&dialog, RunAnalysisIds::AnalysesList);
     // The selection is kept as it changes: the list is gone when the dialog has closed.
     auto selectionChanged = [&] {

@@ -112,6 +112,9 @@ long HelpWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         if (code == LBN_SELCHANGE && !filling_)
             OnListPick();
         return 1;
+    case IDOK:
+        OpenListedTopic();
+        return 1;
     case IDCANCEL:
         DestroyWindow(handle_);
         return 1;
@@ -232,6 +235,19 @@ void HelpWindow::OnListPick()
     const LRESULT line = SendMessageA(Control(Help::TopicList), LB_GETCURSEL, 0, 0);
     if (line >= 0 && static_cast<size_t>(line) < lineTopics_.size())
         ShowTopic(lineTopics_[static_cast<size_t>(line)]);
+}
+
+void HelpWindow::OpenListedTopic()
+{
+    // The index opens the entry the find text led the list to; elsewhere the line picked, else the first.
+    if (mode_ == Mode::Index && IndexPositionTopic() >= 0) {
+        ShowTopic(IndexPositionTopic());
+        return;
+    }
+    const LRESULT picked = SendMessageA(Control(Help::TopicList), LB_GETCURSEL, 0, 0);
+    const size_t line = picked >= 0 ? static_cast<size_t>(picked) : 0;
+    if (line < lineTopics_.size())
+        ShowTopic(lineTopics_[line]);
 }
 
 void HelpWindow::SetFindText(const std::string& text)

@@ -45,6 +45,8 @@ private:
     void SetMode(Mode mode, const std::string& findText);
     void FillList();
     void OnListPick();
+    // Enter: opens the topic the list shows for what was typed.
+    void OpenListedTopic();
     // The topic of the index entry the find text leads to, or -1.
     int IndexPositionTopic() const;
     void SetFindText(const std::string& text);

@@ -30,9 +30,29 @@ HWND MainFrameWindow()
 // took no key again.
 bool helpKeyDown = false;
 
+// A key for the help window while the loop of a box (or of another dialog) runs: the loop's own dialog
+// keys are for the box alone, so the help window's Tab, Enter and Escape would do nothing.
+bool TakenByHelpWindow(int code, const MSG* message)
+{
+    static bool taking = false;
+    HelpWindow* help = HelpWindow::Open();
+    if (code != MSGF_DIALOGBOX || taking || !message || !help || message->message < WM_KEYFIRST ||
+        message->message > WM_KEYLAST)
+        return false;
+    const HWND window = help->Handle();
+    if (message->hwnd != window && !IsChild(window, message->hwnd))
+        return false;
+    taking = true;
+    const bool taken = IsDialogMessageA(window, const_cast<MSG*>(message)) != FALSE;
+    taking = false;
+    return taken;
+}
+
 LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (TakenByHelpWindow(code, message))
+        return 1;
     if ((code == MSGF_DIALOGBOX || code == MSGF_MENU) && message && message->wParam == VK_F1) {
         if (message->message == WM_KEYDOWN) {
             helpKeyDown = true;
@@ -70,8 +90,9 @@ void ShowHelpFile(const char* fileName, UINT command, ULONG_PTR value, HWND wind
     if (path.Exists())
         Viewer()(window, path.FullPath().Text(), command, value);
     else
-        ShowInfoBox(nullptr, ("The help file is not available. It belongs at " + std::string(path.FullPath().Text()) +
-                              ", in the folder Help beside the program.").c_str(), 0);
+        // The path on a line of its own, so that the box does not break it.
+        ShowInfoBox(nullptr, ("The help file is not available. It belongs in the folder Help beside the program:\n" +
+                              std::string(path.FullPath().Text())).c_str(), 0);
 }
 
 void ShowHelp(UINT command, ULONG_PTR value)

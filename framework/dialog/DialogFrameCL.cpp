@@ -20,6 +20,22 @@ HINSTANCE ProgramInstance()
     return TheApp ? TheApp->Instance() : GetModuleHandleA(nullptr);
 }
 
+// A one-line field that has the focus as its dialog opens has its text selected, so that typing replaces
+// the value shown rather than adding to it; a field whose caret or selection the dialog placed keeps it.
+void SelectOpeningField(HWND dialog)
+{
+    HWND focus = GetFocus();
+    char name[8] = {};
+    if (!focus || !IsChild(dialog, focus) || GetClassNameA(focus, name, sizeof name) == 0 ||
+        lstrcmpiA(name, "Edit") != 0 || (GetWindowLongA(focus, GWL_STYLE) & ES_MULTILINE))
+        return;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start == 0 && end == 0)
+        SendMessageA(focus, EM_SETSEL, 0, -1);
+}
+
 } // namespace
 
 std::vector<CustomCtrlFactory>& CustomControlFactories()
@@ -175,6 +191,7 @@ void DialogFrameCL::Show(int showCommand)
         return;
     }
     OnInit();
+    SelectOpeningField(handle_);
     SetStateBits(StateShown);
     // A dialog inside another (a page) leaves the keyboard to the dialog holding it.
     if (!(GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) && TheApp)

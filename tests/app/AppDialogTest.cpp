@@ -174,7 +174,7 @@ TEST_F(OnlineHelpOnWindow, OpensTheFileOfTheHelpDirectoryOrSaysItIsMissing)
         ShowHelpContents();
         ASSERT_EQ(boxes.Count(), 1u);
         EXPECT_EQ(boxes.Last().text,
-                  "The help file is not available. It belongs at " + helpFile + ", in the folder Help beside the program.");
+                  "The help file is not available. It belongs in the folder Help beside the program:\n" + helpFile);
         EXPECT_EQ(boxes.Last().style, static_cast<unsigned>(MB_OK | MB_ICONASTERISK));
     }
     EXPECT_TRUE(help.calls.empty());

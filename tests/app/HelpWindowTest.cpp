@@ -55,9 +55,11 @@ void CALLBACK MenuSteps(HWND, UINT, UINT_PTR, DWORD)
         EndMenu();
 }
 
-// While a message box shows: F1 is pressed at it once it is up, and it is closed once help has opened (or
-// after five seconds).
+// While a message box shows: F1 is pressed at it once it is up; once help has opened, Escape at the focus
+// closes help, then Enter at the focus closes the box. After five seconds the box is closed by hand.
 int boxStep = 0;
+std::string helpTitleInBox;
+bool boxClosedByHand = false;
 void CALLBACK BoxSteps(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND box = FindWindowA(nullptr, "F1 in a box");
@@ -67,8 +69,14 @@ void CALLBACK BoxSteps(HWND, UINT, UINT_PTR, DWORD)
     if (boxStep++ == 0) {
         PostMessageA(button, WM_KEYDOWN, VK_F1, 1);
         PostMessageA(button, WM_KEYUP, VK_F1, 0xC0000001);
-    } else if (HelpWindow::Open() != nullptr || boxStep > 100) {
+    } else if (boxStep > 100) {
+        boxClosedByHand = true;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
+    } else if (HelpWindow::Open() != nullptr && helpTitleInBox.empty()) {
+        helpTitleInBox = ShownTitle();
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+    } else if (HelpWindow::Open() == nullptr && !helpTitleInBox.empty()) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
     }
 }
 
@@ -178,7 +186,8 @@ TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
     TrackPopupMenu(windowMenu, TPM_LEFTALIGN, 10, 10, 0, frame->Handle(), nullptr);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(WaitForTitle("Cascade")) << ShownTitle();
-    // A message box whose help context has no topic: help opens on its contents and its first topic.
+    // A message box whose help context has no topic: help opens on its contents and its first topic, Escape
+    // closes help and Enter the box.
     QuitHelp();
     const MessageBoxPresenter recorded = SetMessageBoxPresenter(nullptr);
     boxStep = 0;
@@ -186,7 +195,8 @@ TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
     PresentMessageBox(MessageBoxRequest{"F1 in a box", "Press F1.", MB_OK, 99999});
     KillTimer(nullptr, boxTimer);
     SetMessageBoxPresenter(recorded);
-    EXPECT_TRUE(WaitForTitle("Using help")) << ShownTitle();
+    EXPECT_EQ(helpTitleInBox, "Using help");
+    EXPECT_FALSE(boxClosedByHand);
     RemoveHelpHook();
 }
 
@@ -204,8 +214,10 @@ TEST_F(HelpWindowTest, IndexAndSearchFindATopicByAWord)
     char top[128] = {};
     SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETTOPINDEX, 0, 0), reinterpret_cast<LPARAM>(top));
     EXPECT_STREQ(top, "Tornado Diagram");
-    PickLine("tornado diagram");
+    // Enter opens the topic the list has come to.
+    Type("\r");
     EXPECT_EQ(ShownTitle(), "Tornado Diagram");
+    EXPECT_NE(HelpWindow::Open(), nullptr);
     // The search lists the topics whose text holds every word.
     Click(help, Help::Search);
     SetWindowTextA(help.Control(Help::FindEdit), "willingness PAY");

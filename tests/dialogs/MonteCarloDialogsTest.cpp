@@ -117,6 +117,26 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
     third.Run();
     EXPECT_EQ(third.settings.samplingMode, SampleNone);
     EXPECT_TRUE(third.settings.chosen.empty());
+
+    // The number of trials opens selected: what is typed replaces it, and Enter accepts it.
+    bool leftOpen = false;
+    ModalDialogDriver person;
+    person
+        .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(GetFocus(), dialog.Control(Ctl::MonteCarloSimulation::NumberOfTrialsEdit));
+            for (const char typed : std::string("5000"))
+                PostMessageA(GetFocus(), WM_CHAR, static_cast<WPARAM>(typed), 1);
+            PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+        })
+        .Then([&leftOpen](DialogFrameCL& dialog) {
+            // Reached only when Enter left the dialog open.
+            leftOpen = true;
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+        });
+    SetupDialog typed(&tree.tree.Document(), tree.tree.Root());
+    typed.Run();
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(typed.settings.trials, 5000);
 }
 
 TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)

@@ -69,13 +69,20 @@ TEST(PreferencesDialog, TreePagesChangeTheTreeUndoablyAndCancelChangesNothing)
                 // A header line is never shown: the page stays.
                 Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 5, false);
                 EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(), 4014);
-                // The arrow keys pass over the headers: Down reaches the last page, Up the first.
+                // The arrow keys pass over the headers: Down reaches the last page, Up the first; End and
+                // Home go there at once, Home past the header on top.
                 HWND list = GetDlgItem(dialog.Handle(), Ctl::Preferences::CategoryList);
                 const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
                 for (const WPARAM arrow : {VK_DOWN, VK_UP}) {
                     for (int step = 0; step < count; ++step)
                         SendMessageA(list, WM_KEYDOWN, arrow, 0);
                     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), arrow == VK_DOWN ? count - 1 : 1);
+                }
+                for (const WPARAM key : {VK_END, VK_HOME}) {
+                    SendMessageA(list, WM_KEYDOWN, key, 0);
+                    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), key == VK_END ? count - 1 : 1);
+                    EXPECT_EQ(dynamic_cast<HookedDialog&>(dialog).PageId(),
+                              key == VK_END ? DialogRes::GlobalPreferencesPage : DialogRes::CalculationMethodPage);
                 }
                 Pick(dialog.Handle(), Ctl::Preferences::CategoryList, 9, false);
                 SendMessageA(GetDlgItem(PageOf(dialog), 4026), BM_CLICK, 0, 0);

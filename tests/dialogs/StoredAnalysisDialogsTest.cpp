@@ -59,20 +59,18 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     EXPECT_EQ(document.LastAnalysis, nullptr);
     EXPECT_EQ(document.Modified, 1);
 
+    // Run Old opens on the first entry: its summary shows, and Enter runs it.
     std::string listed;
     std::string picked;
     ModalDialogDriver run;
     run.Then([&](DialogFrameCL& dialog) {
-           const HWND list = GetDlgItem(dialog.Handle(), Ctl::RunAnalysis::AnalysesList);
-           char text[64] = {};
-           SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
-           listed = text;
-           SendMessageA(list, LB_SETSEL, TRUE, 0);
-           SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::RunAnalysis::AnalysesList, LBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(list));
-           picked = TextOf(dialog, Ctl::RunAnalysis::Summary);
-       })
-        .Press(IDOK);
+        const HWND list = GetDlgItem(dialog.Handle(), Ctl::RunAnalysis::AnalysesList);
+        char text[64] = {};
+        SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        listed = text;
+        picked = TextOf(dialog, Ctl::RunAnalysis::Summary);
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    });
     shown.clear();
     window.OnCommand(1616);
     EXPECT_TRUE(run.Finished());
@@ -80,6 +78,29 @@ TEST(StoredAnalysisDialogs, SavedUnderTheTypedNameAndRunFromTheList)
     EXPECT_EQ(picked, summary);
     EXPECT_EQ(shown, std::vector<int>{1605});
     SetNodeValuePresenter(previous);
+
+    // A summary longer than its box scrolls to its last line.
+    StoredAnalysis* sensitivity = StoredAnalysis::New();
+    sensitivity->name = "Sensitivity";
+    sensitivity->kind = OneWaySensitivityKind;
+    for (const char* item : {"@0,", "p", "0", "1", "4", "1"})
+        sensitivity->parameters->AddText(item);
+    document.StoredAnalyses().Add(sensitivity);
+    int lines = 0;
+    int firstShown = 0;
+    ModalDialogDriver scroll;
+    scroll.Then([](DialogFrameCL& dialog) { PostMessageA(GetFocus(), WM_KEYDOWN, VK_DOWN, 1); })
+        .Then([&](DialogFrameCL& dialog) {
+            const HWND summary = dialog.Control(Ctl::RunAnalysis::Summary);
+            SendMessageA(summary, WM_VSCROLL, SB_BOTTOM, 0);
+            lines = static_cast<int>(SendMessageA(summary, EM_GETLINECOUNT, 0, 0));
+            firstShown = static_cast<int>(SendMessageA(summary, EM_GETFIRSTVISIBLELINE, 0, 0));
+        })
+        .Press(IDCANCEL);
+    window.OnCommand(1616);
+    EXPECT_TRUE(scroll.Finished());
+    EXPECT_GE(lines, 4);
+    EXPECT_GT(firstShown, 0);
 }
 
 // "&Template..." of a stored analysis that draws a graph: the template chosen from the templates file is kept

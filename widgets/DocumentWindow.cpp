@@ -404,10 +404,9 @@ bool DocumentWindow::SaveAsBitmap(const char* path)
     PictureScale scale;
     BitmapDisplay screen(1, 1);
     const RECT pixels = PicturePixels(screen);
-    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
-    bitmap.SetWindowOrigin(pixels.left, pixels.top);
-    Draw(&bitmap);
-    return SaveBitmapAsBmp(bitmap, FilePath(path));
+    const std::unique_ptr<BitmapDisplay> bitmap = PaperBitmap(pixels);
+    Draw(bitmap.get());
+    return SaveBitmapAsBmp(*bitmap, FilePath(path));
 }
 
 bool DocumentWindow::SaveAsMetafile(const char* path)
@@ -465,11 +464,10 @@ bool DocumentWindow::CopyPicture()
         Draw(&picture);
     }
     const bool metafile = picture.CopyToClipboard(handle_);
-    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
-    bitmap.SetWindowOrigin(pixels.left, pixels.top);
-    Draw(&bitmap);
+    const std::unique_ptr<BitmapDisplay> bitmap = PaperBitmap(pixels);
+    Draw(bitmap.get());
     bool copied = false;
-    if (HGLOBAL dib = bitmap.ExportDib()) {
+    if (HGLOBAL dib = bitmap->ExportDib()) {
         if (OpenClipboard(handle_)) {
             copied = SetClipboardData(CF_DIB, dib) != nullptr;
             CloseClipboard();

@@ -227,24 +227,37 @@ TEST_F(DocumentWindowTest, SaveAsAsksBeforeReplacingAnotherFileAndPicturesKeepTh
     ASSERT_EQ(note->SaveAs(bitmap.c_str()), 1);
     EXPECT_EQ(FileText(bitmap).substr(0, 2), "BM");
     EXPECT_TRUE(note->FullPath().IsEmpty());
-    // A file another program holds offers a new name; Cancel saves nothing.
-    boxes.Clear();
+    // A file another program holds, shared or not, is in use there; a read-only file is read-only. Each
+    // offers a new name; Cancel saves nothing and keeps the older file.
     ASSERT_EQ(note->SaveAs(other.c_str()), 1);
-    HANDLE held = CreateFileA(other.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    boxes.Answer(IDCANCEL);
-    EXPECT_EQ(note->SaveToFile(), 0);
-    CloseHandle(held);
-    EXPECT_EQ(boxes.Last().text,
-              "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
-    // A file another program holds without sharing is in use too, not missing.
-    held = CreateFileA(other.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    boxes.Clear();
-    boxes.Answer(IDCANCEL);
-    EXPECT_EQ(note->SaveToFile(), 0);
-    CloseHandle(held);
-    ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Last().text,
-              "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
+    const std::string older = FileText(other);
+    const std::string inUse = "This file is in use by another program. Would you like to save it under a new name?";
+    const struct {
+        DWORD share;
+        bool readOnly;
+        std::string text;
+    } cases[] = {
+        {FILE_SHARE_READ, false, inUse},
+        {0, false, inUse},
+        {FILE_SHARE_READ | FILE_SHARE_WRITE, true,
+         "This file is read-only, or is on a locked disk. Would you like to save it under a new name?"},
+    };
+    for (const auto& c : cases) {
+        note->AddUndoAction(new LetterAction(note));
+        if (c.readOnly)
+            SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_READONLY);
+        HANDLE held = c.readOnly ? INVALID_HANDLE_VALUE
+                                 : CreateFileA(other.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
+        boxes.Clear();
+        boxes.Answer(IDCANCEL);
+        EXPECT_EQ(note->SaveToFile(), 0) << c.share;
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_EQ(boxes.Count(), 1u) << c.share;
+        EXPECT_EQ(boxes.Last().text, c.text) << c.share;
+        EXPECT_EQ(FileText(other), older) << c.share;
+    }
 }
 
 // The file is written beside itself and then moved into place: no temporary folder is needed, and a save

@@ -8,6 +8,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringHelpers.h"
 #include "formula/RunOutcome.h"
+#include "model/DocumentHeader.h"
 #include "treewin/TreeWindow.h"
 
 #include <string>
@@ -68,6 +69,10 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
         reported = true;
     } else {
         window = DocumentWindow::OpenDocument(fullPath.Text(), &reported);
+        // A diagram's or a graph's name says what the file is meant to be: a header that refuses it is
+        // reported naming the file, as a tree's is.
+        if (window == nullptr && !reported && (extension == "ind" || extension == "grf"))
+            reported = ReportRefusedHeader(fullPath.Text());
     }
     if (window == nullptr) {
         if (!reported)

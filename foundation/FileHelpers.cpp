@@ -99,9 +99,10 @@ SaveFailure FailureOfSystemError(DWORD code)
     case ERROR_PATH_NOT_FOUND:
     case ERROR_FILE_NOT_FOUND:
         return SaveFailure::FolderMissing;
-    case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+        return SaveFailure::InUse;
+    case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
         return SaveFailure::Locked;
     default:
@@ -120,6 +121,9 @@ void DescribeFailure(SaveFailure cause, const char* target, bool existed, zStrin
         break;
     case SaveFailure::Locked:
         message = "The file is read-only, in use by another program, or on a locked disk.";
+        break;
+    case SaveFailure::InUse:
+        message = "The file is in use by another program.";
         break;
     case SaveFailure::Other:
         message = "Unable to save file.";

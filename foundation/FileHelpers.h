@@ -28,7 +28,7 @@ void RunningProgramDirectory(zString& out);
 bool MoveFilePath(const FilePath& source, const FilePath& target);
 
 // Why a save failed, as the person is told.
-enum class SaveFailure { DiskFull, FolderMissing, Locked, Other };
+enum class SaveFailure { DiskFull, FolderMissing, Locked, InUse, Other };
 // A save writes the whole file beside its target (the target's name with ".tmp~" added) and then moves it
 // into place, so a save that fails at any point, or that the writer refuses (returns false), leaves the
 // older file as it was. False when nothing was saved: the message says what stopped the save and that the

@@ -160,12 +160,23 @@ bool FilePath::Exists() const
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool FilePath::IsInUse() const
+bool FilePath::IsInUse(bool* heldElsewhere) const
 {
+    if (heldElsewhere != nullptr)
+        *heldElsewhere = false;
     if (!Exists())
         return false;
     CriticalErrorsSuppressed noErrorBox;
-    return !OpenExisting(FullPath(), GENERIC_READ | GENERIC_WRITE, 0).IsValid();
+    HANDLE file = CreateFileA(FullPath().Text(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    if (heldElsewhere != nullptr)
+        *heldElsewhere = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    return true;
 }
 
 uint32_t FilePath::FileSize() const

@@ -44,8 +44,8 @@ public:
     // True when the path names a file (not a folder), also one that another program holds open.
     bool Exists() const;
     // False when the file does not exist; else true when it cannot be opened for exclusive reading and
-    // writing (another program holds it).
-    bool IsInUse() const;
+    // writing: another program holds it (heldElsewhere then says so), or it is read-only or locked.
+    bool IsInUse(bool* heldElsewhere = nullptr) const;
     // Size in bytes; 0 when the file cannot be opened.
     uint32_t FileSize() const;
     bool Delete() const;

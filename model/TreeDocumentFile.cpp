@@ -17,6 +17,7 @@
 #include "formula/RunOutcome.h"
 #include "model/CloneCopies.h"
 #include "model/CustomInterfaceSettings.h"
+#include "model/DocumentHeader.h"
 #include "model/ExpressionWalk.h"
 #include "model/ForeignTreeImporter.h"
 #include "model/LegacyTreeImporter.h"
@@ -386,15 +387,6 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form, const No
 
 namespace {
 
-// Every refusal of a file names it (several files may be opened at once), then says what the person can do.
-void ShowFileError(OutcomeCode code, const char* path, const std::string& text, const char* reason = nullptr)
-{
-    std::string message = text + "\n\n\"" + path + "\"";
-    if (reason != nullptr)
-        message += std::string("\n\n") + reason;
-    ReportFailure(code, nullptr, nullptr, message.c_str(), 0);
-}
-
 // What a damage code means to the person who has the file. A stream that ran out at a length larger than
 // the whole file did not end early: the length itself is damaged.
 const char* DamageReason(int code, bool lengthBeyondWhole)
@@ -414,7 +406,7 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
 {
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
-        ShowFileError(OutcomeCode::FileInUse, path, "This file is in use by another program, and cannot be read.");
+        ReportFileRefusal(OutcomeCode::FileInUse, path, "This file is in use by another program, and cannot be read.");
         return -1;
     }
     if (IsForeignTreeFile(stream)) {
@@ -440,14 +432,14 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             return 0;
     } else if (kind == GraphDocumentKind || kind == InfluenceDocumentKind) {
         // A document of ours under a tree's name: the person learns what it is and how to open it.
-        ShowFileError(OutcomeCode::FileRefused, path, "This file is not a tree. It cannot be read as a tree.",
+        ReportFileRefusal(OutcomeCode::FileRefused, path, "This file is not a tree. It cannot be read as a tree.",
                       kind == GraphDocumentKind
                           ? "It is a graph: give it the extension .grf and open it with File > Open."
                           : "It is an influence diagram: give it the extension .ind and open it with File > Open.");
         return -1;
     } else if (kind != 0 || stream.FormatError() != Archive::FormatVersionRecord) {
         const char* refusal = FileHeaderMessage(stream.FormatError());
-        ShowFileError(OutcomeCode::FileRefused, path, refusal != nullptr ? refusal : FileHeaderMessage(HeaderNotADocument));
+        ReportFileRefusal(OutcomeCode::FileRefused, path, refusal != nullptr ? refusal : FileHeaderMessage(HeaderNotADocument));
         return -1;
     }
     // A stream that ran out is reported as such (2), whatever record noticed it first.
@@ -474,7 +466,7 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
             if (ReadTreeStream(*this, path, !snapshot, nullptr, selection) == 0)
                 return true;
         }
-        ShowFileError(OutcomeCode::FileDamaged, path,
+        ReportFileRefusal(OutcomeCode::FileDamaged, path,
                       "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
                       DamageReason(code, lengthBeyondWhole));
     } catch (const std::bad_alloc&) {
@@ -488,7 +480,7 @@ void TreeDocument::RefuseForMemory(const char* path)
     // What was read goes, so that the program and the other documents have their memory back.
     FinishReading(true);
     RestoreMemoryReserve();
-    ShowFileError(OutcomeCode::NotEnoughMemory, path,
+    ReportFileRefusal(OutcomeCode::NotEnoughMemory, path,
                   "There is not enough memory to open this tree. Please try closing other applications or "
                   "documents.");
 }

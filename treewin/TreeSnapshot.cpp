@@ -12,7 +12,6 @@
 #include "foundation/FilePath.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/draw/BitmapDisplay.h"
-#include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/MetafileDisplay.h"
@@ -120,16 +119,14 @@ bool SnapshotFiles::SaveAsBitmap(TreeWindow& tree, const ::FilePath& path)
     const float scale = CurrentDrawingScale();
     SetCurrentDrawingScale(1.0f);
     const RECT pixels = PictureRectPixels(tree.PictureBounds(), tree.PaneDisplay());
-    BitmapDisplay picture(tree.PaneDisplay(), pixels.right - pixels.left, pixels.bottom - pixels.top);
+    const std::unique_ptr<BitmapDisplay> picture = PaperBitmap(pixels);
     RECT area{};
-    picture.Bounds(area);
+    picture->Bounds(area);
     bool saved = false;
     if (area.right > 0 && area.bottom > 0) {
-        DisplayLock lock(picture);
-        picture.SetWindowOrigin(pixels.left, pixels.top);
-        DrawShape(picture, RECT{pixels.left, pixels.top, pixels.right - 1, pixels.bottom - 1}, RGB(255, 255, 255));
-        tree.DrawPicture(picture);
-        saved = SaveBitmapAsBmp(picture, path);
+        DisplayLock lock(*picture);
+        tree.DrawPicture(*picture);
+        saved = SaveBitmapAsBmp(*picture, path);
     }
     SetCurrentDrawingScale(scale);
     return saved;

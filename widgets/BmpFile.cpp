@@ -4,6 +4,7 @@
 #include "foundation/FilePath.h"
 #include "foundation/GlobalMemory.h"
 #include "framework/draw/BitmapDisplay.h"
+#include "framework/draw/DrawingPrimitives.h"
 
 #include <cstdint>
 
@@ -54,4 +55,12 @@ bool SaveBitmapAsBmp(const BitmapDisplay& bitmap, const FilePath& path)
     WaitCursorScope wait;
     GlobalBlock dib(bitmap.ExportDib());
     return dib.Get() && SaveDibAsBmp(path, dib.Get());
+}
+
+std::unique_ptr<BitmapDisplay> PaperBitmap(const RECT& pixels)
+{
+    auto paper = std::make_unique<BitmapDisplay>(pixels.right - pixels.left, pixels.bottom - pixels.top);
+    paper->SetWindowOrigin(pixels.left, pixels.top);
+    DrawShape(*paper, RECT{pixels.left, pixels.top, pixels.right - 1, pixels.bottom - 1}, RGB(255, 255, 255));
+    return paper;
 }

@@ -270,10 +270,14 @@ int DocumentWindow::ReadFromFile()
 
 namespace {
 
-int AskToSaveUnderNewName()
+// A file another program holds open is in use there; any other refusal is the file's or the disk's.
+int AskToSaveUnderNewName(bool heldElsewhere)
 {
     return AskOkCancel(nullptr,
-                       "This file is read-only, or is on a locked disk. Would you like to save it under a new name?",
+                       heldElsewhere
+                           ? "This file is in use by another program. Would you like to save it under a new name?"
+                           : "This file is read-only, or is on a locked disk. Would you like to save it under a new "
+                             "name?",
                        0, 3);
 }
 
@@ -288,8 +292,8 @@ int DocumentWindow::SaveToFile()
 
 int DocumentWindow::SaveToPath(const FilePath& target)
 {
-    if (target.IsInUse())
-        return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    if (bool held = false; target.IsInUse(&held))
+        return AskToSaveUnderNewName(held) == 1 ? SaveAs(nullptr) : 0;
     // Another window's file is left to it: saving over it would lose what that window saves next.
     if ((readOnly_ || !target.EqualsNoCase(filePath_)) && FileOpenElsewhere(target)) {
         const std::string question = std::string("\"") + target.FullPath().Text() +
@@ -328,8 +332,8 @@ int DocumentWindow::SaveToPath(const FilePath& target)
     if (saved)
         return 1;
     // The file was taken by another program, or made read-only, while the document was written.
-    if (cause == SaveFailure::Locked)
-        return AskToSaveUnderNewName() == 1 ? SaveAs(nullptr) : 0;
+    if (cause == SaveFailure::Locked || cause == SaveFailure::InUse)
+        return AskToSaveUnderNewName(cause == SaveFailure::InUse) == 1 ? SaveAs(nullptr) : 0;
     ShowErrorBox(nullptr, message.Text(), 0);
     return 0;
 }
@@ -404,10 +408,9 @@ bool DocumentWindow::SaveAsBitmap(const char* path)
     PictureScale scale;
     BitmapDisplay screen(1, 1);
     const RECT pixels = PicturePixels(screen);
-    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
-    bitmap.SetWindowOrigin(pixels.left, pixels.top);
-    Draw(&bitmap);
-    return SaveBitmapAsBmp(bitmap, FilePath(path));
+    const std::unique_ptr<BitmapDisplay> bitmap = PaperBitmap(pixels);
+    Draw(bitmap.get());
+    return SaveBitmapAsBmp(*bitmap, FilePath(path));
 }
 
 bool DocumentWindow::SaveAsMetafile(const char* path)
@@ -465,11 +468,10 @@ bool DocumentWindow::CopyPicture()
         Draw(&picture);
     }
     const bool metafile = picture.CopyToClipboard(handle_);
-    BitmapDisplay bitmap(pixels.right - pixels.left, pixels.bottom - pixels.top);
-    bitmap.SetWindowOrigin(pixels.left, pixels.top);
-    Draw(&bitmap);
+    const std::unique_ptr<BitmapDisplay> bitmap = PaperBitmap(pixels);
+    Draw(bitmap.get());
     bool copied = false;
-    if (HGLOBAL dib = bitmap.ExportDib()) {
+    if (HGLOBAL dib = bitmap->ExportDib()) {
         if (OpenClipboard(handle_)) {
             copied = SetClipboardData(CF_DIB, dib) != nullptr;
             CloseClipboard();

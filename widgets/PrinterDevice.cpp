@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -152,7 +153,7 @@ bool PrinterDevice::RunDialog(PRINTDLGA& dialog)
     dialog.hwndOwner = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     dialog.hDevNames = MakeDevNamesHandle();
     dialog.hDevMode = MakeDevModeHandle();
-    if (!IsDevModeUsable(dialog.hDevMode)) {
+    if (!IsDevModeUsable(dialog.hDevMode, DeviceName().Text())) {
         GlobalFree(dialog.hDevMode);
         dialog.hDevMode = nullptr;
     }
@@ -192,7 +193,13 @@ int PrinterDevice::PrintDialog(int pageCount)
     firstPage_ = ranged ? dialog.nFromPage : 1;
     lastPage_ = ranged ? dialog.nToPage : pageCount;
     copies_ = dialog.nCopies;
+    toFile_ = (dialog.Flags & PD_PRINTTOFILE) != 0;
     return 1;
+}
+
+bool PrinterDevice::PrintsToFile() const
+{
+    return toFile_ || _stricmp(PortName().Text(), "FILE:") == 0;
 }
 
 int PrinterDevice::SupportsCopies()
@@ -203,7 +210,7 @@ int PrinterDevice::SupportsCopies()
     return DeviceCapabilitiesA(DeviceName().Text(), PortName().Text(), DC_COPIES, nullptr, deviceMode) > 1 ? 1 : 0;
 }
 
-bool IsDevModeUsable(HGLOBAL deviceMode)
+bool IsDevModeUsable(HGLOBAL deviceMode, const char* printerName)
 {
     if (!deviceMode)
         return true;
@@ -214,20 +221,23 @@ bool IsDevModeUsable(HGLOBAL deviceMode)
         return false;
     DEVMODEA block;
     std::memcpy(&block, locked.Bytes(), sizeof block);
+    // A device mode holds no more than the first 31 characters of its printer's name: a longer name is only
+    // whole in the printer's names.
     char name[CCHDEVICENAME + 1] = {};
     std::memcpy(name, block.dmDeviceName, CCHDEVICENAME);
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(name, &printer, nullptr))
+    std::string printer = printerName != nullptr && *printerName != 0 ? printerName : name;
+    HANDLE handle = nullptr;
+    if (!OpenPrinterA(&printer[0], &handle, nullptr))
         return false;
     bool usable = false;
-    const LONG size = DocumentPropertiesA(nullptr, printer, name, nullptr, nullptr, 0);
+    const LONG size = DocumentPropertiesA(nullptr, handle, &printer[0], nullptr, nullptr, 0);
     if (size > 0) {
         std::vector<uint8_t> current(static_cast<size_t>(size) + 1);
         auto* driverMode = reinterpret_cast<DEVMODEA*>(current.data());
-        usable = DocumentPropertiesA(nullptr, printer, name, driverMode, nullptr, DM_OUT_BUFFER) >= 0 &&
+        usable = DocumentPropertiesA(nullptr, handle, &printer[0], driverMode, nullptr, DM_OUT_BUFFER) >= 0 &&
                  size == block.dmSize + block.dmDriverExtra &&
                  std::strncmp(reinterpret_cast<const char*>(driverMode->dmDeviceName), name, CCHDEVICENAME) == 0;
     }
-    ClosePrinter(printer);
+    ClosePrinter(handle);
     return usable;
 }

@@ -37,6 +37,10 @@ public:
     int FirstPage() const { return firstPage_; }
     int LastPage() const { return lastPage_; }
     int Copies() const { return copies_; }
+    // Whether what is printed goes to a file: the printer's port is a file port, or Print to File was ticked
+    // in the last print dialog confirmed. The system writes no such file where the person would look for it,
+    // so the program asks for its name and hands it to the job.
+    bool PrintsToFile() const;
 
     // A movable block with a copy of the settings' device mode, at least 600 bytes long; null without one.
     HGLOBAL MakeDevModeHandle();
@@ -53,9 +57,11 @@ private:
     int firstPage_ = 0;
     int lastPage_ = 0;
     int copies_ = 0;
+    bool toFile_ = false;
     PrinterSetupRecord* settings_ = nullptr;
 };
 
-// Whether a device-mode block may go to the print dialogs: the printer it names exists, and its driver's
-// device mode has the block's size and device name. A null handle is usable; nothing is with option x.
-bool IsDevModeUsable(HGLOBAL deviceMode);
+// Whether a device-mode block may go to the print dialogs: the printer (by its whole name; null or empty:
+// the one the block names) exists, and its driver's device mode has the block's size and device name. A
+// null handle is usable; nothing is with option x.
+bool IsDevModeUsable(HGLOBAL deviceMode, const char* printerName = nullptr);

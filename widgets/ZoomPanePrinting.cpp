@@ -2,11 +2,48 @@
 // painting one page on the printer.
 
 #include "widgets/DocChildWindow.h"
+#include "widgets/DocumentWindow.h"
+#include "widgets/FilePathDialogs.h"
 #include "widgets/PageGrid.h"
 #include "widgets/PrintProgressDialog.h"
 #include "widgets/ZoomPane.h"
 #include "foundation/MessageBoxes.h"
 #include "widgets/PrinterDevice.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The file a print to a file goes to: the person names it in the save dialog, starting from the document's
+// name with ".ps" in the document's folder (an untitled one: its title); silent printing takes that name as
+// it is. False when the person cancelled.
+bool ChoosePrintFile(DocChildWindow* owner, int silent, zString& output)
+{
+    static const char* const Filters[] = {"PostScript Files (*.ps)", "*.ps", "All Files (*.*)", "*.*", nullptr};
+    auto* document = dynamic_cast<DocumentWindow*>(owner);
+    FilePath proposed;
+    if (document != nullptr && !document->FilePathObject().IsEmpty()) {
+        proposed = document->FilePathObject();
+    } else {
+        std::string title = owner != nullptr ? owner->Text() : "Print";
+        for (char& c : title)
+            if (std::strchr("\\/:*?\"<>|", c) != nullptr)
+                c = '_';
+        proposed.SetFullPath(title.c_str());
+    }
+    proposed.SetExtension("ps");
+    FilePath chosen;
+    if (silent)
+        chosen = proposed;
+    else if (!ChooseSavePath(owner != nullptr ? owner->Handle() : nullptr, Filters, "Print to File",
+                             proposed.FullPath().Text(), chosen))
+        return false;
+    output = chosen.FullPath();
+    return true;
+}
+
+} // namespace
 
 PageGrid& ZoomPane::Pages()
 {
@@ -32,7 +69,10 @@ int ZoomPane::Print(int silent)
             return 0;
         range = PrintRange{printer->FirstPage(), printer->LastPage(), printer->Copies()};
     }
-    return PrintRangeOf(owner_->ReleasePrinter(), range, nullptr) ? 1 : 0;
+    zString output;
+    if (printer->PrintsToFile() && !ChoosePrintFile(owner_, silent, output))
+        return 0;
+    return PrintRangeOf(owner_->ReleasePrinter(), range, output.IsEmpty() ? nullptr : output.Text()) ? 1 : 0;
 }
 
 bool ZoomPane::PrintRangeOf(PrinterDisplay* printer, const PrintRange& range, const char* output)

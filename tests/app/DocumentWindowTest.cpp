@@ -227,24 +227,22 @@ TEST_F(DocumentWindowTest, SaveAsAsksBeforeReplacingAnotherFileAndPicturesKeepTh
     ASSERT_EQ(note->SaveAs(bitmap.c_str()), 1);
     EXPECT_EQ(FileText(bitmap).substr(0, 2), "BM");
     EXPECT_TRUE(note->FullPath().IsEmpty());
-    // A file another program holds offers a new name; Cancel saves nothing.
-    boxes.Clear();
+    // A file another program holds, shared or not, is in use there: a new name is offered, and Cancel saves
+    // nothing and keeps the older file.
     ASSERT_EQ(note->SaveAs(other.c_str()), 1);
-    HANDLE held = CreateFileA(other.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    boxes.Answer(IDCANCEL);
-    EXPECT_EQ(note->SaveToFile(), 0);
-    CloseHandle(held);
-    EXPECT_EQ(boxes.Last().text,
-              "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
-    // A file another program holds without sharing is in use too, not missing.
-    held = CreateFileA(other.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    boxes.Clear();
-    boxes.Answer(IDCANCEL);
-    EXPECT_EQ(note->SaveToFile(), 0);
-    CloseHandle(held);
-    ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Last().text,
-              "This file is read-only, or is on a locked disk. Would you like to save it under a new name?");
+    const std::string older = FileText(other);
+    for (const DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{0}}) {
+        note->AddUndoAction(new LetterAction(note));
+        HANDLE held = CreateFileA(other.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        boxes.Clear();
+        boxes.Answer(IDCANCEL);
+        EXPECT_EQ(note->SaveToFile(), 0) << share;
+        CloseHandle(held);
+        ASSERT_EQ(boxes.Count(), 1u) << share;
+        EXPECT_EQ(boxes.Last().text,
+                  "This file is in use by another program. Would you like to save it under a new name?");
+        EXPECT_EQ(FileText(other), older) << share;
+    }
 }
 
 // The file is written beside itself and then moved into place: no temporary folder is needed, and a save

@@ -197,17 +197,23 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
     for (size_t at = 300; at <= 900 && at < garbled.size(); at += 7)
         garbled[at] = static_cast<char>(garbled[at] ^ 0x5A);
     // Each box names the file and says what can be done; a folder is no file.
+    // An empty or nearly empty diagram or graph is refused as a tree is.
     struct Damaged {
         const char* name;
         std::string content;
         std::string reason;
+        bool folder = false;
     } const damaged[] = {{"kivo_truncated.tre", tree.substr(0, tree.size() / 2), "The file is cut short"},
                          {"kivo_flipped.tre", flipped, "A version record inside it is damaged."},
                          {"kivo_garbled.tre", garbled, "Error code = 2.\n\n\"" + TempDirectory() +
                                                            "\\kivo_garbled.tre\"\n\nPart of its contents is damaged."},
                          {"kivo_truncated.ind", cut.substr(0, cut.size() - 10), "The file is cut short"},
                          {"kivo_diagram.tre", cut, "It is an influence diagram: give it the extension .ind"},
-                         {"kivo_folder.tre", "", "It is a folder, not a file"}};
+                         {"kivo_empty.ind", "", "File not found, or the file is empty."},
+                         {"kivo_short.ind", cut.substr(0, 5), "This file was not created by KIVO."},
+                         {"kivo_empty.grf", "", "File not found, or the file is empty."},
+                         {"kivo_short.grf", cut.substr(0, 1), "This file was not created by KIVO."},
+                         {"kivo_folder.tre", "", "It is a folder, not a file", true}};
     std::string chosen;
     FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
         std::strcpy(dialog.lpstrFile, chosen.c_str());
@@ -218,9 +224,9 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
     const size_t before = windows.size();
     Post(1101);
     const int recent = TheProgram()->RecentFiles()->Count();
-    for (const auto& [name, content, reason] : damaged) {
+    for (const auto& [name, content, reason, folder] : damaged) {
         chosen = TempDirectory() + "\\" + name;
-        if (content.empty()) {
+        if (folder) {
             ASSERT_TRUE(CreateDirectoryA(chosen.c_str(), nullptr));
         } else {
             files.push_back(chosen);
@@ -228,7 +234,7 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
         }
         boxes.Clear();
         Post(1103);
-        if (content.empty())
+        if (folder)
             RemoveDirectoryA(chosen.c_str());
         EXPECT_EQ(boxes.Count(), 1u) << name;
         EXPECT_NE(boxes.Last().text.find("\"" + chosen + "\""), std::string::npos) << name;

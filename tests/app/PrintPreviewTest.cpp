@@ -18,9 +18,17 @@
 #include "tests/support/TestPrinter.h"
 #include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
+#include "framework/dialog/FileDialogs.h"
+#include "influence/InfluenceDiagramWindow.h"
+#include "tests/support/SampleDiagram.h"
 
 #include <gtest/gtest.h>
 
+#include <dlgs.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -293,6 +301,87 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
     ShowPrintPreview(tree);
     EXPECT_TRUE(driver.Finished());
     EXPECT_NE(tree->InPlaceEditor, nullptr);
+}
+
+// Answers the system's Print Setup by turning the page to landscape, and its Print dialog, with OK.
+void CALLBACK AnswerLandscapeAndPrint(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND setup = ThreadWindow("#32770", "Print Setup")) {
+        SendDlgItemMessageA(setup, rad2, BM_CLICK, 0, 0);
+        PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    } else if (HWND print = ThreadWindow("#32770", "Print")) {
+        PostMessageA(print, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+}
+
+// With the printer a person's prefix gets (a file port, a name longer than a device mode holds): Page Setup
+// turned to landscape, Print asks for the file (the document's name with ".ps" in its folder) and writes the
+// landscape pages there; the setting stays landscape. Cancel there prints nothing.
+TEST(PrintingToAFile, PrintsTheSetUpOrientationToTheFileThePersonNames)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    std::unique_ptr<MainFrame> frame(new MainFrame);
+    frame->EndStartup();
+    frame->Show(SW_SHOWNOACTIVATE);
+    const std::string entry = PersonsPrinterEntry();
+    ASSERT_FALSE(entry.empty());
+    const DefaultPrinter described(entry.c_str());
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    MessageBoxRecorder boxes;
+    for (const char* name : {"kivo-landscape.tre", "kivo-landscape.ind"}) {
+        const bool tree = std::strstr(name, ".tre") != nullptr;
+        const std::string path = std::string(temp) + name;
+        const std::string output = std::string(temp) + "kivo-landscape-printed.ps";
+        DeleteFileA(output.c_str());
+        DocumentWindow* window = nullptr;
+        if (tree) {
+            auto* shown = new TreeWindow();
+            shown->Document().AddChild(shown->Document().Root, TerminalNode, "A", "", "1");
+            zString message;
+            ASSERT_TRUE(shown->SaveAs(path.c_str(), message)) << message.Text();
+            window = shown;
+        } else {
+            auto* shown = new InfluenceDiagramWindow();
+            AddDiagramNode(shown->document, shown->document.diagram, InfluenceKind::Chance, "A", 1, 1);
+            ASSERT_EQ(shown->SaveAs(path.c_str()), 1);
+            window = shown;
+        }
+        window->Show(-1);
+        window->Activate();
+        window->UsePrinter(new PrinterDevice(&described));
+        std::string proposed;
+        bool chooses = false;
+        const FileDialogPresenter files = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool saving) {
+            proposed = saving ? dialog.lpstrFile : "";
+            std::strcpy(dialog.lpstrFile, output.c_str());
+            return chooses ? 1 : 0;
+        });
+        const UINT_PTR answer = SetTimer(nullptr, 0, 50, &AnswerLandscapeAndPrint);
+        SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FilePageSetup, 0);
+        SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FilePrint, 0);
+        const bool printedOnCancel = GetFileAttributesA(output.c_str()) != INVALID_FILE_ATTRIBUTES;
+        chooses = true;
+        const std::string cancelled = proposed;
+        SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FilePrint, 0);
+        KillTimer(nullptr, answer);
+        SetFileDialogPresenter(files);
+        EXPECT_EQ(cancelled, std::string(temp) + "kivo-landscape.ps") << name;
+        EXPECT_EQ(proposed, cancelled) << name;
+        EXPECT_FALSE(printedOnCancel) << name;
+        std::stringstream printed;
+        printed << std::ifstream(output).rdbuf();
+        EXPECT_NE(printed.str().find("%%Orientation: Landscape"), std::string::npos) << name;
+        EXPECT_EQ(PostScriptPageCount(output), 1) << name;
+        const auto* mode = reinterpret_cast<const DEVMODEA*>(window->PrinterSettings().DevMode());
+        ASSERT_NE(mode, nullptr) << name;
+        EXPECT_EQ(mode->dmOrientation, DMORIENT_LANDSCAPE) << name;
+        delete window;
+        DeleteFileA(path.c_str());
+        DeleteFileA(output.c_str());
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 } // namespace

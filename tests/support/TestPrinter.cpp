@@ -12,10 +12,10 @@ namespace {
 const char* const kPrinterName = "KIVO Test Printer";
 const char* const kDriverName = "KIVO Test PostScript";
 
-bool PrinterExists()
+bool PrinterExists(const char* name = kPrinterName)
 {
     HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(kPrinterName), &printer, nullptr))
+    if (!OpenPrinterA(const_cast<char*>(name), &printer, nullptr))
         return false;
     ClosePrinter(printer);
     return true;
@@ -28,6 +28,14 @@ std::string TestPrinterEntry()
     if (!PrinterExists() && !InstallFilePrinter(kPrinterName, kDriverName, KIVO_TEST_PRINTER_PPD))
         return "";
     return std::string(kPrinterName) + ",WINEPS.DRV,FILE:";
+}
+
+std::string PersonsPrinterEntry()
+{
+    if (!PrinterExists(kPersonsPrinterName) &&
+        !InstallFilePrinter(kPersonsPrinterName, kPersonsPrinterDriver, KIVO_TEST_PRINTER_PPD))
+        return "";
+    return std::string(kPersonsPrinterName) + ",WINEPS.DRV,FILE:";
 }
 
 int PostScriptPageCount(const std::string& path)

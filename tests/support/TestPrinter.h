@@ -10,6 +10,9 @@
 // The printer's entry as WIN.INI's "Device" would give it ("device,driver,port"); empty when the printer
 // could not be installed.
 std::string TestPrinterEntry();
+// The same for the printer a person's prefix gets, installed here as well (never the default): its name is
+// longer than a device mode holds.
+std::string PersonsPrinterEntry();
 // The number of pages of a PostScript file (its "%%Page:" lines); -1 when the file cannot be read.
 int PostScriptPageCount(const std::string& path);
 // The test printer's own device mode, turned to the orientation (DMORIENT_PORTRAIT or DMORIENT_LANDSCAPE); empty

@@ -7,3 +7,7 @@
 // Installs the driver (the PPD copied from ppdPath, a Windows path) and the printer under the given names;
 // true when the printer is there afterwards (an earlier install counts).
 bool InstallFilePrinter(const char* printerName, const char* driverName, const char* ppdPath);
+
+// The printer and driver a person's prefix gets (kivo_printer.exe).
+constexpr const char* kPersonsPrinterName = "KIVO PostScript Printer (to a file)";
+constexpr const char* kPersonsPrinterDriver = "KIVO PostScript";

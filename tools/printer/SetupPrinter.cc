@@ -14,8 +14,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kivo_printer.exe PPD-PATH\n");
         return 2;
     }
-    const char* const name = "KIVO PostScript Printer (to a file)";
-    if (!InstallFilePrinter(name, "KIVO PostScript", argv[1])) {
+    const char* const name = kPersonsPrinterName;
+    if (!InstallFilePrinter(name, kPersonsPrinterDriver, argv[1])) {
         std::fprintf(stderr, "kivo_printer: the printer could not be installed (error %lu)\n", GetLastError());
         return 1;
     }

@@ -109,8 +109,9 @@ public:
     // below 1) on whole multiples of a power of ten, and labels it.
     void AutoScaleAxis(int which, const NumericFormat& format, double low, double high, const char* title,
                        int userMayEdit, int count);
-    // Scales the axis of a swept variable exactly from low to high in its intervals, the format fitted to that
-    // range, and labels it; the user may change the scale.
+    // Scales the axis of a swept variable exactly from low to high in its intervals when every step falls on
+    // a round value, else over the range on round ticks (1, 2 or 5 times a power of ten, about as many), the
+    // format fitted to the range, and labels it; the user may change the scale.
     void ScaleSweptAxis(int which, const NumericFormat& format, double low, double high, int intervals,
                         const char* title);
     // Measures every element and places the title, plot and bottom blocks; unless its placements are kept,
@@ -262,6 +263,7 @@ private:
     // Placements kept (see KeepPlacements); measured and placed at least once (laid out or read).
     bool placementsKept_ = false;
     bool laidOut_ = false;
+    // The window's client size the graph last followed.
     SIZE windowSize_{0, 0};
     int bottomStrip_ = 0;
     std::unique_ptr<TrackerBase> tracker_;

@@ -6,6 +6,7 @@
 #include "foundation/NumericFormat.h"
 #include "foundation/TextReport.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -114,6 +115,10 @@ void WriteCETableHeader(TextReport& report, const char* rowLabelTitle)
 void FormatCERow(const CEPoint& point, const CEPoint* previous, zString& out, const CEFormats& formats,
                  const char* rowLabel, bool showMarginal)
 {
+    // A ratio is cost per unit of effect: it shows at least as many places as the costs it divides.
+    NumericFormat ratio = formats.ratio;
+    const int places = std::max(ratio.DigitsFor(true), formats.cost.DigitsFor(true));
+    ratio.axisDigits = ratio.expValDigits = static_cast<uint8_t>(places);
     out.Clear();
     if (rowLabel != nullptr) {
         out += rowLabel;
@@ -132,14 +137,14 @@ void FormatCERow(const CEPoint& point, const CEPoint* previous, zString& out, co
     if (marginal)
         AppendNumber(out, formats.effectiveness, point.effectiveness - previous->effectiveness);
     out += "\t";
-    AppendRatio(out, formats.ratio, point.cost, point.effectiveness);
+    AppendRatio(out, ratio, point.cost, point.effectiveness);
     out += "\t";
     if (point.state == CEPoint::Dominated)
         out += "(Dominated)";
     else if (point.state == CEPoint::ExtendedDominated && rowLabel != nullptr)
         out += "(Ext Dom)";
     else if (marginal)
-        AppendRatio(out, formats.ratio, point.cost - previous->cost, point.effectiveness - previous->effectiveness);
+        AppendRatio(out, ratio, point.cost - previous->cost, point.effectiveness - previous->effectiveness);
 }
 
 void WriteCETableRows(const CEPointList& points, TextReport& report, const CEFormats& formats, const char* rowLabel,

@@ -227,6 +227,10 @@ void MonteCarloProgressDialog::ShowStatistics(const std::vector<zString>& texts)
 
 void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
 {
+    // A run stopped early counts the trials it ran, as its report and graphs do.
+    zString trials;
+    AppendInt(trials, run->Simulation().RecordCount());
+    SetItemText(MonteCarloSimulation3920Ids::TrialsText, trials.Text());
     progressBar.reset();
     EnableItem(MonteCarloSimulation3920Ids::Stop, false);
     EnableItem(MonteCarloSimulation3920Ids::CalcStats, false);

@@ -20,6 +20,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -31,6 +32,9 @@ namespace Ids = Ctl::TextReport;
 namespace {
 
 const char* const kTextFilter[] = {"Text Files (*.txt)", "*.txt", nullptr};
+
+// Pixels a list-view header needs beside its text, more than the column margin the list view adds.
+constexpr int kHeaderTextMargin = 8;
 
 // The notes list box's tab stops in dialog units.
 const int kNoteTabStops[] = {70, 115, 160, 205, 250, 295, 340, 385};  // not a resource id: tab stops
@@ -112,7 +116,13 @@ std::unique_ptr<ReportListView> ShowReportTable(DialogFrameCL& dialog, unsigned 
     std::vector<int> widths;
     for (int i = 0; i < columns; ++i) {
         titles.push_back(report.ColumnHeaders().At(i)->Text());
-        widths.push_back(i < report.ColumnWidths().Count() ? report.ColumnWidths().At(i) : TextReport::kDefaultWidth);
+        int width = i < report.ColumnWidths().Count() ? report.ColumnWidths().At(i) : TextReport::kDefaultWidth;
+        // A column is at least as wide as its header, so that no header is cut short.
+        const int header = static_cast<int>(
+            SendMessageA(list->Handle(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(titles.back())));
+        if (width >= 1)
+            width = std::max(width, header + kHeaderTextMargin);
+        widths.push_back(width);
     }
     list->SetColumns(titles.data(), widths.data(), columns);
     for (int i = 0; i < columns; ++i) {

@@ -33,6 +33,16 @@ NumericFormat AxisFormat(NumericFormat format)
     return format;
 }
 
+// An axis whose end falls on (or within a quarter interval of) a strategy's value reaches an interval
+// further, so that no mark sits on the frame or a corner of the plot.
+void KeepClearOfTheEnds(AxisElement& axis, double low, double high)
+{
+    const double margin = axis.interval / 4;
+    const double bottom = low - axis.valueBottom < margin ? axis.valueBottom - axis.interval : axis.valueBottom;
+    const double top = axis.valueTop - high < margin ? axis.valueTop + axis.interval : axis.valueTop;
+    axis.SetScale(axis.numberFormat, bottom, top, axis.interval, axis.isLocked == 0 ? 1 : 0);
+}
+
 const CEGraph* OwningGraph(const GraphElement& element)
 {
     return dynamic_cast<const CEGraph*>(element.owner);
@@ -128,6 +138,8 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
     const NumericFormat effFormat = AxisFormat(document.CalcPrefs.EffectivenessFormat());
     AutoScaleAxis(this->effOnX, costFormat, minCost, maxCost, "Cost", 1, 0);
     AutoScaleAxis(1 - this->effOnX, effFormat, minEff, maxEff, "Effectiveness", 1, 0);
+    KeepClearOfTheEnds(this->effOnX != 0 ? verticalAxis : horizontalAxis, minCost, maxCost);
+    KeepClearOfTheEnds(this->effOnX != 0 ? horizontalAxis : verticalAxis, minEff, maxEff);
     const NumericFormat boundsFormat;
     int kind = kFirstMarkKind;
     for (int i = 0; i < points.Count(); ++i) {

@@ -286,8 +286,19 @@ void DistributionGraph::ShowHideLines()
     }
     if (!ShowHideItems(names, lines, shown_))
         return;
+    Layout();
     SetModified(1);
     InvalidateAll();
+}
+
+bool DistributionGraph::ElementShown(const GraphElement& element) const
+{
+    int entry = legendTexts.IndexOf(&element);
+    if (entry < 0)
+        entry = legendKeys.IndexOf(&element);
+    if (entry < 0 || entry >= LineCount())
+        return GraphWindow::ElementShown(element);
+    return std::find(shown_.begin(), shown_.end(), lines_.Line(entry)) != shown_.end();
 }
 
 bool DistributionGraph::EditLegendKey(GraphElement& key)

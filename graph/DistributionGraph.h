@@ -60,6 +60,8 @@ public:
     // A new horizontal interval recomputes every line; refused when a line cannot be recomputed.
     int AxisChanged(int vertical) override;
     bool EditLegendKey(GraphElement& key) override;
+    // The legend names the lines drawn.
+    bool ElementShown(const GraphElement& element) const override;
 
     int StepCount() const override { return lines_.Count(); }
 

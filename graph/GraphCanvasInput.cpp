@@ -151,7 +151,7 @@ void GraphWindow::OnCanvasMouseUp()
             SetGraphRect(moved);
         }
         // What the person placed stays where it is when the window changes size.
-        KeepPlotSize();
+        KeepPlacements();
         Refit();
         SetModified(1);
     }

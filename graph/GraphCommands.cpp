@@ -33,6 +33,8 @@ struct GraphWindow::CommandHandlers {
     static void SetLines(GraphWindow& graph);
     // Preferences of the graph: its print zoom and centring, and the application's settings.
     static void EditPreferences(GraphWindow& graph);
+    // The canvas placed in the window again and every element laid out again, as after a change of size.
+    static void Relayout(GraphWindow& graph);
 };
 
 namespace {
@@ -88,6 +90,7 @@ const GraphWindow::CommandRow GraphWindow::Commands[] = {
     {Cmd::GraphNewLabel, &CommandHandlers::NewLabel, Always},
     {Cmd::GraphSetLines, &CommandHandlers::SetLines, Always},
     {Cmd::DisplayPreferences, &CommandHandlers::EditPreferences, Always},
+    {Cmd::GraphRelayout, &CommandHandlers::Relayout, Always},
     // The kinds' own commands, grey until a kind answers them.
     {Cmd::GraphShowHide, nullptr, Never},
     {Cmd::GraphCumulative, nullptr, Never},
@@ -262,4 +265,12 @@ void GraphWindow::CommandHandlers::SetLines(GraphWindow& graph)
 void GraphWindow::CommandHandlers::EditPreferences(GraphWindow& graph)
 {
     TheShell().RunPreferences(graph);
+}
+
+void GraphWindow::CommandHandlers::Relayout(GraphWindow& graph)
+{
+    graph.PlaceCanvas();
+    graph.Layout();
+    graph.Refit();
+    graph.InvalidateLogicalRect(nullptr);
 }

@@ -75,8 +75,8 @@ bool GraphWindow::StoreCommon(Archive& archive)
 
 bool GraphWindow::LoadCommon(Archive& archive)
 {
-    // A stored graph keeps the plot size it was saved with.
-    KeepPlotSize();
+    // A stored graph keeps its elements where they were saved.
+    KeepPlacements();
     if (::ReadDocumentHeader(archive) != GraphDocumentKind)
         return false;
     int16_t typeCode = 0;

@@ -67,7 +67,8 @@ LogicalRect GraphWindow::PlotBlockSize()
     if (legendTexts.Count() > 0) {
         float legend = 0.0f;
         for (int i = 0; i < legendTexts.Count(); ++i)
-            legend = std::max(legend, legendTexts.Label(i)->Width());
+            if (ElementShown(*legendTexts.Label(i)))
+                legend = std::max(legend, legendTexts.Label(i)->Width());
         legend += (legendKeys.Count() > 0 ? legendKeys.Key(0)->Width() : 0.0f) + 0.1f;
         width += std::max(legend, horizontalAxis.overhang);
     }
@@ -119,17 +120,22 @@ void GraphWindow::PlacePlotBlock(const LogicalRect& block)
     horizontalAxis.MoveTo(graphRect.left - horizontalAxis.overhang, graphRect.bottom);
     const float keyWidth = legendKeys.Count() > 0 ? legendKeys.Key(0)->Width() : 0.0f;
     const float legendLeft = graphRect.right + 0.1f;
+    // The entries shown stand one under the other; a hidden one takes no room.
     float y = block.top;
+    float legendBottom = block.top;
     for (int i = 0; i < legendTexts.Count(); ++i) {
+        GraphLabel& text = *legendTexts.Label(i);
+        const bool shown = ElementShown(text);
         if (GraphElement* key = legendKeys.Key(i))
             key->MoveTo(legendLeft, y);
-        GraphLabel& text = *legendTexts.Label(i);
         text.MoveTo(legendLeft + keyWidth + kLegendGap, y);
+        if (!shown)
+            continue;
+        legendBottom = text.rect.bottom;
         y += text.Height() + kLegendGap;
     }
     // The block under the legend: its heading a little lower, then one element below the other.
-    y = legendTexts.Count() > 0 ? legendTexts.Label(legendTexts.Count() - 1)->rect.bottom : block.top;
-    y += 2 * kLegendGap;
+    y = legendBottom + 2 * kLegendGap;
     for (GraphElement* element : LegendColumnBlock()) {
         element->MoveTo(graphRect.right + kLegendGap, y);
         y += element->Height() + kLegendGap;
@@ -148,12 +154,22 @@ void GraphWindow::PlaceBottomBlock(const LogicalRect& block)
     }
 }
 
+void GraphWindow::CentreTitles()
+{
+    const LogicalRect blocks[3] = {TitleBlockSize(), PlotBlockSize(), BottomBlockSize()};
+    const float width = std::max({blocks[0].right, blocks[1].right, blocks[2].right});
+    const float top = title.rect.top;
+    PlaceTitleBlock(LogicalRect{kMargin, top, kMargin + width, top + blocks[0].bottom});
+}
+
 void GraphWindow::Layout()
 {
+    // Laid out for the window's size now: only a later change of it moves the plot.
+    WindowSizeChanged();
     LayoutBlocks();
     float width = 0.0f;
     float height = 0.0f;
-    if (FittedPlotSize(width, height)) {
+    if (!placementsKept_ && FittedPlotSize(width, height)) {
         graphRect = LogicalRect{graphRect.left, graphRect.top, graphRect.left + width, graphRect.top + height};
         LayoutBlocks();
         // What a kind keeps of the plot's place follows it.
@@ -164,7 +180,7 @@ void GraphWindow::Layout()
 bool GraphWindow::FittedPlotSize(float& width, float& height)
 {
     Display* display = PaneDisplay();
-    if (!followsWindow_ || !laidOut_ || handle_ == nullptr || display == nullptr || IsIconic(handle_))
+    if (!laidOut_ || handle_ == nullptr || display == nullptr || IsIconic(handle_))
         return false;
     RECT client{};
     GetClientRect(handle_, &client);
@@ -185,8 +201,43 @@ bool GraphWindow::FittedPlotSize(float& width, float& height)
 
 void GraphWindow::CanvasResized()
 {
-    if (followsWindow_ && laidOut_)
+    if (!laidOut_ || !WindowSizeChanged())
+        return;
+    if (placementsKept_)
+        FitPlotInPlace();
+    else
         Layout();
+}
+
+bool GraphWindow::WindowSizeChanged()
+{
+    if (handle_ == nullptr || IsIconic(handle_))
+        return false;
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const SIZE now{client.right, client.bottom};
+    if (now.cx == windowSize_.cx && now.cy == windowSize_.cy)
+        return false;
+    windowSize_ = now;
+    return true;
+}
+
+void GraphWindow::FitPlotInPlace()
+{
+    float width = 0.0f;
+    float height = 0.0f;
+    if (!FittedPlotSize(width, height))
+        return;
+    // The extent grows or shrinks with the plot, keeping what it held beyond the elements.
+    const float wider = width - (graphRect.right - graphRect.left);
+    const float taller = height - (graphRect.bottom - graphRect.top);
+    SetGraphRect(LogicalRect{graphRect.left, graphRect.top, graphRect.left + width, graphRect.top + height});
+    CentreTitles();
+    extent.right += wider;
+    extent.bottom += taller;
+    if (auto* pane = Pane())
+        pane->DrawingChanged();
+    InvalidateLogicalRect(nullptr);
 }
 
 void GraphWindow::LayoutBlocks()

@@ -146,7 +146,7 @@ void GraphWindow::Open(const GraphTemplate* kept)
         ApplyTemplate(*kept);
     Layout();
     if (kept && kept->width > 0.01f && kept->height > 0.01f) {
-        KeepPlotSize();
+        KeepPlacements();
         SetGraphRect(LogicalRect{graphRect.left, graphRect.top, graphRect.left + kept->width,
                                  graphRect.top + kept->height});
         Refit();
@@ -168,9 +168,11 @@ void GraphWindow::ApplyTemplateCommand()
             DisplayLock lock(*display);
             ForEachElement([display](GraphElement& element) { element.Fit(*display); });
         }
-        KeepPlotSize();
+        KeepPlacements();
         SetGraphRect(LogicalRect{graphRect.left, graphRect.top, graphRect.left + chosen->width,
                                  graphRect.top + chosen->height});
+        // Its texts and the plot changed width: the title is centred over them again.
+        CentreTitles();
         InvalidateLogicalRect(nullptr);
         Refit();
         SetModified(1);

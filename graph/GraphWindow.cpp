@@ -8,6 +8,7 @@
 #include "widgets/TipBox.h"
 #include "widgets/ZoomPane.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/NumericHelpers.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/TextReport.h"
@@ -166,11 +167,18 @@ void GraphWindow::ReserveBottomStrip(int height)
     bottomStrip_ = height;
     if (handle_ == nullptr)
         return;
+    PlaceCanvas();
+    CanvasResized();
+}
+
+void GraphWindow::PlaceCanvas()
+{
+    if (handle_ == nullptr)
+        return;
     RECT client{};
     GetClientRect(handle_, &client);
     if (ZoomPane* pane = Pane())
-        MoveWindow(pane->Handle(), 0, 0, client.right, std::max(0L, client.bottom - height), TRUE);
-    CanvasResized();
+        MoveWindow(pane->Handle(), 0, 0, client.right, std::max(0L, client.bottom - bottomStrip_), TRUE);
 }
 
 void GraphWindow::Initialise()
@@ -202,6 +210,12 @@ bool GraphWindow::OpenGraphFile(const char* path)
     SetModified(0);
     if (auto* pane = Pane())
         pane->DrawingChanged();
+    // Its elements were measured and placed when it was saved; it keeps the size it was saved with until its
+    // window changes size, but fills a window that opens maximised at once.
+    laidOut_ = true;
+    WindowSizeChanged();
+    if (IsZoomed(handle_))
+        FitPlotInPlace();
     return true;
 }
 
@@ -253,6 +267,39 @@ PrinterSetupRecord& GraphWindow::PrinterSettings()
     return *printerSettings_;
 }
 
+namespace {
+
+// The tick interval nearest (on a log scale) to the span over `count`: 1, 2 or 5 times a power of ten.
+double RoundInterval(double span, int count)
+{
+    const double raw = span / count;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double share = raw / power;
+    // The geometric midpoints between 1, 2, 5 and 10.
+    const double factor = share < std::sqrt(2.0)    ? 1.0
+                          : share < std::sqrt(10.0) ? 2.0
+                          : share < std::sqrt(50.0) ? 5.0
+                                                    : 10.0;
+    return factor * power;
+}
+
+// Whether a step is one digit times a power of ten and the start a whole multiple of that power, so that
+// every step from the start falls on a round value.
+bool IsRoundStep(double start, double step)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    const auto whole = [](double value) { return std::fabs(value - std::round(value)) < 1e-6; };
+    return whole(step / power) && whole(start / power);
+}
+
+// The multiple of the interval at or below the value, allowing for rounding in the value.
+double MultipleBelow(double value, double interval)
+{
+    return std::floor(value / interval + 1e-9) * interval;
+}
+
+}  // namespace
+
 void GraphWindow::AutoScaleAxis(int which, const NumericFormat& format, double low, double high, const char* title,
                                 int userMayEdit, int count)
 {
@@ -288,10 +335,27 @@ void GraphWindow::ScaleSweptAxis(int which, const NumericFormat& format, double 
         AutoScaleAxis(which, format, low, high, title, 1, intervals);
         return;
     }
-    NumericFormat fitted = format;
-    AutoFormatForRange(fitted, low, high, intervals);
-    (which != 0 ? verticalAxis : horizontalAxis).SetScale(fitted, low, high, (high - low) / intervals, 1);
+    AxisElement& axis = which != 0 ? verticalAxis : horizontalAxis;
     (which != 0 ? verticalLabel : horizontalLabel).text = title;
+    NumericFormat fitted = format;
+    const double swept = (high - low) / intervals;
+    if (IsRoundStep(low, swept)) {
+        // The swept steps are round values themselves: the axis runs exactly over them.
+        AutoFormatForRange(fitted, low, high, intervals);
+        axis.SetScale(fitted, low, high, swept, 1);
+        return;
+    }
+    // Else round ticks from the multiple of a round interval at or below low to the one at or above high,
+    // about as many as were swept, with no more places than the interval has.
+    const double interval = RoundInterval(high - low, intervals);
+    const double bottom = MultipleBelow(low, interval);
+    double top = MultipleBelow(high, interval);
+    if (top < high - 1e-9 * interval)
+        top += interval;
+    AutoFormatForRange(fitted, bottom, top, static_cast<int>(std::lround((top - bottom) / interval)));
+    if (fitted.chopOff == 0)
+        fitted.axisDigits = fitted.expValDigits = static_cast<uint8_t>(DisplayedDecimals(interval, &fitted));
+    axis.SetScale(fitted, bottom, top, interval, 1);
 }
 
 GraphLabel* GraphWindow::AddLegendEntry(const char* text, GraphElement* key)

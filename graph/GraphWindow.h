@@ -109,16 +109,18 @@ public:
     // below 1) on whole multiples of a power of ten, and labels it.
     void AutoScaleAxis(int which, const NumericFormat& format, double low, double high, const char* title,
                        int userMayEdit, int count);
-    // Scales the axis of a swept variable exactly from low to high in its intervals, the format fitted to that
-    // range, and labels it; the user may change the scale.
+    // Scales the axis of a swept variable exactly from low to high in its intervals when every step falls on
+    // a round value, else over the range on round ticks (1, 2 or 5 times a power of ten, about as many), the
+    // format fitted to the range, and labels it; the user may change the scale.
     void ScaleSweptAxis(int which, const NumericFormat& format, double low, double high, int intervals,
                         const char* title);
-    // Measures every element and places the title, plot and bottom blocks; while the graph follows its
-    // window, the plot takes the room the window leaves it.
+    // Measures every element and places the title, plot and bottom blocks; unless its placements are kept,
+    // the plot takes the room the window leaves it.
     void Layout();
-    // The plot keeps the size it has now, whatever the window's (a template, a drag or a file fixed it).
-    void KeepPlotSize() { followsWindow_ = false; }
-    // The canvas changed size: a graph that follows its window is laid out again to fill it.
+    // What a template, a drag or a file placed stays where it is: the plot keeps its size until the window's
+    // size changes, and then is resized in place instead of the graph being laid out again.
+    void KeepPlacements() { placementsKept_ = true; }
+    // The canvas changed size, whichever way: the graph follows it to fill it.
     void CanvasResized();
     // Laid out and shown, as the kept template of a stored analysis says when there is one (its fonts,
     // texts and lines, then its plot size).
@@ -241,19 +243,28 @@ private:
     void Changed(GraphElement* element);
 
     void Initialise();
+    // The canvas fills the window but for the strip kept at its bottom.
+    void PlaceCanvas();
     void DrawSetLines(Display& display);
     void InvalidateElement(const GraphElement& element);
 
     // Measures and places the three blocks at the current plot size.
     void LayoutBlocks();
-    // The plot size that makes the graph fill the canvas (at zoom 1); false when it is the size now or the
-    // graph does not follow its window.
+    // The title and subtitle centred again over the widest block, at the height they stand.
+    void CentreTitles();
+    // The plot size that makes the graph fill the canvas (at zoom 1); false when it is the size now.
     bool FittedPlotSize(float& width, float& height);
+    // The plot resized to fill the canvas, the elements tied to it following and the titles centred again.
+    void FitPlotInPlace();
+    // Whether the window's client size differs from the one last seen here (which it then becomes).
+    bool WindowSizeChanged();
 
     GraphElement* selected_ = nullptr;
-    // A new graph fills its window until its plot size is fixed; laid out at least once.
-    bool followsWindow_ = true;
+    // Placements kept (see KeepPlacements); measured and placed at least once (laid out or read).
+    bool placementsKept_ = false;
     bool laidOut_ = false;
+    // The window's client size the graph last followed.
+    SIZE windowSize_{0, 0};
     int bottomStrip_ = 0;
     std::unique_ptr<TrackerBase> tracker_;
     // 1 moving the plot, 2 resizing it, 3 moving the selected element.

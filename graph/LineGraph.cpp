@@ -302,6 +302,12 @@ bool LineGraph::ElementShown(const GraphElement& element) const
 {
     if (&element == &thresholdTitle_ || dynamic_cast<const ThresholdLabel*>(&element) != nullptr)
         return ThresholdBlockShown();
+    // The legend names the lines drawn.
+    int entry = legendTexts.IndexOf(&element);
+    if (entry < 0)
+        entry = legendKeys.IndexOf(&element);
+    if (entry >= 0 && entry < LineCount())
+        return LineShown(entry);
     return GraphWindow::ElementShown(element);
 }
 

@@ -20,8 +20,10 @@ long ZoomPaneScroller::Update(WindowEvent*)
     ClientRectangle(client);
     Display* display = zoomPane_->CurrentDisplay();
     POINT origin = display->WindowOrigin();
-    FitAxis(false, extent.cx, client.right - client.left, origin);
-    FitAxis(true, extent.cy, client.bottom - client.top, origin);
+    SIZE room{client.right - client.left, client.bottom - client.top};
+    RoomBesideTheBars(extent, room);
+    FitAxis(false, extent.cx, room.cx, origin);
+    FitAxis(true, extent.cy, room.cy, origin);
     display->SetWindowOrigin(origin.x, origin.y);
     SetHorzScrollRect(client.left, client.top, client.right, client.bottom);
     SetVertScrollRect(client.left, client.top, client.right, client.bottom);
@@ -29,6 +31,28 @@ long ZoomPaneScroller::Update(WindowEvent*)
     if (editPutAside)
         owner->ResumeInPlaceEdit();
     return 1;
+}
+
+void ZoomPaneScroller::RoomBesideTheBars(SIZE extent, SIZE& room) const
+{
+    const HWND pane = zoomPane_->Handle();
+    if (!pane || !IsWindow(pane))
+        return;
+    // The room with neither bar: a drawing that shrank to fit it must not keep the bars it had while larger.
+    const LONG style = GetWindowLongA(pane, GWL_STYLE);
+    const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
+    const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
+    const int across = room.cx + ((style & WS_VSCROLL) && VerticalState() ? barWidth : 0);
+    const int down = room.cy + ((style & WS_HSCROLL) && HorizontalState() ? barHeight : 0);
+    bool horizontal = HorizontalState() && extent.cx > across;
+    bool vertical = VerticalState() && extent.cy > down;
+    // Each bar takes room from the other direction.
+    if (horizontal && !vertical)
+        vertical = VerticalState() && extent.cy > down - barHeight;
+    if (vertical && !horizontal)
+        horizontal = HorizontalState() && extent.cx > across - barWidth;
+    room.cx = across - (vertical ? barWidth : 0);
+    room.cy = down - (horizontal ? barHeight : 0);
 }
 
 void ZoomPaneScroller::FitAxis(bool vertical, int extent, int clientSize, POINT& origin)

@@ -19,6 +19,9 @@ public:
     void ScrollSteps(bool vertical, int steps);
 
 private:
+    // The room (pixels) the drawing of that extent has once each bar it needs is shown and each it does
+    // not is hidden, from the client room with the bars now shown.
+    void RoomBesideTheBars(SIZE extent, SIZE& room) const;
     void FitAxis(bool vertical, int extent, int clientSize, POINT& origin);
 
     ZoomPane* zoomPane_;

@@ -98,8 +98,8 @@ protected:
                                                     static_cast<std::streamsize>(bytes.size()));
     }
 
-    // Saves the graph and closes it, opens the file from the File menu and saves the opened graph. True when
-    // the graph opened as its kind, drew as before and saved the same bytes.
+    // Saves the graph, opens a copy of the file from the File menu, closes the graph and saves the opened one.
+    // True when the graph opened as its kind, drew as before and saved the same bytes.
     template <class Graph>
     bool SavesAfterReopeningTheSame(Graph* graph, const char* name)
     {
@@ -107,8 +107,13 @@ protected:
         const std::string second = TempPath((std::string(name) + "2.grf").c_str());
         Command(graph, Cmd::FileSaveAs, first);
         const std::vector<uint8_t> picture = Picture(*graph);
+        // A copy opened beside the first window, so not maximised to fill the frame.
+        const std::string copy = TempPath((std::string(name) + "3.grf").c_str());
+        CopyFileA(first.c_str(), copy.c_str(), FALSE);
+        Command(frame, Cmd::FileOpen, copy);
+        Graph* opened = Newest<Graph>(graph);
         delete graph;
-        Graph* opened = OpenFile<Graph>(first);
+        std::remove(copy.c_str());
         if (opened == nullptr)
             return false;
         Command(opened, Cmd::FileSaveAs, second);

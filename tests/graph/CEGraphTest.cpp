@@ -26,6 +26,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -132,11 +133,11 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
               "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
               "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
               "S1\t$0.0000\t\t0.0000\t\t(Undefined)\t\r\n"
-              "S2\t$10.0000\t$10.0000\t2.0000\t2.0000\t$5\t$5\r\n"
-              "S4\t$15.0000\t$5.0000\t1.0000\t-1.0000\t$15\t(Dominated)\r\n"
-              "S3\t$20.0000\t$10.0000\t5.0000\t3.0000\t$4\t$3\r\n\r\n\r\n"
+              "S2\t$10.0000\t$10.0000\t2.0000\t2.0000\t$5.0000\t$5.0000\r\n"
+              "S4\t$15.0000\t$5.0000\t1.0000\t-1.0000\t$15.0000\t(Dominated)\r\n"
+              "S3\t$20.0000\t$10.0000\t5.0000\t3.0000\t$4.0000\t$3.3333\r\n\r\n\r\n"
               "S1\t$0.0000\t\t0.0000\t\t(Undefined)\t\r\n"
-              "S3\t$20.0000\t$20.0000\t5.0000\t5.0000\t$4\t$4\r\n\r\n\r\n"
+              "S3\t$20.0000\t$20.0000\t5.0000\t5.0000\t$4.0000\t$4.0000\r\n\r\n\r\n"
               "(The second table above excludes strategies which are\r\n"
               "dominated in either the standard or extended sense.)\r\n\r\n"
               "Dominance Report:\r\n"
@@ -157,10 +158,21 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(graph->MarkKind(i), 6 + i);
 
-    const float atZero = graph->verticalAxis.Position(0.0, graph->graphRect);
-    const std::string status = graph->CoordinateText(graph->graphRect.left, atZero).Text();
-    EXPECT_EQ(status.substr(status.find("; Eff")), "; Eff = 0.00000; C/E = (Undefined)") << status;
-    EXPECT_EQ(status.rfind("Cost = $", 0), 0u) << status;
+    // Every strategy's mark (0.075 in across) stands clear of the plot's frame, the cheapest one too.
+    const LogicalRect& plot = graph->graphRect;
+    for (const auto& point : {std::pair<double, double>{0, 0}, {10, 2}, {20, 5}, {15, 1}}) {
+        const float x = graph->horizontalAxis.Position(point.first, plot);
+        const float y = graph->verticalAxis.Position(point.second, plot);
+        EXPECT_GT(x - 0.0375f, plot.left) << point.first;
+        EXPECT_LT(x + 0.0375f, plot.right) << point.first;
+        EXPECT_LT(y + 0.0375f, plot.bottom) << point.second;
+        EXPECT_GT(y - 0.0375f, plot.top) << point.second;
+    }
+
+    const std::string status =
+        graph->CoordinateText(graph->horizontalAxis.Position(10.0, plot), graph->verticalAxis.Position(2.0, plot))
+            .Text();
+    EXPECT_EQ(status, "Cost = $10.00000; Eff = 2.00000; C/E = $5.0");
     // Cost and its ratios are money; effectiveness, on its axis too, is not.
     EXPECT_EQ(graph->horizontalAxis.ValueText(10.0), "$10.0000");
     EXPECT_EQ(graph->verticalAxis.ValueText(-1.0), "-1.0000");
@@ -210,7 +222,7 @@ TEST_F(CEGraphs, OneStrategyHasNoDominanceAndNoExtendedLegend)
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(Exported(), "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
                           "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-                          "Only\t$5.00000\t\t2.00000\t\t$2\t\r\n\r\n\r\n"
+                          "Only\t$5.00000\t\t2.00000\t\t$2.50000\t\r\n\r\n\r\n"
                           "Dominance Report:\r\n"
                           "No strategies were clearly dominated by any other.\r\n\r\n"
                           "Extended Dominance Report:\r\n"

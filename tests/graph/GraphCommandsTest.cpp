@@ -6,6 +6,8 @@
 #include "app/MainFrame.h"
 #include "graph/ShowHideLinesDialog.h"
 #include "dialogs/TablePropertiesDialog.h"
+#include "dialogs/TextReportDialog.h"
+#include "foundation/TextReport.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "graph/LineGraph.h"
@@ -24,6 +26,8 @@
 #include "CommandIds.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <memory>
@@ -357,6 +361,11 @@ TEST_F(GraphCommands, ATemplateCreatedFromOneGraphIsAppliedToAnother)
     EXPECT_EQ(target->title.font.pointSize, 30);
     EXPECT_EQ(target->title.text, "Other");
     EXPECT_TRUE(target->IsModified());
+    // The larger title stands centred, where laying the graph out again puts it.
+    const LogicalRect title = target->title.rect;
+    Post(Cmd::GraphRelayout);
+    EXPECT_NEAR(target->title.rect.left, title.left, 1e-4);
+    EXPECT_NEAR(target->title.rect.right, title.right, 1e-4);
     std::string message;
     ASSERT_EQ(ReadGraphTemplates(message), TemplateFileRead::Read);
     EXPECT_EQ(GraphTemplates().Count(), 1);
@@ -364,6 +373,37 @@ TEST_F(GraphCommands, ATemplateCreatedFromOneGraphIsAppliedToAnother)
     EXPECT_TRUE(boxes.Boxes().empty());
     delete target;
     DeleteFileA(path.c_str());
+}
+
+// The Text Report shows every column header whole, however long the axis label it repeats.
+TEST_F(GraphCommands, TheTextReportShowsLongColumnHeadersWhole)
+{
+    const TextReportPresenter previous = SetTextReportPresenter(nullptr);
+    InstallTextReportDialog();
+    graph->horizontalLabel.text = "P surgery success";
+    int columns = 0;
+    ModalDialogDriver person;
+    person
+        .Then([&columns](DialogFrameCL& dialog) {
+            const HWND list = GetDlgItem(dialog.Handle(), Ctl::TextReport::ListArea);
+            const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+            columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < columns; ++i) {
+                char text[64] = {};
+                LVCOLUMNA column{};
+                column.mask = LVCF_TEXT;
+                column.pszText = text;
+                column.cchTextMax = sizeof text;
+                SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+                const LRESULT needed = SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text));
+                // The header draws its text with a margin of 6 pixels on either side.
+                EXPECT_GE(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0), needed + 12) << text;
+            }
+        })
+        .Press(IDOK);
+    Post(Cmd::GraphTextReport);
+    EXPECT_EQ(columns, 2);
+    SetTextReportPresenter(previous);
 }
 
 TEST_F(GraphCommands, NewGraphsAreCountedAndStartUnsaved)

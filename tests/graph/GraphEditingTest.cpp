@@ -170,9 +170,9 @@ TEST_F(GraphEditing, TheHandlesMoveAndResizeThePlotAndWhatIsTiedToIt)
     ExpectScreenEqualsRepaint(graph->Handle());
 }
 
-// A new graph fills its window as the window changes size, its handles inside the plot clear of the tick
-// labels; once the person has dragged the plot, its size stays.
-TEST_F(GraphEditing, ANewGraphFillsItsWindowUntilThePlotIsDragged)
+// A graph fills its window as the window changes size, its handles inside the plot clear of the tick labels;
+// a plot the person dragged to a size keeps it until the window's size changes, and then fills it again.
+TEST_F(GraphEditing, AGraphFillsItsWindowAsTheWindowChangesSize)
 {
     // Sizing runs synchronously: the layout has followed once the message returns.
     const auto filled = [this](const char* when) {
@@ -198,17 +198,32 @@ TEST_F(GraphEditing, ANewGraphFillsItsWindowUntilThePlotIsDragged)
     const RECT handle = HandleRect(ClientAt(plot.left, plot.top), true, true);
     EXPECT_GE(handle.left, ClientAt(plot.left, plot.top).x);
     Drag(ClientAt(plot.right, plot.bottom), -48, -24);
-    const LogicalRect dragged = graph->graphRect;
+    EXPECT_NEAR(graph->graphRect.right - graph->graphRect.left, plot.right - plot.left - PixelInches(48), 0.02f);
     SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
-    EXPECT_FLOAT_EQ(graph->graphRect.right - graph->graphRect.left, dragged.right - dragged.left);
-    EXPECT_FLOAT_EQ(graph->graphRect.bottom - graph->graphRect.top, dragged.bottom - dragged.top);
+    filled("maximised after the drag");
+    ExpectScreenEqualsRepaint(graph->Handle());
 }
 
-// With B hidden (a click on its entry in Show/Hide) the crossing keeps its label but loses its drop line;
-// Display Threshold Values then hides the block, which is no longer drawn or hit.
+// The relayout command puts what the person moved back where the layout places it.
+TEST_F(GraphEditing, RelayoutPutsAMovedTitleBackInTheMiddle)
+{
+    const LogicalRect title = graph->title.rect;
+    Drag(ClientAt((title.left + title.right) / 2, (title.top + title.bottom) / 2), 60, 30);
+    ASSERT_GT(graph->title.rect.left, title.left + PixelInches(30));
+    SendMessageA(graph->Handle(), WM_COMMAND, Cmd::GraphRelayout, 0);
+    EXPECT_NEAR(graph->title.rect.left, title.left, 1e-4);
+    EXPECT_NEAR(graph->title.rect.top, title.top, 1e-4);
+    frame->Show(SW_SHOWNOACTIVATE);
+    ExpectScreenEqualsRepaint(graph->Handle());
+}
+
+// With B hidden (a click on its entry in Show/Hide) B leaves the legend and the crossing keeps its label but
+// loses its drop line; Display Threshold Values then hides the block, which is no longer drawn or hit.
 TEST_F(GraphEditing, AThresholdOfAHiddenLineIsListedButNotDrawn)
 {
     EXPECT_GT(DropLinePixels(), 0);
+    const float blockTop = CrossingLabel()->rect.top;
+    const float legendRow = graph->legendTexts.Label(1)->rect.top - graph->legendTexts.Label(0)->rect.top;
     ModalDialogDriver person;
     person.Then([](DialogFrameCL& dialog) {
         // A click on B's entry toggles B alone, as the list's caption says.
@@ -224,6 +239,10 @@ TEST_F(GraphEditing, AThresholdOfAHiddenLineIsListedButNotDrawn)
     EXPECT_TRUE(graph->LineShown(0));
     EXPECT_FALSE(graph->LineShown(1));
     EXPECT_EQ(DropLinePixels(), 0);
+    // The legend names A alone: B's entry is gone and the crossing's block rises into its place.
+    for (GraphElement* entry : {static_cast<GraphElement*>(graph->legendTexts.Label(1)), graph->legendKeys.Key(1)})
+        EXPECT_FALSE(graph->ElementShown(*entry));
+    EXPECT_NEAR(CrossingLabel()->rect.top, blockTop - legendRow, 1e-4);
     GraphElement* label = CrossingLabel();
     ASSERT_NE(label, nullptr);
     const float x = (label->rect.left + label->rect.right) / 2;

@@ -85,6 +85,23 @@ std::set<COLORREF> ColoursAt(GraphWindow& graph, double x, double y)
                            graph.verticalAxis.Position(y, graph.graphRect), 4);
 }
 
+// The graph's drawing fills its window: no larger (so no scroll bars) and at most a few pixels smaller.
+void ExpectFillsItsWindow(GraphWindow& graph, const char* when)
+{
+    RECT client{};
+    GetClientRect(graph.Handle(), &client);
+    LogicalRect bounds;
+    graph.Bounds(bounds);
+    const Display& display = *graph.Pane()->CurrentDisplay();
+    const int across = LogicalWidthToPixels(bounds.right - bounds.left, display);
+    const int down = LogicalHeightToPixels(bounds.bottom - bounds.top, display);
+    EXPECT_LE(across, client.right) << when;
+    EXPECT_LE(down, client.bottom) << when;
+    EXPECT_GE(across, client.right - 8) << when;
+    EXPECT_GE(down, client.bottom - 8) << when;
+    EXPECT_EQ(GetWindowLongA(graph.Pane()->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0) << when;
+}
+
 const COLORREF kFirstFill = RGB(0, 0, 255);
 const COLORREF kSecondFill = RGB(0, 255, 0);
 
@@ -217,14 +234,17 @@ TEST_F(GraphFiles, ALineGraphSavedAndReopenedSavesTheSameBytes)
     EXPECT_FALSE(graph->IsModified());
     const std::string threshold = graph->ThresholdText(0, 1).Text();
     const std::vector<uint8_t> picture = Picture(*graph);
-    delete graph;
 
     const std::vector<uint8_t> bytes = FileBytes(first);
     const std::vector<uint8_t> start{0x22, 0, 3, 5, 0, 2, 0, 44, 0};
     ASSERT_GT(bytes.size(), start.size());
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + start.size()), start);
 
-    LineGraph* reopened = Open(first);
+    // A copy opened beside the first window, so not maximised to fill the frame.
+    const std::string copy = TempPath("kivo_graph_copy.grf");
+    CopyFileA(first.c_str(), copy.c_str(), FALSE);
+    LineGraph* reopened = Open(copy);
+    delete graph;
     ASSERT_NE(reopened, nullptr);
     EXPECT_FALSE(reopened->IsModified());
     EXPECT_STREQ(reopened->subtitle.text.Text(), "[q:  0 to 1]");
@@ -240,6 +260,7 @@ TEST_F(GraphFiles, ALineGraphSavedAndReopenedSavesTheSameBytes)
     EXPECT_TRUE(boxes.Boxes().empty());
     std::remove(first.c_str());
     std::remove(second.c_str());
+    std::remove(copy.c_str());
 }
 
 // Two lines crossing at 0.5: B (50) best below, A (0 to 100 by 25) above; Strategy Graph makes one region of
@@ -394,6 +415,32 @@ std::vector<double> ExportColumn(const TextReport& report, int column)
 
 // Bars of spreads 3 and 4 stand in the analysis's order, three units high with a unit between; the tie of
 // strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
+// Graphs follow their windows whichever way the size changes: a tornado opened from its file fills its window
+// maximised, and Window > Tile then gives it and a graph that was maximised before it their tiles.
+TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
+{
+    const std::string path = TempPath("kivo_graph_tiles.grf");
+    auto* saved = new TornadoGraph(MakeTornadoResults({{"p", 10.0, 13.0}, {"v", 10.0, 14.0}}, 11.5, 10.0, 14.0, "EV"));
+    saved->Open(nullptr);
+    SaveAs(saved, path);
+    delete saved;
+    LineGraph* line = OpenLineGraph(OneWayData());
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(line->Handle()), 0);
+    ExpectFillsItsWindow(*line, "line maximised");
+    auto* tornado = Open<TornadoGraph>(path);
+    ASSERT_NE(tornado, nullptr);
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(tornado->Handle()), 0);
+    ExpectFillsItsWindow(*tornado, "tornado maximised");
+    EXPECT_FALSE(tornado->IsModified());
+    SendMessageA(frame->Handle(), WM_COMMAND, Cmd::WindowTile, 0);
+    ExpectFillsItsWindow(*line, "line tiled");
+    ExpectFillsItsWindow(*tornado, "tornado tiled");
+    ExpectScreenEqualsRepaint(tornado->Handle());
+    delete tornado;
+    delete line;
+    std::remove(path.c_str());
+}
+
 TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
 {
     TornadoResults results = MakeTornadoResults({{"p", 10.0, 13.0}, {"v", 10.0, 14.0}}, 11.5, 10.0, 14.0, "EV");
@@ -521,9 +568,14 @@ TEST_F(GraphFiles, ThirtyOfThirtyFiveLinesAreDrawnThroughSaveAndShowHide)
     const std::string path = TempPath("kivo_graph_35.grf");
     SaveAs(graph, path);
     const std::vector<uint8_t> picture = Picture(*graph);
-    delete graph;
 
-    graph = Open(path);
+    // A copy opened beside the first window, so not maximised to fill the frame.
+    const std::string copy = TempPath("kivo_graph_35_copy.grf");
+    CopyFileA(path.c_str(), copy.c_str(), FALSE);
+    LineGraph* saved = graph;
+    graph = Open(copy);
+    delete saved;
+    std::remove(copy.c_str());
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(graph->LineCount(), 35);
     EXPECT_TRUE(Picture(*graph) == picture);

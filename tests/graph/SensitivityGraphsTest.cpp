@@ -93,9 +93,9 @@ TEST_F(SensitivityGraphs, TwoWayGraphOwnsItsMapAndBoundaries)
     EXPECT_EQ(top.substr(0, top.find('\t')), "100.0 pts");
 }
 
-// A swept variable's axis runs exactly over its range in its intervals, in the tree's format with the places
-// the range needs but no currency (a swept variable is no money), and names the variables that move with it;
-// the three-way step label likewise.
+// A swept variable's axis runs exactly over its range in its intervals when they fall on round values, else on
+// round ticks, in the tree's format with the places the range needs but no currency (a swept variable is no
+// money), and names the variables that move with it; the three-way step label likewise.
 TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
 {
     auto ticks = [](const AxisElement& axis) {
@@ -126,6 +126,19 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
               (std::vector<std::string>{"0.0", "400.0", "800.0", "1,200.0", "1,600.0", "2,000.0"}));
     EXPECT_STREQ(twoWay->horizontalLabel.text.Text(), "p [w:  1 .. 0]");
     EXPECT_STREQ(twoWay->verticalLabel.text.Text(), "v");
+    delete twoWay;
+
+    // Steps of no round size (0.9 / 26) leave the ticks at round values: the nearest 1-2-5 step, 0.05.
+    two.x = {"p", FormattedValue{"0", 0.0}, FormattedValue{"0.9", 0.9}, 26};
+    RunAnalysis(std::make_unique<TwoWaySensitivityAnalysis>(tree.Root(), two));
+    RunToEnd();
+    twoWay = OnlyGraph<TwoWaySensGraph>();
+    ASSERT_NE(twoWay, nullptr);
+    const std::vector<std::string> rounded = ticks(twoWay->horizontalAxis);
+    ASSERT_EQ(rounded.size(), 19u);
+    EXPECT_EQ(rounded[0], "0.00");
+    EXPECT_EQ(rounded[7], "0.35");
+    EXPECT_EQ(rounded[18], "0.90");
     delete twoWay;
 
     ThreeWaySettings three;

@@ -17,6 +17,7 @@
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
 #include "formula/DistributionList.h"
+#include "foundation/TextReport.h"
 #include "analysis/BarGraphData.h"
 #include "analysis/LineGraphData.h"
 #include "analysis/NodeValueRecord.h"
@@ -704,5 +705,15 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
     screen.app->ProcessMessage(escape);
     EXPECT_TRUE(dialog->Run().Finished());
     EXPECT_TRUE(t.window.CommandEnabled(1612));
+    // The window then counts the trials that ran, as its Text Report does.
+    char trials[16] = {};
+    GetDlgItemTextA(dialog->Handle(), Ctl::MonteCarloSimulation3920::TrialsText, trials, sizeof trials);
+    std::string reported;
+    Installed<TextReportPresenter> report{SetTextReportPresenter, [&reported](TextReport& text, const char*) {
+                                              reported = text.HeaderLines().At(0)->Text();
+                                              return 1;
+                                          }};
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation3920::TextReport, BN_CLICKED), 0);
+    EXPECT_EQ(reported, "Ordered List of " + std::string(trials) + " Outcomes");
     SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
 }

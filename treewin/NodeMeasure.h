@@ -40,7 +40,8 @@ LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node);
 float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, const char* text);
 bool RollBackBoxHidden(const TreeNode* node);
 
-// Inside the node box, edges included, or (rolled back, box not hidden) inside the roll-back box.
+// Inside the node box, edges included, or inside the roll-back box where it shows (rolled back, or the
+// text some nodes show there before, as a terminal's payoff) and is not hidden.
 bool NodeContains(TreeWindow& window, const TreeNode* node, LogicalPoint point);
 int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point);
 // The node of the subtree whose box or roll-back box holds the point; clone copies are hit only as a whole.

@@ -223,6 +223,12 @@ float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, cons
     return TextSizes(window).Measure(own, kind, text, false).width;
 }
 
+float MeasureLineHeight(TreeWindow& window, const FontRecord* own, int kind)
+{
+    UnitScaleScope unit;
+    return TextSizes(window).Measure(own, kind, "X", false).height;
+}
+
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
 {
     const NodeGeometry& g = node->Geometry();

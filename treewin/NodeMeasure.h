@@ -38,6 +38,8 @@ LogicalRect DefinitionsRect(const TreeWindow& window, const TreeNode* node, bool
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node);
 // The width of a single line in the font (null: the window's font of the kind), in inches at zoom 1.
 float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, const char* text);
+// The height of a line in the font (null: the window's font of the kind), in inches at zoom 1.
+float MeasureLineHeight(TreeWindow& window, const FontRecord* own, int kind);
 bool RollBackBoxHidden(const TreeNode* node);
 
 // Inside the node box, edges included, or inside the roll-back box where it shows (rolled back, or the

@@ -193,15 +193,16 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
         GetWindowRect(edit, &rect);
         return rect;
     };
-    // The editor's top and the top of the node's name where the tree now lays it out, in the pane's pixels.
-    auto tops = [this, &editor](std::initializer_list<int> path) {
+    // The editor's bottom and the bottom of the node's name where the tree now lays it out, in the pane's
+    // pixels (an empty name's editor rises a line from there).
+    auto bottoms = [this, &editor](std::initializer_list<int> path) {
         TreePane& pane = *Tree().Pane();
         RECT shown = editor();
         MapWindowPoints(nullptr, pane.Handle(), reinterpret_cast<POINT*>(&shown), 2);
         pane.PushDrawingScale();
         const RECT name = pane.DrawingToClient(LogicalRectToPixels(NameRect(Tree(), Node(path)), *pane.CurrentDisplay()));
         pane.PopDrawingScale();
-        return std::make_pair(shown.top, name.top);
+        return std::make_pair(shown.bottom, name.bottom);
     };
     auto firstCharacterShows = [this] {
         const LRESULT at = SendMessageA(Tree().InPlaceEditor->Handle(), EM_POSFROMCHAR, 0, 0);
@@ -214,7 +215,7 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
     ASSERT_NE(Tree().InPlaceEditor, nullptr);
     EXPECT_STREQ(Tree().InPlaceEditor->GetText().Text(), "Treatment choice");
     EXPECT_TRUE(firstCharacterShows());
-    const auto root = tops({});
+    const auto root = bottoms({});
     EXPECT_NEAR(root.first, root.second, 1);
     ExpectScreenEqualsRepaint(frame->Handle());
 
@@ -225,7 +226,7 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
     Type("rate");
     ClickNode({1});
     ASSERT_NE(Tree().InPlaceEditor, nullptr);
-    const auto next = tops({1});
+    const auto next = bottoms({1});
     EXPECT_NEAR(next.first, next.second, 1);
     ExpectScreenEqualsRepaint(frame->Handle());
 
@@ -271,6 +272,26 @@ TEST_F(ScreenSession, TheOpenNameEditorIsDrawnAsARepaintDrawsIt)
         SCOPED_TRACE(step.name);
         step.act();
         ASSERT_NE(Tree().InPlaceEditor, nullptr);
+        // A line of text high, above the node's branch line; an empty name's frame clear of the symbol.
+        HWND edit = Tree().InPlaceEditor->Handle();
+        TreePane& pane = *Tree().Pane();
+        RECT shown{};
+        GetWindowRect(edit, &shown);
+        MapWindowPoints(nullptr, pane.Handle(), reinterpret_cast<POINT*>(&shown), 2);
+        HDC dc = GetDC(edit);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(edit, dc);
+        pane.PushDrawingScale();
+        const RECT symbol =
+            pane.DrawingToClient(LogicalRectToPixels(SymbolRect(Tree().CurrentNode()), *pane.CurrentDisplay()));
+        pane.PopDrawingScale();
+        EXPECT_GE(shown.bottom - shown.top, metrics.tmHeight);
+        EXPECT_LT(shown.bottom, (symbol.top + symbol.bottom) / 2);
+        if (Tree().CurrentNode()->text.IsEmpty())
+            EXPECT_LT(shown.right + InPlaceEdit::FrameMargin, symbol.left);
         ExpectScreenEqualsRepaint(frame->Handle());
     }
 }

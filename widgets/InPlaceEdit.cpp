@@ -6,6 +6,7 @@
 #include "framework/draw/zFont.h"
 #include "framework/draw/zPen.h"
 #include "framework/window/LayoutManager.h"
+#include "framework/window/WindowEvent.h"
 
 #include <algorithm>
 #include <cctype>
@@ -69,6 +70,11 @@ void InPlaceEdit::MeasureSpareWidth()
 {
     MeasuringScope scope(*this);
     spareWidth_ = TextWidth(scope.Get(), "MM", nullptr) + 0.1f;
+}
+
+long InPlaceEdit::OnChar(WindowEvent* event)
+{
+    return event->message == WM_SYSCHAR ? 0 : EditCtrl::OnChar(event);
 }
 
 long InPlaceEdit::OnCharacter(unsigned character)

@@ -33,6 +33,8 @@ public:
 
     // Grows the box for the character; the character still goes to the control.
     long OnCharacter(unsigned character) override;
+    // A menu key held with Alt types nothing: the box stays.
+    long OnChar(WindowEvent* event) override;
     // Types the text into the control as if the user had typed it (the characters typed before the
     // editor opened).
     void TypeText(const zString& text);

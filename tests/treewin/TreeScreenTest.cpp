@@ -33,6 +33,11 @@
 
 namespace {
 
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    EndMenu();
+}
+
 // The program's main frame with a person's hands: menu commands, key presses at the focus, clicks on the
 // tree's pane.
 class ScreenSession : public ::testing::Test {
@@ -266,6 +271,24 @@ TEST_F(ScreenSession, TheOpenNameEditorIsDrawnAsARepaintDrawsIt)
         {"a long name committed by Left", [&] {
              Type("Treatment choice");
              Press(VK_LEFT);
+         }},
+        {"Alt+D opening the Display menu, closed again", [&] {
+             RECT before{};
+             GetWindowRect(Tree().InPlaceEditor->Handle(), &before);
+             const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenu);
+             BYTE keys[256];
+             GetKeyboardState(keys);
+             keys[VK_MENU] = 0x80;
+             SetKeyboardState(keys);
+             PostMessageA(GetFocus(), WM_SYSKEYDOWN, 'D', 0x20000001);
+             PumpUntilIdle();
+             keys[VK_MENU] = 0;
+             SetKeyboardState(keys);
+             KillTimer(nullptr, timer);
+             ASSERT_NE(Tree().InPlaceEditor, nullptr);
+             RECT after{};
+             GetWindowRect(Tree().InPlaceEditor->Handle(), &after);
+             EXPECT_TRUE(EqualRect(&before, &after));
          }},
     };
     for (const Step& step : steps) {

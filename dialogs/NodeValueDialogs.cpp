@@ -45,13 +45,13 @@ zString Sentence(TreeDocument* document, int command, double value, const NodeCh
         if (several)
             text = riskAdjusted ? "The sum of the risk-adjusted expected values" : "The sum of the expected values";
         else
-            text = riskAdjusted ? "The expected value (risk-adjusted) of node\n" : "The expected value of node\n";
+            text = riskAdjusted ? "The expected value (risk-adjusted) of" : "The expected value of";
         break;
     case PathProbabilityCommand:
-        text = several ? "The sum of the path probabilities" : "The path probability of node\n";
+        text = several ? "The sum of the path probabilities" : "The path probability of";
         break;
     case StandardDeviationCommand:
-        text = "The standard deviation of node\n";
+        text = "The standard deviation of";
         break;
     default:
         text = "The expected value of perfect information is: ";
@@ -62,9 +62,11 @@ zString Sentence(TreeDocument* document, int command, double value, const NodeCh
     if (several && command != StandardDeviationCommand) {
         text += " of the selected nodes is: ";
     } else if (selection.Count() > 0) {
-        text += "\"";
-        text += ShortText(selection.At(0));
-        text += "\" is: ";
+        // A node without a name is told by its place.
+        const zString mention = NodeMention(*selection.At(0), "");
+        text += mention.Text()[0] == '"' ? " node\n" : "\n";
+        text += mention;
+        text += " is: ";
     }
     return text;
 }

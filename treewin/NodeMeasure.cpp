@@ -223,6 +223,12 @@ float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, cons
     return TextSizes(window).Measure(own, kind, text, false).width;
 }
 
+float MeasureLineHeight(TreeWindow& window, const FontRecord* own, int kind)
+{
+    UnitScaleScope unit;
+    return TextSizes(window).Measure(own, kind, "X", false).height;
+}
+
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
 {
     const NodeGeometry& g = node->Geometry();
@@ -238,13 +244,24 @@ LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node)
     return box;
 }
 
+namespace {
+
+// The box right of the symbol: the result after roll back; before, the text some nodes show there (a
+// terminal's payoff), which a click reaches as well.
+bool RollBackBoxHit(TreeWindow& window, const TreeNode* node, LogicalPoint point)
+{
+    const bool shown = window.Document().IsRolledBack() || node->Geometry().RollBackBoxWidth > 0.0f;
+    return shown && !RollBackBoxHidden(node) && Inside(RollBackBoxRect(window, node), point);
+}
+
+} // namespace
+
 bool NodeContains(TreeWindow& window, const TreeNode* node, LogicalPoint point)
 {
     const NodeGeometry& g = node->Geometry();
     if (Inside(LogicalRect{g.X, g.Y, g.SymbolX, g.YBottom}, point))
         return true;
-    return window.Document().IsRolledBack() && !RollBackBoxHidden(node) &&
-           Inside(RollBackBoxRect(window, node), point);
+    return RollBackBoxHit(window, node, point);
 }
 
 int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point)
@@ -259,7 +276,7 @@ int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point)
         return SecondTextRegion;
     if (window.Document().DisplayPrefs.MarkNodesWithVars == 2 && Inside(DefinitionsRect(window, node, true), point))
         return DefinitionsRegion;
-    if (window.Document().IsRolledBack() && !RollBackBoxHidden(node) && Inside(RollBackBoxRect(window, node), point))
+    if (RollBackBoxHit(window, node, point))
         return RollBackBoxRegion;
     return NoRegion;
 }

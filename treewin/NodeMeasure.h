@@ -38,9 +38,12 @@ LogicalRect DefinitionsRect(const TreeWindow& window, const TreeNode* node, bool
 LogicalRect RollBackBoxRect(TreeWindow& window, const TreeNode* node);
 // The width of a single line in the font (null: the window's font of the kind), in inches at zoom 1.
 float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, const char* text);
+// The height of a line in the font (null: the window's font of the kind), in inches at zoom 1.
+float MeasureLineHeight(TreeWindow& window, const FontRecord* own, int kind);
 bool RollBackBoxHidden(const TreeNode* node);
 
-// Inside the node box, edges included, or (rolled back, box not hidden) inside the roll-back box.
+// Inside the node box, edges included, or inside the roll-back box where it shows (rolled back, or the
+// text some nodes show there before, as a terminal's payoff) and is not hidden.
 bool NodeContains(TreeWindow& window, const TreeNode* node, LogicalPoint point);
 int HitTestNode(TreeWindow& window, const TreeNode* node, LogicalPoint point);
 // The node of the subtree whose box or roll-back box holds the point; clone copies are hit only as a whole.

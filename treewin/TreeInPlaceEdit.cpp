@@ -80,11 +80,16 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
     const FontRecord* font = nullptr;
     zString text;
     switch (EditField) {
-    case 1:
+    case 1: {
         rect = NameRect(*this, node);
         font = node->fonts[0] != nullptr ? node->fonts[0].get() : &DefaultFont(TreeTextFont);
         text = node->text;
+        // A name shorter than a line (an empty one) still opens a line high, rising from the name's bottom
+        // so that the branch line below stays clear.
+        const float line = MeasureLineHeight(*this, node->fonts[0].get(), TreeTextFont);
+        rect.top = std::min(rect.top, rect.bottom - line);
         break;
+    }
     case 2:
         rect = ProbRect(*this, node);
         rect.bottom += 0.035f;
@@ -113,6 +118,11 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         pixels.right += 2;
         pixels.bottom += 1;
     }
+    // The frame around a name stops short of the node's symbol; a longer text still widens it below.
+    if (EditField == 1) {
+        const RECT symbol = pane.DrawingToClient(LogicalRectToPixels(SymbolRect(node), display));
+        pixels.right = std::max(pixels.left + 1, std::min(pixels.right, symbol.left - InPlaceEdit::FrameMargin - 1));
+    }
     // Enter types a line break into a text of several lines, also where the window handles dialog keys.
     const DWORD style =
         WS_CHILD | ES_AUTOHSCROLL | (EditField == 2 ? 0 : ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
@@ -126,9 +136,10 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
     if (EditField != 3)
         SetPropA(editor->Handle(), kFrameKeysFirst, reinterpret_cast<HANDLE>(1));
     SetEditFont(*font);
-    // The whole text shows from its start, also where the node's box wraps or cuts it.
+    // The whole text shows from its start, also where the node's box wraps or cuts it; the room kept for
+    // typing comes with the typing, so that the editor opens over the text alone.
     if (EditField != 3)
-        editor->FitText();
+        editor->FitText(false);
     pane.HookInPlaceEditor(*editor);
     if (selectionStart >= 0) {
         editor->SetSelection(selectionStart, selectionEnd);

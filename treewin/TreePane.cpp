@@ -281,6 +281,23 @@ long TreePane::OnCommandId(unsigned id, unsigned code, HWND control)
     return ZoomPane::OnCommandId(id, code, control);
 }
 
+long TreePane::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer)
+{
+    // The tree window handles dialog keys: without asking for the arrows the pane would lose them to it.
+    if (event.message == WM_GETDLGCODE)
+        return AnswerNow{answeredAtOnce, answer}(DLGC_WANTARROWS);
+    return ZoomPane::HandleMessage(event, answeredAtOnce, answer);
+}
+
+long TreePane::OnKeyDown(unsigned key, bool alt)
+{
+    const bool onRelease = tree_.Document().IsRolledBack() || GetKeyState(VK_CONTROL) < 0 || alt;
+    const bool moves = key == VK_HOME || key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN;
+    if (tree_.InPlaceEditor == nullptr && !onRelease && moves && tree_.OnKey(key, alt) != 0)
+        return 1;
+    return ZoomPane::OnKeyDown(key, alt);
+}
+
 long TreePane::OnKeyUp(unsigned key, bool alt)
 {
     if (!tree_.Document().IsRolledBack() && GetKeyState(VK_CONTROL) >= 0 && !alt)

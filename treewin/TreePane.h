@@ -46,6 +46,11 @@ public:
     // A released key: taken without effect unless the tree is rolled back or Ctrl or Alt is held; then the
     // tree window's key operation has it (codes below Escape excepted).
     long OnKeyUp(unsigned key, bool alt) override;
+    // A pressed arrow or Home while no edit is open (Escape closed it) moves the selection as it does from
+    // the edit; the keys that the release handles are left to it.
+    long OnKeyDown(unsigned key, bool alt) override;
+    // Asks for the arrow keys where the window handles dialog keys.
+    long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override;
 
     // Routes the open edit's presses and key-downs through the pane and the tree window.
     void HookInPlaceEditor(InPlaceEdit& editor);

@@ -16,7 +16,8 @@ TreePreferencesAction::TreePreferencesAction(TreeWindow* tree, const TreeDisplay
 
 void TreePreferencesAction::Do()
 {
-    if (relayout)
+    // A rolled-back tree's boxes hold results written in the number formats, which may have changed.
+    if (relayout || tree->Document().IsRolledBack())
         tree->Redraw();
     else
         tree->Relayout();

@@ -6,6 +6,7 @@
 #include "framework/draw/zFont.h"
 #include "framework/draw/zPen.h"
 #include "framework/window/LayoutManager.h"
+#include "framework/window/WindowEvent.h"
 
 #include <algorithm>
 #include <cctype>
@@ -71,10 +72,29 @@ void InPlaceEdit::MeasureSpareWidth()
     spareWidth_ = TextWidth(scope.Get(), "MM", nullptr) + 0.1f;
 }
 
+long InPlaceEdit::OnChar(WindowEvent* event)
+{
+    return event->message == WM_SYSCHAR ? 0 : EditCtrl::OnChar(event);
+}
+
 long InPlaceEdit::OnCharacter(unsigned character)
 {
     Grow(static_cast<char>(character));
     return 0;
+}
+
+void InPlaceEdit::FitText(bool roomToType)
+{
+    roomToType_ = roomToType;
+    FitTo(GetText());
+    roomToType_ = true;
+}
+
+int InPlaceEdit::MarginsWidth() const
+{
+    // The control's own margins and the caret beside the last character.
+    const LRESULT margins = SendMessageA(handle_, EM_GETMARGINS, 0, 0);
+    return LOWORD(margins) + HIWORD(margins) + 2;
 }
 
 void InPlaceEdit::TypeText(const zString& text)
@@ -185,9 +205,9 @@ void InPlaceLineEdit::FitTo(const zString& text)
     float needed;
     {
         MeasuringScope scope(*this);
-        needed = TextWidth(scope.Get(), text.Text(), nullptr) + spareWidth_;
+        needed = TextWidth(scope.Get(), text.Text(), nullptr) + (roomToType_ ? spareWidth_ : 0.0f);
     }
-    GrowTo(LogicalWidthToPixels(needed, OwnerDisplay()), 0);
+    GrowTo(LogicalWidthToPixels(needed, OwnerDisplay()) + (roomToType_ ? 0 : MarginsWidth()), 0);
 }
 
 InPlaceMultiLineEdit::InPlaceMultiLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style,
@@ -212,6 +232,7 @@ void InPlaceMultiLineEdit::FitTo(const zString& text)
         MeasuringScope scope(*this);
         needed = MeasureMultiLineText(scope.Get(), text.Text(), nullptr, true, true);
     }
-    GrowTo(LogicalWidthToPixels(needed.width + spareWidth_, OwnerDisplay()),
+    GrowTo(LogicalWidthToPixels(needed.width + (roomToType_ ? spareWidth_ : 0.0f), OwnerDisplay()) +
+               (roomToType_ ? 0 : MarginsWidth()),
            LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()), true);
 }

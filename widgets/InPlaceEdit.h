@@ -33,11 +33,14 @@ public:
 
     // Grows the box for the character; the character still goes to the control.
     long OnCharacter(unsigned character) override;
+    // A menu key held with Alt types nothing: the box stays.
+    long OnChar(WindowEvent* event) override;
     // Types the text into the control as if the user had typed it (the characters typed before the
     // editor opened).
     void TypeText(const zString& text);
-    // Grows the box so that the whole text it holds shows from its start.
-    void FitText() { FitTo(GetText()); }
+    // Grows the box so that the whole text it holds shows from its start; with room to type, also by the
+    // room kept beside the text while typing.
+    void FitText(bool roomToType = true);
     // Draws the frame again (after the pane has repainted).
     void RedrawFrame();
     // The font that measures the text (not owned), or null for the pane's current font.
@@ -63,6 +66,9 @@ protected:
 
     float spareWidth_ = 0.0f;
     float spareHeight_ = 0.01f;
+    // Cleared while the box fits its text without the room to type; it then keeps the control's margins.
+    bool roomToType_ = true;
+    int MarginsWidth() const;
     zFont* font_ = nullptr;
 
 private:

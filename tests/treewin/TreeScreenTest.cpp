@@ -3,18 +3,23 @@
 
 #include "widgets/InPlaceEdit.h"
 #include "app/MainFrame.h"
+#include "dialogs/HookedDialog.h"
 #include "treewin/ChangeNodeTypeDialog.h"
+#include "treewin/EnterPayoffWindow.h"
 #include "framework/dialog/FileDialogs.h"
 #include "framework/window/FrameworkApp.h"
 #include "model/TreeNode.h"
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
@@ -27,6 +32,11 @@
 #include <vector>
 
 namespace {
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    EndMenu();
+}
 
 // The program's main frame with a person's hands: menu commands, key presses at the focus, clicks on the
 // tree's pane.
@@ -113,6 +123,31 @@ protected:
         PumpUntilIdle();
     }
     void ClickNode(std::initializer_list<int> path, WPARAM keys = 0) { Click(SymbolRect(Node(path)), keys); }
+    // Two clicks within the double-click time.
+    void DoubleClick(const LogicalRect& rect)
+    {
+        Click(rect);
+        Click(rect);
+    }
+    // The root's two branches made terminal, with a payoff of 80 typed into the Enter Payoff window.
+    void MakeBranchesTerminal()
+    {
+        auto terminal = ChangeNodeTypeDialog::SetPresenter([](ChangeNodeTypeDialog& d) {
+            d.kind = TerminalNode;
+            return IDOK;
+        });
+        ClickNode({0});
+        ClickNode({1}, MK_SHIFT);
+        Command(1405);
+        Type("80");
+        SendMessageA(frame->ActiveChild()->Handle(), WM_COMMAND, IDOK, 0);
+        PumpUntilIdle();
+        ChangeNodeTypeDialog::SetPresenter(terminal);
+        zString entered;
+        Node({0})->GetPayoffText(entered, Tree().Document().CalcPrefs.CurrentPayoff);
+        EXPECT_STREQ(entered.Text(), "80");
+    }
+    EnterPayoffWindow* PayoffWindow() const { return dynamic_cast<EnterPayoffWindow*>(frame->ActiveChild()); }
     void ClickEmpty() { Click(LogicalRect{0.05f, 0.05f, 0.05f, 0.05f}); }
     std::string Text(std::initializer_list<int> path) const { return Node(path)->text.Text(); }
     bool ScrollsVertically() const
@@ -163,15 +198,16 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
         GetWindowRect(edit, &rect);
         return rect;
     };
-    // The editor's top and the top of the node's name where the tree now lays it out, in the pane's pixels.
-    auto tops = [this, &editor](std::initializer_list<int> path) {
+    // The editor's bottom and the bottom of the node's name where the tree now lays it out, in the pane's
+    // pixels (an empty name's editor rises a line from there).
+    auto bottoms = [this, &editor](std::initializer_list<int> path) {
         TreePane& pane = *Tree().Pane();
         RECT shown = editor();
         MapWindowPoints(nullptr, pane.Handle(), reinterpret_cast<POINT*>(&shown), 2);
         pane.PushDrawingScale();
         const RECT name = pane.DrawingToClient(LogicalRectToPixels(NameRect(Tree(), Node(path)), *pane.CurrentDisplay()));
         pane.PopDrawingScale();
-        return std::make_pair(shown.top, name.top);
+        return std::make_pair(shown.bottom, name.bottom);
     };
     auto firstCharacterShows = [this] {
         const LRESULT at = SendMessageA(Tree().InPlaceEditor->Handle(), EM_POSFROMCHAR, 0, 0);
@@ -184,7 +220,7 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
     ASSERT_NE(Tree().InPlaceEditor, nullptr);
     EXPECT_STREQ(Tree().InPlaceEditor->GetText().Text(), "Treatment choice");
     EXPECT_TRUE(firstCharacterShows());
-    const auto root = tops({});
+    const auto root = bottoms({});
     EXPECT_NEAR(root.first, root.second, 1);
     ExpectScreenEqualsRepaint(frame->Handle());
 
@@ -195,7 +231,7 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
     Type("rate");
     ClickNode({1});
     ASSERT_NE(Tree().InPlaceEditor, nullptr);
-    const auto next = tops({1});
+    const auto next = bottoms({1});
     EXPECT_NEAR(next.first, next.second, 1);
     ExpectScreenEqualsRepaint(frame->Handle());
 
@@ -206,6 +242,81 @@ TEST_F(ScreenSession, TheNameEditorFollowsTheRelaidTree)
     Press(VK_BACK);
     EXPECT_EQ(editor().bottom - editor().top, oneLine.bottom - oneLine.top);
     ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+// The name editor that stays open after an edit, in a maximised tree that was never repainted since, is
+// drawn as a full repaint draws it: over the name's place, never crossed by a branch line.
+TEST_F(ScreenSession, TheOpenNameEditorIsDrawnAsARepaintDrawsIt)
+{
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+    } steps[] = {
+        {"Add Branches on a new tree's root",
+         [&] {
+             Command(1101);
+             SendMessageA(GetParent(Tree().Handle()), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(Tree().Handle()), 0);
+             PumpUntilIdle();
+             ClickNode({});
+             Press('A', VK_CONTROL);
+         }},
+        {"Right, then Add Branches", [&] {
+             Press(VK_RIGHT);
+             Press('A', VK_CONTROL);
+         }},
+        {"a name typed and committed by Right", [&] {
+             Type("Treatment");
+             Press(VK_RIGHT);
+         }},
+        {"a long name committed by Left", [&] {
+             Type("Treatment choice");
+             Press(VK_LEFT);
+         }},
+        {"Alt+D opening the Display menu, closed again", [&] {
+             RECT before{};
+             GetWindowRect(Tree().InPlaceEditor->Handle(), &before);
+             const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenu);
+             BYTE keys[256];
+             GetKeyboardState(keys);
+             keys[VK_MENU] = 0x80;
+             SetKeyboardState(keys);
+             PostMessageA(GetFocus(), WM_SYSKEYDOWN, 'D', 0x20000001);
+             PumpUntilIdle();
+             keys[VK_MENU] = 0;
+             SetKeyboardState(keys);
+             KillTimer(nullptr, timer);
+             ASSERT_NE(Tree().InPlaceEditor, nullptr);
+             RECT after{};
+             GetWindowRect(Tree().InPlaceEditor->Handle(), &after);
+             EXPECT_TRUE(EqualRect(&before, &after));
+         }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        ASSERT_NE(Tree().InPlaceEditor, nullptr);
+        // A line of text high, above the node's branch line; an empty name's frame clear of the symbol.
+        HWND edit = Tree().InPlaceEditor->Handle();
+        TreePane& pane = *Tree().Pane();
+        RECT shown{};
+        GetWindowRect(edit, &shown);
+        MapWindowPoints(nullptr, pane.Handle(), reinterpret_cast<POINT*>(&shown), 2);
+        HDC dc = GetDC(edit);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit, WM_GETFONT, 0, 0)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(edit, dc);
+        pane.PushDrawingScale();
+        const RECT symbol =
+            pane.DrawingToClient(LogicalRectToPixels(SymbolRect(Tree().CurrentNode()), *pane.CurrentDisplay()));
+        pane.PopDrawingScale();
+        EXPECT_GE(shown.bottom - shown.top, metrics.tmHeight);
+        EXPECT_LT(shown.bottom, (symbol.top + symbol.bottom) / 2);
+        if (Tree().CurrentNode()->text.IsEmpty())
+            EXPECT_LT(shown.right + InPlaceEdit::FrameMargin, symbol.left);
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
 }
 
 TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
@@ -376,4 +487,72 @@ TEST_F(ScreenSession, EveryStepLeavesTheScreenAsARepaintWouldDrawIt)
     }
     ChangeNodeTypeDialog::SetPresenter(terminal);
     SetFileDialogPresenter(files);
+}
+
+// The keyboard and the mouse stay with the tree: Escape closing a name leaves the arrows and Home there, a
+// double click on a terminal's payoff opens its Enter Payoff window, and Ctrl+Y brings that window back in
+// front of the maximised tree.
+TEST_F(ScreenSession, KeysAndClicksReachTheTreeAndItsWindows)
+{
+    Command(1101);
+    Command(1403);
+    const int last = Tree().Document().DisplayPrefs.AddAbove ? 0 : 1;
+    struct Case {
+        UINT key;
+        TreeNode* expected;
+    } cases[] = {{VK_RIGHT, Node({last})}, {UINT(last == 0 ? VK_DOWN : VK_UP), Node({1 - last})}, {VK_HOME, Node({})}};
+    for (const Case& c : cases) {
+        Press(VK_ESCAPE);
+        EXPECT_EQ(Tree().InPlaceEditor, nullptr);
+        Press(c.key);
+        EXPECT_EQ(Tree().CurrentNode(), c.expected) << c.key;
+    }
+
+    MakeBranchesTerminal();
+    ClickEmpty();
+    TreeWindow& tree = Tree();
+    DoubleClick(RollBackBoxRect(tree, Node({0})));
+    EnterPayoffWindow* payoff = PayoffWindow();
+    ASSERT_NE(payoff, nullptr);
+
+    tree.Activate();
+    SendMessageA(GetParent(tree.Handle()), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(tree.Handle()), 0);
+    PumpUntilIdle();
+    ASSERT_EQ(Tree().CurrentNode(), Node({0}));
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    Press('Y', VK_CONTROL);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(PayoffWindow(), payoff);
+    EXPECT_TRUE(IsWindowVisible(payoff->Handle()));
+    EXPECT_EQ(GetWindow(GetParent(payoff->Handle()), GW_CHILD), payoff->Handle());
+}
+
+// Decimal places changed in the Preferences widen the rolled-back tree's boxes for the longer results.
+TEST_F(ScreenSession, RollBackBoxesFollowTheDecimalPlaces)
+{
+    Command(1101);
+    Command(1403);
+    MakeBranchesTerminal();
+    Press('R', VK_CONTROL);
+    ASSERT_TRUE(Tree().Document().IsRolledBack());
+    const LogicalRect before = RollBackBoxRect(Tree(), Node({}));
+    ModalDialogDriver driver;
+    driver
+        .Then([](DialogFrameCL& dialog) {
+            HWND list = GetDlgItem(dialog.Handle(), Ctl::Preferences::CategoryList);
+            SendMessageA(list, LB_SETCURSEL, 1, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Preferences::CategoryList, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            HWND page = dynamic_cast<HookedDialog&>(dialog).Page()->Handle();
+            SendMessageA(GetDlgItem(page, Ctl::CalculationMethodPage::SetNumericFormat), BM_CLICK, 0, 0);
+        })
+        .Type(Ctl::NumericFormattingPreferences::DecimalPlacesEdit, "4")
+        .Press(IDOK)
+        .Press(IDOK);
+    Command(1308);
+    EXPECT_TRUE(driver.Finished());
+    const LogicalRect after = RollBackBoxRect(Tree(), Node({}));
+    EXPECT_GT(after.right - after.left, before.right - before.left + 0.1f);
+    ExpectScreenEqualsRepaint(frame->Handle());
 }

@@ -63,6 +63,8 @@ private:
     bool FieldText(TreeNode* node, zString& text) const;
     void SetFieldText(TreeNode* node, const zString& text);
     void ShowLastFind();
+    // Moves the window off the node found, so that the person sees it, keeping it within the frame.
+    void MoveClearOf(const TreeNode* node);
     // The person has agreed to replacements without undo, now or before in this window.
     bool AgreedToReplace();
 

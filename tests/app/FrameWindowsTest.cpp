@@ -330,9 +330,11 @@ TEST_F(FrameWindows, WindowsUncoveredByActivationOrAMoveShowWhatTheyHold)
     }
 }
 
-// A tool window opens restored over a maximised tree, which is maximised again when the tool window closes.
-TEST_F(FrameWindows, AToolWindowGivesTheMaximisedStateBackWhenItCloses)
+// A tool window opens restored over the maximised trees and leaves them maximised, also when the person
+// switches to another tree meanwhile.
+TEST_F(FrameWindows, AToolWindowLeavesTheDocumentsMaximised)
 {
+    auto* other = static_cast<TreeWindow*>(OpenFileByName(paths[1].c_str()));
     auto* tree = static_cast<TreeWindow*>(OpenFileByName(paths[0].c_str()));
     Settle();
     ASSERT_TRUE(IsZoomed(tree->Handle()));
@@ -341,12 +343,22 @@ TEST_F(FrameWindows, AToolWindowGivesTheMaximisedStateBackWhenItCloses)
     MDIchildCL* comment = frame->ActiveChild();
     ASSERT_NE(comment, tree);
     EXPECT_FALSE(IsZoomed(comment->Handle()));
-    EXPECT_FALSE(IsZoomed(tree->Handle()));
+    EXPECT_TRUE(IsZoomed(tree->Handle()));
+    EXPECT_TRUE(IsWindowVisible(comment->Handle()));
+    ExpectScreenEqualsRepaint(frame->Handle());
+    const unsigned otherItem = static_cast<unsigned>(GetDlgCtrlID(other->Handle()));
+    Post(otherItem);
+    EXPECT_EQ(frame->ActiveChild(), other);
+    EXPECT_TRUE(IsZoomed(other->Handle()));
+    Post(static_cast<unsigned>(GetDlgCtrlID(comment->Handle())));
+    EXPECT_EQ(frame->ActiveChild(), comment);
+    EXPECT_TRUE(IsZoomed(other->Handle()));
     PostMessageA(comment->Handle(), WM_CLOSE, 0, 0);
     Settle();
-    EXPECT_EQ(frame->ActiveChild(), tree);
-    EXPECT_TRUE(IsZoomed(tree->Handle()));
+    EXPECT_EQ(frame->ActiveChild(), other);
+    EXPECT_TRUE(IsZoomed(other->Handle()));
     ExpectPaneFillsActiveWindow();
+    ExpectScreenEqualsRepaint(frame->Handle());
 }
 
 // Every place a top-level "Markov Analysis" window is seen at while it is visible, on the screen.

@@ -57,6 +57,11 @@ void CheckNode(VerificationState& state, TreeNode* node)
     }
     if (node->kind == LogicNode)
         return;
+    // Without branches there is no sum to speak of: the node itself is what needs mending.
+    if (node->kind == ChanceNode && node->childCount == 0) {
+        ReportProblem(state, OutcomeCode::ProbabilitiesNotOne, node, "", "The chance node", " has no branches.");
+        return;
+    }
     double sum = 0.0;
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);

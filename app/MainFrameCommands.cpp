@@ -198,7 +198,8 @@ long MainFrame::OnCommandId(unsigned id, unsigned code, HWND control)
         if (row.handler == nullptr)
             return 0;
         (this->*row.handler)();
-        if (!ending_ && MDIframeCL::ActiveChild())
+        // A command that closed or hid the last window leaves the frame to speak for none.
+        if (!ending_ && (MDIframeCL::ActiveChild() || active))
             RefreshCommands();
         return 1;
     }

@@ -1,8 +1,26 @@
 #include "dialogs/PasteTableDialog.h"
 
+#include "widgets/ProgramDialog.h"
 #include "foundation/PresenterSlot.h"
 
+#include "CommandIds.h"
+
 namespace {
+namespace Ids = Ctl::PasteTable;
+
+// The dialog on the screen: the checked button on OK, the initial choice on Cancel.
+PasteTableDialog::Choice ShowOnScreen()
+{
+    int checked = Ids::SumEntries;
+    if (ProgramDialog::RunRadioChoice(DialogRes::PasteTable, Ids::KeepLastEntry, Ids::SumEntries, checked) != IDOK)
+        return PasteTableDialog::SumEntries;
+    switch (checked) {
+    case Ids::KeepLastEntry: return PasteTableDialog::KeepLast;
+    case Ids::KeepFirstEntry: return PasteTableDialog::KeepFirst;
+    default: return PasteTableDialog::SumEntries;
+    }
+}
+
 using Slot = PresenterSlot<PasteTableDialog, PasteTableDialog::Presenter>;
 }  // namespace
 
@@ -14,8 +32,6 @@ PasteTableDialog::Presenter PasteTableDialog::SetPresenter(Presenter presenter)
 PasteTableDialog::Choice PasteTableDialog::Ask()
 {
     const Presenter& presenter = Slot::Current();
-    if (!presenter)
-        return SumEntries;
-    const Choice choice = presenter();
+    const Choice choice = presenter ? presenter() : ShowOnScreen();
     return choice == KeepLast || choice == KeepFirst ? choice : SumEntries;
 }

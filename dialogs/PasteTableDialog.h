@@ -9,7 +9,8 @@ class PasteTableDialog {
 public:
     enum Choice : int { KeepLast = 0, KeepFirst = 1, SumEntries = 2 };
 
-    // The person's answer; the initial choice without a presenter (until the dialog engine shows the template).
+    // The person's answer; without a presenter the dialog runs on the screen (the initial choice when there
+    // is no application to run it).
     static Choice Ask();
 
     using Presenter = std::function<Choice()>;

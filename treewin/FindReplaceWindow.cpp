@@ -13,8 +13,13 @@
 #include "model/NodePath.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "framework/draw/Display.h"
+#include "framework/draw/LogicalUnits.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/TreeAction.h"
+#include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
+#include "widgets/WindowPlacement.h"
 
 #include "CommandIds.h"
 
@@ -24,6 +29,15 @@ namespace {
 
 const char* const kFieldNames[] = {"(None)", "Node Event", "Node Probability", "Variable Name", "Variable Definition",
                                    "Node Payoff"};
+
+// Room kept between the window and the node it found, in pixels.
+constexpr int kClearance = 8;
+
+int OverlapArea(const RECT& a, const RECT& b)
+{
+    RECT overlap{};
+    return IntersectRect(&overlap, &a, &b) ? (overlap.right - overlap.left) * (overlap.bottom - overlap.top) : 0;
+}
 
 } // namespace
 
@@ -201,6 +215,7 @@ bool FindReplaceWindow::FindNext()
         if (!replacingAll) {
             Tree()->SelectNode(found, 1, nullptr, false);
             Tree()->ScrollSelectionIntoView();
+            MoveClearOf(found);
         }
     } else {
         if (!replacingAll)
@@ -210,6 +225,52 @@ bool FindReplaceWindow::FindNext()
     restart = false;
     ShowLastFind();
     return found != nullptr;
+}
+
+void FindReplaceWindow::MoveClearOf(const TreeNode* node)
+{
+    TreePane* pane = Tree()->Pane();
+    Display* display = pane != nullptr ? pane->CurrentDisplay() : nullptr;
+    const HWND client = Handle() != nullptr ? GetParent(Handle()) : nullptr;
+    if (pane == nullptr || display == nullptr || pane->Handle() == nullptr || client == nullptr)
+        return;
+    // The node's branch, text and symbol, where the pane shows them, in the frame's client area.
+    const NodeGeometry& g = node->Geometry();
+    RECT spot = LogicalRectToPixels(LogicalRect{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom}, *display);
+    const POINT scroll = pane->ScrollOrigin();
+    OffsetRect(&spot, -scroll.x, -scroll.y);
+    MapWindowPoints(pane->Handle(), client, reinterpret_cast<POINT*>(&spot), 2);
+    InflateRect(&spot, kClearance, kClearance);
+    RECT place{};
+    GetWindowRect(Handle(), &place);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&place), 2);
+    if (OverlapArea(place, spot) == 0)
+        return;
+    RECT area{};
+    GetClientRect(client, &area);
+    // Below the node, above it, to its right, to its left: the first place that leaves it clear, else the one
+    // that hides least of it.
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    const RECT candidates[] = {
+        {place.left, spot.bottom, place.right, spot.bottom + height},
+        {place.left, spot.top - height, place.right, spot.top},
+        {spot.right, place.top, spot.right + width, place.bottom},
+        {spot.left - width, place.top, spot.left, place.bottom},
+    };
+    RECT best = place;
+    int bestOverlap = OverlapArea(place, spot);
+    for (const RECT& candidate : candidates) {
+        const RECT inside = MoveRectInside(candidate, area);
+        const int overlap = OverlapArea(inside, spot);
+        if (overlap < bestOverlap) {
+            best = inside;
+            bestOverlap = overlap;
+        }
+        if (overlap == 0)
+            break;
+    }
+    SetWindowPos(Handle(), nullptr, best.left, best.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool FindReplaceWindow::AgreedToReplace()
@@ -250,17 +311,37 @@ bool FindReplaceWindow::Replace()
 
 void FindReplaceWindow::ReplaceAll()
 {
-    if (!InputValid(true) || !AgreedToReplace())
+    if (!InputValid(true))
         return;
     replacingAll = true;
+    // Looked for first: without a match there is nothing to agree to, and the person is told so.
+    if (!FindNext()) {
+        ResetSearch();
+        zString message("The text \"");
+        message += findText;
+        message += "\" was not found.";
+        ShowInfoBox(nullptr, message.Text(), 0);
+        return;
+    }
+    if (!AgreedToReplace()) {
+        ResetSearch();
+        ShowLastFind();
+        return;
+    }
     TreeWindow& tree = *Tree();
     tree.NodeChangesBegin();
     // A refused replacement ends the run there, so its message shows once.
-    while (FindNext() && Replace()) {
-    }
+    int lastFound = None;
+    do
+        lastFound = field;
+    while (Replace() && FindNext());
     tree.NodeChangesEnd();
     tree.Relayout();
     ResetSearch();
+    // "Last Find" names the last field found rather than the search that found nothing more.
+    field = lastFound;
+    ShowLastFind();
+    field = None;
 }
 
 void FindReplaceWindow::ShowLastFind()

@@ -33,7 +33,8 @@ public:
     // to go on, since it clears the undo history; a variable name the name rules refuse is kept. False when
     // nothing may be replaced.
     bool Replace();
-    // Replaces every occurrence in the fields searched, then starts over.
+    // Replaces every occurrence in the fields searched, then starts over; "Last Find" names the last field
+    // found. Without a match it asks nothing and says the text was not found.
     void ReplaceAll();
     // The next search starts at the root, which it searches last.
     void ResetSearch();
@@ -63,6 +64,8 @@ private:
     bool FieldText(TreeNode* node, zString& text) const;
     void SetFieldText(TreeNode* node, const zString& text);
     void ShowLastFind();
+    // Moves the window off the node found, so that the person sees it, keeping it within the frame.
+    void MoveClearOf(const TreeNode* node);
     // The person has agreed to replacements without undo, now or before in this window.
     bool AgreedToReplace();
 

@@ -3,6 +3,7 @@
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/TextReport.h"
 #include "widgets/MenuButton.h"
+#include "widgets/WindowPlacement.h"
 #include "dialogs/DocumentPopups.h"
 #include "framework/dialog/Menu.h"
 #include "framework/window/FrameworkApp.h"
@@ -38,6 +39,9 @@ MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analy
         text->SetText(nodeText);
     }
     MakeGraphButton();
+    // Over the tree it reports on, where an analysis shows its progress, not at the template's corner of the
+    // frame.
+    PlaceWindowInFrame(Handle(), 0.4f, 0.5f, true);
     Show(SW_SHOW);
 }
 

@@ -214,7 +214,11 @@ void TreeWindow::CloseInPlaceEdit()
         }
         RefreshFrameCommands();
     }
-    if (pane != nullptr && IsWindow(pane->Handle()))
+    // The pane takes the keys back, unless the person works in another window of the frame (a tool window
+    // such as Find/Replace, which selects and changes nodes of this tree).
+    const HWND client = handle_ != nullptr ? GetParent(handle_) : nullptr;
+    const HWND active = client != nullptr ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+    if (pane != nullptr && IsWindow(pane->Handle()) && (active == nullptr || active == handle_))
         SetFocus(pane->Handle());
 }
 

@@ -63,9 +63,55 @@ MDIchildCL::~MDIchildCL()
         UnregisterClassA(className_.c_str(), ProgramInstance());
 }
 
+namespace {
+
+// The client's maximised child other than the window, or null.
+HWND MaximisedChildBesides(HWND client, HWND window)
+{
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != window && IsZoomed(child))
+            return child;
+    return nullptr;
+}
+
+} // namespace
+
+MaximisedStateKeeper::MaximisedStateKeeper(HWND client, HWND target) : target_(target)
+{
+    if (client == nullptr || target == nullptr || GetParent(target) != client)
+        return;
+    const HWND active = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+    if (active == target)
+        return;
+    const HWND maximised = MaximisedChildBesides(client, target);
+    if (maximised == nullptr)
+        return;
+    if (!(GetWindowLongA(target, GWL_STYLE) & WS_MAXIMIZEBOX)) {
+        // The client restores the active child only when it finds it maximised.
+        kept_ = maximised;
+        SetWindowLongA(kept_, GWL_STYLE, GetWindowLongA(kept_, GWL_STYLE) & ~WS_MAXIMIZE);
+    } else if (maximised != active && !IsZoomed(target)) {
+        maximise_ = true;
+    }
+}
+
+MaximisedStateKeeper::~MaximisedStateKeeper()
+{
+    if (kept_ != nullptr && IsWindow(kept_))
+        SetWindowLongA(kept_, GWL_STYLE, GetWindowLongA(kept_, GWL_STYLE) | WS_MAXIMIZE);
+    if (maximise_ && IsWindow(target_))
+        ShowWindow(target_, SW_SHOWMAXIMIZED);
+}
+
 LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
 {
-    return event ? DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam) : 0;
+    if (event == nullptr)
+        return 0;
+    if (event->message == WM_CHILDACTIVATE) {
+        MaximisedStateKeeper keeper(GetParent(event->window), event->window);
+        return DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam);
+    }
+    return DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam);
 }
 
 std::unique_ptr<WNDCLASSA> MDIchildCL::ClassRecord()
@@ -144,6 +190,7 @@ long MDIchildCL::OnMDIActivation(bool) { return 0; }
 
 void MDIchildCL::Activate()
 {
+    MaximisedStateKeeper keeper(GetParent(handle_), handle_);
     SendMessageA(GetParent(handle_), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(handle_), 0);
 }
 

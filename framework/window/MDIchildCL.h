@@ -4,6 +4,23 @@
 
 #include "framework/window/TopWindow.h"
 
+// Lives around an activation of a child of the MDI client. The system's client keeps the active child
+// maximised: activating another child restores the maximised one and maximises the new one. A child without a
+// maximise box (a tool window) is activated over a maximised child that stays maximised; a child with one,
+// activated while another child stays maximised under a tool window, is maximised in its place.
+class MaximisedStateKeeper {
+public:
+    MaximisedStateKeeper(HWND client, HWND target);
+    ~MaximisedStateKeeper();
+    MaximisedStateKeeper(const MaximisedStateKeeper&) = delete;
+    MaximisedStateKeeper& operator=(const MaximisedStateKeeper&) = delete;
+
+private:
+    HWND target_;
+    HWND kept_ = nullptr;       // the maximised child, its maximised mark lifted during the activation
+    bool maximise_ = false;     // the target is maximised afterwards
+};
+
 class MDIchildCL : public TopWindow {
 public:
     MDIchildCL(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title);

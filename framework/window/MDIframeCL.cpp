@@ -121,7 +121,19 @@ MDIframeCL::~MDIframeCL()
 
 LRESULT MDIframeCL::DefaultProcessing(WindowEvent* event)
 {
-    return event ? DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam) : 0;
+    if (event == nullptr)
+        return 0;
+    // A pick of the Window menu's list activates the child of that id.
+    if (event->message == WM_COMMAND && firstChildId_ != 0 && LOWORD(event->wParam) >= firstChildId_ &&
+        ClientHandle() != nullptr) {
+        for (HWND child = GetWindow(ClientHandle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (static_cast<unsigned>(GetDlgCtrlID(child)) == LOWORD(event->wParam)) {
+                MaximisedStateKeeper keeper(ClientHandle(), child);
+                return DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam);
+            }
+        }
+    }
+    return DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam);
 }
 
 std::unique_ptr<WNDCLASSA> MDIframeCL::ClassRecord()

@@ -186,6 +186,8 @@ TEST_F(FrameWindows, MenuBarHoldsTheActiveWindowsMenusOnceBeforeWindowAndHelp)
         {"graph", graph, false, GraphMenus, true},
         {"close the graph", [this] { Post(1107); }, false, TreeMenus, true},
         {"close all", [this] { Post(1904); }, false, FrameMenus, true},
+        {"show the tree clipboard", [this] { Post(Cmd::EditShowTreeClipboard); }, false, FrameMenus, true},
+        {"hide the tree clipboard", [this] { Post(Cmd::EditShowTreeClipboard); }, false, FrameMenus, true},
     };
     // A new graph is unsaved: closing it asks, and No closes it.
     boxes.Answer(IDNO);
@@ -328,9 +330,11 @@ TEST_F(FrameWindows, WindowsUncoveredByActivationOrAMoveShowWhatTheyHold)
     }
 }
 
-// A tool window opens restored over a maximised tree, which is maximised again when the tool window closes.
-TEST_F(FrameWindows, AToolWindowGivesTheMaximisedStateBackWhenItCloses)
+// A tool window opens restored over the maximised trees and leaves them maximised, also when the person
+// switches to another tree meanwhile.
+TEST_F(FrameWindows, AToolWindowLeavesTheDocumentsMaximised)
 {
+    auto* other = static_cast<TreeWindow*>(OpenFileByName(paths[1].c_str()));
     auto* tree = static_cast<TreeWindow*>(OpenFileByName(paths[0].c_str()));
     Settle();
     ASSERT_TRUE(IsZoomed(tree->Handle()));
@@ -339,12 +343,86 @@ TEST_F(FrameWindows, AToolWindowGivesTheMaximisedStateBackWhenItCloses)
     MDIchildCL* comment = frame->ActiveChild();
     ASSERT_NE(comment, tree);
     EXPECT_FALSE(IsZoomed(comment->Handle()));
-    EXPECT_FALSE(IsZoomed(tree->Handle()));
+    EXPECT_TRUE(IsZoomed(tree->Handle()));
+    EXPECT_TRUE(IsWindowVisible(comment->Handle()));
+    ExpectScreenEqualsRepaint(frame->Handle());
+    const unsigned otherItem = static_cast<unsigned>(GetDlgCtrlID(other->Handle()));
+    Post(otherItem);
+    EXPECT_EQ(frame->ActiveChild(), other);
+    EXPECT_TRUE(IsZoomed(other->Handle()));
+    Post(static_cast<unsigned>(GetDlgCtrlID(comment->Handle())));
+    EXPECT_EQ(frame->ActiveChild(), comment);
+    EXPECT_TRUE(IsZoomed(other->Handle()));
     PostMessageA(comment->Handle(), WM_CLOSE, 0, 0);
     Settle();
-    EXPECT_EQ(frame->ActiveChild(), tree);
-    EXPECT_TRUE(IsZoomed(tree->Handle()));
+    EXPECT_EQ(frame->ActiveChild(), other);
+    EXPECT_TRUE(IsZoomed(other->Handle()));
     ExpectPaneFillsActiveWindow();
+    ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+// Every place a top-level "Markov Analysis" window is seen at while it is visible, on the screen.
+std::vector<RECT>& MarkovWindowPlaces()
+{
+    static std::vector<RECT> places;
+    return places;
+}
+
+LRESULT CALLBACK NoteMarkovWindowPlaces(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && (message->message == WM_WINDOWPOSCHANGED || message->message == WM_SHOWWINDOW ||
+                              message->message == WM_NCPAINT || message->message == WM_PAINT)) {
+        char title[64] = {};
+        GetWindowTextA(message->hwnd, title, sizeof title);
+        if (!(GetWindowLongA(message->hwnd, GWL_STYLE) & WS_CHILD) && std::string(title) == "Markov Analysis" &&
+            IsWindowVisible(message->hwnd)) {
+            RECT place{};
+            GetWindowRect(message->hwnd, &place);
+            MarkovWindowPlaces().push_back(place);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Markov Analysis on the selected Markov node opens its results window over the tree, and shows it nowhere
+// else on the way.
+TEST_F(FrameWindows, MarkovAnalysisShowsItsWindowOnlyOverTheTree)
+{
+    Post(1101);
+    auto* tree = dynamic_cast<TreeWindow*>(frame->ActiveChild());
+    ASSERT_NE(tree, nullptr);
+    TreeDocument& document = tree->Document();
+    TreeNode* cohort = document.AddChild(document.Root, MarkovNode, "Cohort");
+    cohort->SetMarkovTerminationText("_stage >= 2", 0);
+    TreeNode* well = document.AddChild(cohort, ChanceNode, "Well", "1");
+    TreeNode* dead = document.AddChild(cohort, TerminalNode, "Dead", "0");
+    for (TreeNode* state : {well, dead})
+        for (int kind : {InitialReward, IncrementalReward, FinalReward})
+            state->SetMarkovRewardText(kind, "0", 0);
+    document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
+    document.AddChild(well, TerminalNode, "die", "0.5")->SetMarkovJumpState("Dead", false);
+    tree->SelectNode(cohort, 1, nullptr, false);
+
+    MarkovWindowPlaces().clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, NoteMarkovWindowPlaces, nullptr, GetCurrentThreadId());
+    Post(Cmd::AnalysisMarkovAnalysis);
+    UnhookWindowsHookEx(hook);
+    const HWND results = FindWindowA(nullptr, "Markov Analysis");
+    ASSERT_NE(results, nullptr);
+    // Within the frame's client area, clear of its title and menus.
+    RECT final{}, clientArea{}, inside{};
+    GetWindowRect(results, &final);
+    GetClientRect(frame->ClientHandle(), &clientArea);
+    MapWindowPoints(frame->ClientHandle(), nullptr, reinterpret_cast<POINT*>(&clientArea), 2);
+    IntersectRect(&inside, &final, &clientArea);
+    EXPECT_TRUE(EqualRect(&inside, &final));
+    ASSERT_FALSE(MarkovWindowPlaces().empty());
+    for (const RECT& place : MarkovWindowPlaces())
+        EXPECT_TRUE(EqualRect(&place, &final)) << place.left << "," << place.top << " " << place.right - place.left
+                                               << "x" << place.bottom - place.top;
+    ExpectScreenEqualsRepaint(results);
+    SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 } // namespace

@@ -10,6 +10,9 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "framework/draw/LogicalUnits.h"
+#include "treewin/NodeMeasure.h"
+#include "treewin/TreePane.h"
 #include "treewin/TreeStructureActions.h"
 #include "treewin/TreeWindow.h"
 
@@ -20,6 +23,18 @@
 #include <string>
 
 namespace {
+
+// Where the node's branch, text and symbol show on the screen.
+RECT NodeOnScreen(TreeWindow& window, const TreeNode* node)
+{
+    const NodeGeometry& g = node->Geometry();
+    TreePane* pane = window.Pane();
+    RECT spot = LogicalRectToPixels(LogicalRect{g.X, g.Y, g.SymbolX + kSymbolSize, g.YBottom}, *pane->CurrentDisplay());
+    const POINT scroll = pane->ScrollOrigin();
+    OffsetRect(&spot, -scroll.x, -scroll.y);
+    MapWindowPoints(pane->Handle(), nullptr, reinterpret_cast<POINT*>(&spot), 2);
+    return spot;
+}
 
 const char* const kNoUndoQuestion =
     "Replacing cannot be undone, and the undo history will be cleared. Do you want to continue?";
@@ -87,9 +102,18 @@ TEST(FindReplaceWindow, ReplacingAsksOnceAndKeepsVariableNamesValid)
     find->SetItemText(Ctl::FindReplace::ReplaceWithEdit, "2r");
     window.AddUndoAction(new TreeAddBranchAction(&window, tree.Root));
 
-    boxes.Answer(IDCANCEL);
+    // Nothing to replace: no question, the person is told so, the history stays.
+    find->SetItemText(Ctl::FindReplace::FindWhatEdit, "none such");
     find->OnCommandId(Ctl::FindReplace::ReplaceAll, 0, nullptr);
     ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The text \"none such\" was not found.");
+    EXPECT_EQ(window.History().Count(), 1);
+    EXPECT_STREQ(find->ItemText(Ctl::FindReplace::LastFindText).Text(), "(None)");
+
+    find->SetItemText(Ctl::FindReplace::FindWhatEdit, "rate");
+    boxes.Answer(IDCANCEL);
+    find->OnCommandId(Ctl::FindReplace::ReplaceAll, 0, nullptr);
+    ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Last().text, kNoUndoQuestion);
     EXPECT_STREQ(leaf->text.Text(), "rate x");
     EXPECT_EQ(window.History().Count(), 1);
@@ -108,10 +132,11 @@ TEST(FindReplaceWindow, ReplacingAsksOnceAndKeepsVariableNamesValid)
     find->OnCommandId(Ctl::FindReplace::ReplaceAll, 0, nullptr);
     EXPECT_EQ(boxes.Count(), shown);
     EXPECT_STREQ(tree.Root->GetBinding(0)->name.Text(), "r2");
+    EXPECT_STREQ(find->ItemText(Ctl::FindReplace::LastFindText).Text(), "Variable Name");
 }
 
 // Keys at the focus go through the program's message loop to the window: Enter finds, Tab moves on, Escape
-// closes; also after another window of the frame was active.
+// closes, also after a replacement; also after another window of the frame was active.
 TEST(FindReplaceWindow, KeysOfTheProgramLoopFindMoveOnAndClose)
 {
     FocusTestLock focus;
@@ -135,10 +160,21 @@ TEST(FindReplaceWindow, KeysOfTheProgramLoopFindMoveOnAndClose)
     };
     press(VK_TAB);
     EXPECT_EQ(GetFocus(), find->Control(Ctl::FindReplace::ReplaceWithEdit));
+    // The window stands over the node it is going to find; Find Next moves it off the node.
+    const RECT nodeSpot = NodeOnScreen(framed.window, framed.tree.Root->GetChild(0));
+    POINT corner{nodeSpot.left - 20, nodeSpot.top - 20};
+    ScreenToClient(GetParent(findHandle), &corner);
+    SetWindowPos(findHandle, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     press(VK_RETURN);
     EXPECT_STREQ(framed.window.CurrentNode() ? framed.window.CurrentNode()->text.Text() : "", "A1");
-    // The node found opens its in-place edit; the person clicks back into the window.
-    SetFocus(find->Control(Ctl::FindReplace::FindWhatEdit));
+    RECT findPlace{}, overlap{};
+    GetWindowRect(findHandle, &findPlace);
+    EXPECT_FALSE(IntersectRect(&overlap, &findPlace, &nodeSpot));
+    // Replace and its question leave the keys with the window: one Escape closes it.
+    SetWindowTextA(find->Control(Ctl::FindReplace::ReplaceWithEdit), "B1");
+    SendMessageA(find->Control(Ctl::FindReplace::Replace), BM_CLICK, 0, 0);
+    EXPECT_EQ(framed.boxes.Last().text, kNoUndoQuestion);
+    EXPECT_STREQ(framed.tree.Root->GetChild(0)->text.Text(), "B1");
     press(VK_ESCAPE);
     EXPECT_FALSE(IsWindow(findHandle) && IsWindowVisible(findHandle));
 }

@@ -14,6 +14,7 @@
 #include "tests/support/ClipboardTestText.h"
 #include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
@@ -208,6 +209,46 @@ TEST_F(TableGraphWindows, EditDeleteAndPasteKeepOneEntryPerIndexAndTheFileUpToDa
     EXPECT_EQ(Rows(*window), (std::vector<std::string>{"\t1.5\t2", "\t4\t0.25"}));
     ScreenOnTop top(window->Handle());
     ExpectScreenEqualsRepaint(window->Handle());
+}
+
+// Pasted text that repeats an index asks once, on the screen, which entry to keep; Cancel sums them.
+TEST_F(TableGraphWindows, PastedRepeatedIndexAsksHowToMerge)
+{
+    LookupTable* table = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
+    ASSERT_NE(table, nullptr);
+    table->SetEntry(9, 90);
+    TableGraphWindow* window = OpenTableGraph("Rates");
+    ASSERT_NE(window, nullptr);
+    Activate(window);
+    const struct {
+        unsigned button;  // 0: Cancel
+        Pairs after;
+    } cases[] = {
+        {Ctl::PasteTable::KeepLastEntry, {{1, 5}, {2, 20}}},
+        {Ctl::PasteTable::KeepFirstEntry, {{1, 10}, {2, 20}}},
+        {Ctl::PasteTable::SumEntries, {{1, 15}, {2, 20}}},
+        {0, {{1, 15}, {2, 20}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        PutClipboardText(frame->Handle(), "1\t10\r\n2\t20\r\n1\t5\r\n");
+        std::string caption;
+        int asked = 0;
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) {
+            char text[64] = {};
+            GetWindowTextA(dialog.Handle(), text, sizeof text);
+            caption = text;
+            ++asked;
+            if (c.button != 0)
+                SendMessageA(dialog.FindChild(c.button)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, c.button != 0 ? IDOK : IDCANCEL, 0);
+        });
+        Post(Cmd::EditPaste);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(caption, "Paste Table");
+        EXPECT_EQ(Saved(), c.after);
+    }
 }
 
 } // namespace

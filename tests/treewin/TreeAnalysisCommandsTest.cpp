@@ -188,6 +188,14 @@ TEST(TreeAnalysisCommands, EveryAnalysisStartsFromTheMenuAfterItsChecks)
         {1609, root, ""},
         {1610, root, "selection moved"},
         {1611, root, "All probabilities sum to 1.0."},
+        {1611, [](Tree& t) {
+             while (t.a->childCount > 0) {
+                 TreeNode* branch = t.a->GetChild(0);
+                 t.a->RemoveChild(branch);
+                 delete branch;
+             }
+             return t.document.Root;
+         }, "The chance node \"A\" has no branches."},
         {1612, root, "rolled back"},
         {1612, root, "", 3, true},
         {1613, root, "Threshold Analysis"},

@@ -10,12 +10,24 @@ DWORD lastAnswer = 0;
 
 } // namespace
 
-void AnswerSentMessages()
+namespace {
+
+// True at most once in kAnswerMilliseconds, so that a loop may ask at every turn.
+bool TimeToAnswer()
 {
     const DWORD now = GetTickCount();
     if (now - lastAnswer < kAnswerMilliseconds)
-        return;
+        return false;
     lastAnswer = now;
+    return true;
+}
+
+} // namespace
+
+void AnswerSentMessages()
+{
+    if (!TimeToAnswer())
+        return;
     ++answering;
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
@@ -24,10 +36,8 @@ void AnswerSentMessages()
 
 void AnswerOtherPrograms()
 {
-    const DWORD now = GetTickCount();
-    if (now - lastAnswer < kAnswerMilliseconds)
+    if (!TimeToAnswer())
         return;
-    lastAnswer = now;
     ++answering;
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

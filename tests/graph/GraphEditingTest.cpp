@@ -175,19 +175,7 @@ TEST_F(GraphEditing, TheHandlesMoveAndResizeThePlotAndWhatIsTiedToIt)
 TEST_F(GraphEditing, AGraphFillsItsWindowAsTheWindowChangesSize)
 {
     // Sizing runs synchronously: the layout has followed once the message returns.
-    const auto filled = [this](const char* when) {
-        RECT client{};
-        GetClientRect(graph->Handle(), &client);
-        LogicalRect bounds;
-        graph->Bounds(bounds);
-        const Display& display = *graph->Pane()->CurrentDisplay();
-        const int across = LogicalWidthToPixels(bounds.right - bounds.left, display);
-        const int down = LogicalHeightToPixels(bounds.bottom - bounds.top, display);
-        EXPECT_LE(across, client.right) << when;
-        EXPECT_LE(down, client.bottom) << when;
-        EXPECT_GE(across, client.right - 8) << when;
-        EXPECT_GE(down, client.bottom - 8) << when;
-    };
+    const auto filled = [this](const char* when) { ExpectFillsItsWindow(*graph, when); };
     SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
     filled("maximised");
     ExpectScreenEqualsRepaint(graph->Handle());

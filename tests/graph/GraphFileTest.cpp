@@ -85,23 +85,6 @@ std::set<COLORREF> ColoursAt(GraphWindow& graph, double x, double y)
                            graph.verticalAxis.Position(y, graph.graphRect), 4);
 }
 
-// The graph's drawing fills its window: no larger (so no scroll bars) and at most a few pixels smaller.
-void ExpectFillsItsWindow(GraphWindow& graph, const char* when)
-{
-    RECT client{};
-    GetClientRect(graph.Handle(), &client);
-    LogicalRect bounds;
-    graph.Bounds(bounds);
-    const Display& display = *graph.Pane()->CurrentDisplay();
-    const int across = LogicalWidthToPixels(bounds.right - bounds.left, display);
-    const int down = LogicalHeightToPixels(bounds.bottom - bounds.top, display);
-    EXPECT_LE(across, client.right) << when;
-    EXPECT_LE(down, client.bottom) << when;
-    EXPECT_GE(across, client.right - 8) << when;
-    EXPECT_GE(down, client.bottom - 8) << when;
-    EXPECT_EQ(GetWindowLongA(graph.Pane()->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0) << when;
-}
-
 const COLORREF kFirstFill = RGB(0, 0, 255);
 const COLORREF kSecondFill = RGB(0, 255, 0);
 

@@ -1,10 +1,14 @@
 #pragma once
 // A graph drawn whole into a bitmap, to sample, or as a device-independent block of bytes, to compare two
-// drawings.
+// drawings; and whether its drawing fills its window.
 
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/LogicalUnits.h"
+#include "framework/draw/Display.h"
 #include "graph/GraphWindow.h"
+#include "widgets/ZoomPane.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
@@ -30,4 +34,21 @@ inline std::vector<uint8_t> Picture(GraphWindow& graph)
     GlobalUnlock(dib);
     GlobalFree(dib);
     return copy;
+}
+
+// The graph's drawing fills its window: no larger (so no scroll bars) and at most a few pixels smaller.
+inline void ExpectFillsItsWindow(GraphWindow& graph, const char* when)
+{
+    RECT client{};
+    GetClientRect(graph.Handle(), &client);
+    LogicalRect bounds;
+    graph.Bounds(bounds);
+    const Display& display = *graph.Pane()->CurrentDisplay();
+    const int across = LogicalWidthToPixels(bounds.right - bounds.left, display);
+    const int down = LogicalHeightToPixels(bounds.bottom - bounds.top, display);
+    EXPECT_LE(across, client.right) << when;
+    EXPECT_LE(down, client.bottom) << when;
+    EXPECT_GE(across, client.right - 8) << when;
+    EXPECT_GE(down, client.bottom - 8) << when;
+    EXPECT_EQ(GetWindowLongA(graph.Pane()->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0) << when;
 }

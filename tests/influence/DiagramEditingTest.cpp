@@ -29,6 +29,7 @@
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ThreadWindow.h"
+#include "tests/support/EditShowsWhole.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
@@ -338,16 +339,7 @@ TEST_F(ShownDiagram, TheLabelEditorShowsALongNameWhole)
     Click(At(node));
     ASSERT_NE(window->LabelEditor(), nullptr);
     PumpMessagesFor(20);
-    const HWND edit = window->LabelEditor()->Handle();
-    RECT client{};
-    GetClientRect(edit, &client);
-    const int length = GetWindowTextLengthA(edit);
-    const LRESULT first = SendMessageA(edit, EM_POSFROMCHAR, 0, 0);
-    const LRESULT last = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0);
-    EXPECT_GE(static_cast<short>(LOWORD(first)), 0);
-    EXPECT_GT(static_cast<short>(LOWORD(last)), static_cast<short>(LOWORD(first)));
-    EXPECT_LT(static_cast<short>(LOWORD(last)), client.right);
-    EXPECT_EQ(static_cast<short>(HIWORD(last)), static_cast<short>(HIWORD(first)));
+    ExpectEditShowsItsTextWhole(window->LabelEditor()->Handle());
 }
 
 TEST_F(ShownDiagram, BandsSelectDragsMoveAndArcShapesUndoExactly)

@@ -19,6 +19,7 @@
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
+#include "tests/support/EditShowsWhole.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
@@ -181,16 +182,7 @@ TEST(TreePane, TheInPlaceEditorShowsALongNameWhole)
     t.Click(t.At(root));
     ASSERT_NE(t.window.InPlaceEditor, nullptr);
     PumpMessagesFor(20);
-    const HWND edit = t.window.InPlaceEditor->Handle();
-    RECT client{};
-    GetClientRect(edit, &client);
-    const int length = GetWindowTextLengthA(edit);
-    const LRESULT first = SendMessageA(edit, EM_POSFROMCHAR, 0, 0);
-    const LRESULT last = SendMessageA(edit, EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0);
-    EXPECT_GE(static_cast<short>(LOWORD(first)), 0);
-    EXPECT_GT(static_cast<short>(LOWORD(last)), static_cast<short>(LOWORD(first)));
-    EXPECT_LT(static_cast<short>(LOWORD(last)), client.right);
-    EXPECT_EQ(static_cast<short>(HIWORD(last)), static_cast<short>(HIWORD(first)));
+    ExpectEditShowsItsTextWhole(t.window.InPlaceEditor->Handle());
 }
 
 TEST(TreePane, DragsMakeNotesAndArrowsAndRefuseSmallOnes)

@@ -25,6 +25,7 @@
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
+#include "tests/support/ThreadWindow.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -408,7 +409,7 @@ TEST_F(FrameWindows, MarkovAnalysisShowsItsWindowOnlyOverTheTree)
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, NoteMarkovWindowPlaces, nullptr, GetCurrentThreadId());
     Post(Cmd::AnalysisMarkovAnalysis);
     UnhookWindowsHookEx(hook);
-    const HWND results = FindWindowA(nullptr, "Markov Analysis");
+    const HWND results = ThreadWindow(nullptr, "Markov Analysis");
     ASSERT_NE(results, nullptr);
     // Within the frame's client area, clear of its title and menus.
     RECT final{}, clientArea{}, inside{};

@@ -5,7 +5,8 @@
 # terminals: 1,000,001 nodes; the Monte Carlo tree; 200 small trees and a script opening them), then starts the
 # program on each and times every step until the frame answers again, and the longest the frame took to answer
 # a message during the step ("worst"). script-status runs the script while another program asks the program's
-# script "Status" over DDE once a second: its asks, answers and slowest answer (seconds) are figures too. kivo_bench's figure for the same work is printed beside it.
+# script "Status" over DDE once a second: its asks, answers and slowest answer (seconds) are figures too.
+# kivo_bench's figure for the same work is printed beside it.
 # KIVO_EXE names another kivo.exe to time (of the same build folder), say an earlier one to compare.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -8,42 +8,32 @@ namespace {
 int answering = 0;
 DWORD lastAnswer = 0;
 
-} // namespace
-
-namespace {
-
-// True at most once in kAnswerMilliseconds, so that a loop may ask at every turn.
-bool TimeToAnswer()
+// At most once in kAnswerMilliseconds, so that a loop may ask at every turn: answers what other threads and
+// programs sent, and with dde also takes the DDE messages they posted.
+void AnswerNow(bool dde)
 {
     const DWORD now = GetTickCount();
     if (now - lastAnswer < kAnswerMilliseconds)
-        return false;
+        return;
     lastAnswer = now;
-    return true;
+    ++answering;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    while (dde && PeekMessageA(&message, nullptr, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE))
+        DispatchMessageA(&message);
+    --answering;
 }
 
 } // namespace
 
 void AnswerSentMessages()
 {
-    if (!TimeToAnswer())
-        return;
-    ++answering;
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    --answering;
+    AnswerNow(false);
 }
 
 void AnswerOtherPrograms()
 {
-    if (!TimeToAnswer())
-        return;
-    ++answering;
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    while (PeekMessageA(&message, nullptr, WM_DDE_FIRST, WM_DDE_LAST, PM_REMOVE))
-        DispatchMessageA(&message);
-    --answering;
+    AnswerNow(true);
 }
 
 bool AnsweringWhileBusy()

@@ -5,6 +5,8 @@
 #include "framework/window/MDIframeCL.h"
 #include "framework/window/WindowMap.h"
 
+#include <optional>
+
 namespace {
 
 HINSTANCE ProgramInstance()
@@ -107,10 +109,9 @@ LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
 {
     if (event == nullptr)
         return 0;
-    if (event->message == WM_CHILDACTIVATE) {
-        MaximisedStateKeeper keeper(GetParent(event->window), event->window);
-        return DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam);
-    }
+    std::optional<MaximisedStateKeeper> keeper;
+    if (event->message == WM_CHILDACTIVATE)
+        keeper.emplace(GetParent(event->window), event->window);
     return DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam);
 }
 

@@ -1,6 +1,7 @@
 #include "framework/window/MDIframeCL.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "framework/dialog/Menu.h"
 #include "framework/window/ChildLayout.h"
@@ -124,13 +125,13 @@ LRESULT MDIframeCL::DefaultProcessing(WindowEvent* event)
     if (event == nullptr)
         return 0;
     // A pick of the Window menu's list activates the child of that id.
+    std::optional<MaximisedStateKeeper> keeper;
     if (event->message == WM_COMMAND && firstChildId_ != 0 && LOWORD(event->wParam) >= firstChildId_ &&
         ClientHandle() != nullptr) {
-        for (HWND child = GetWindow(ClientHandle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (static_cast<unsigned>(GetDlgCtrlID(child)) == LOWORD(event->wParam)) {
-                MaximisedStateKeeper keeper(ClientHandle(), child);
-                return DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam);
-            }
+        for (HWND child = GetWindow(ClientHandle(), GW_CHILD); child != nullptr && !keeper;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (static_cast<unsigned>(GetDlgCtrlID(child)) == LOWORD(event->wParam))
+                keeper.emplace(ClientHandle(), child);
         }
     }
     return DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam);

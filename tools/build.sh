@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures (first time) and builds KIVO, its tests and kivo_bench, or only the named targets and what they
-# need: build.sh [BUILD [TARGET...]]   (default: build, everything)
+# need: build.sh [BUILD [TARGET...]]   (default: build, everything; KIVO_JOBS compiles that many at once)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-build}
@@ -13,4 +13,4 @@ targets=()
 for target in "$@"; do
   targets+=(--target "$target")
 done
-cmake --build "$build" -j "$(nproc)" "${targets[@]}"
+cmake --build "$build" -j "${KIVO_JOBS:-$(nproc)}" "${targets[@]}"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing KIVO needs on a Debian 12 machine (run as root; quick when present).
 set -euo pipefail
-packages="wine wine32:i386 fonts-wine fonts-liberation g++-mingw-w64-i686-posix xvfb xauth googletest cmake"
+packages="wine wine32:i386 fonts-wine fonts-liberation g++-mingw-w64-i686-posix xvfb xauth xdotool googletest cmake"
 missing=0
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing=1

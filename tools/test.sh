@@ -22,7 +22,7 @@ set +e
 # A test that fails is run once more: Wine start-up may stall on a busy machine, while a real fault fails
 # every time. Every test that needed the second run is named at the end: a flaky test is a fault to mend.
 # At most eight at once: more only lengthens the queues on the focus and clipboard locks.
-jobs=$(nproc)
+jobs=${KIVO_JOBS:-$(nproc)}
 [ "$jobs" -gt 8 ] && jobs=8
 # A --repeat of the caller's replaces this one (ctest takes only one).
 repeat="--repeat until-pass:2"

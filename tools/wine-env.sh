@@ -9,7 +9,13 @@ export WINEARCH=win32
 # (KIVO_DEFAULT_WINEDEBUG, the heap checks of some test programs); quiet otherwise.
 export WINEDEBUG=${KIVO_WINEDEBUG:-${KIVO_DEFAULT_WINEDEBUG:--all}}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -f "$KIVO_BUILD/wine.display" ]; then
-  DISPLAY=$(cat "$KIVO_BUILD/wine.display")
-  export DISPLAY
+# The virtual screen a session started for this prefix (session.sh) is named in a file beside it; one left
+# by a session that was killed names a screen that is gone (its socket with it).
+KIVO_DISPLAY_FILE="$KIVO_BUILD/${KIVO_PREFIX:-wine}.display"
+if [ -f "$KIVO_DISPLAY_FILE" ]; then
+  kivo_display=$(cat "$KIVO_DISPLAY_FILE")
+  if [ -S "/tmp/.X11-unix/X${kivo_display#:}" ]; then
+    DISPLAY=$kivo_display
+    export DISPLAY
+  fi
 fi

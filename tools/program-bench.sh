@@ -5,9 +5,10 @@
 # kivo_program_probe writes the trees with the program's own writers (a decision over 1,000 chance nodes of 999
 # terminals: 1,000,001 nodes; the Monte Carlo tree; 200 small trees and a script opening them), then starts the
 # program on each and times every step until the frame answers again, and the longest the frame took to answer
-# a message during the step ("worst"). linked and linked-status run the script on 200 copies of the tests'
-# every-feature tree, whose DDE links name a program that does not run. script-status runs the script while another program asks the program's
+# a message during the step ("worst"). script-status runs the script while another program asks the program's
 # script "Status" over DDE once a second: its asks, answers and slowest answer (seconds) are figures too.
+# linked and linked-status do the same on 200 copies of the tests' every-feature tree, whose DDE links name a
+# program that does not run.
 # kivo_bench's figure for the same work is printed beside it.
 # KIVO_EXE names another kivo.exe to time (of the same build folder), say an earlier one to compare.
 set -uo pipefail

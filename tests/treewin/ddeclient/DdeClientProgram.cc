@@ -9,8 +9,8 @@
 // executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
 // "refused", "set ITEM: taken" or "refused"); "hurry:TEXT" executes the text waiting only 300 ms ("hurry
 // TEXT: taken", "refused" or "timed out"); "twice:TEXT" executes the text twice, the second as soon as the
-// first is answered ("twice TEXT:" and each answer); "wait:ITEM" requests the item until it answers ("wait " and the
-// request's line). Without a conversation the only line is "no connection".
+// first is answered ("twice TEXT:" and each answer); "wait:ITEM" requests the item until it answers ("wait "
+// and the request's line). Without a conversation the only line is "no connection".
 
 #include "framework/window/DdeConversation.h"
 

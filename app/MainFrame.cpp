@@ -340,7 +340,7 @@ long MainFrame::OnActivateProgram(WindowEvent* event)
     // A program that a link names may have started while another program was in front.
     if (event->ProgramActivating())
         if (DdeLinkManager* links = TheProgram() ? TheProgram()->Links() : nullptr)
-            links->ReconnectAll();
+            links->RetryAll();
     return 0;
 }
 

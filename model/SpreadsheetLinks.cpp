@@ -1,5 +1,6 @@
 #include "model/SpreadsheetLinks.h"
 
+#include "formula/BuiltinRegistry.h"
 #include "formula/CalcState.h"
 #include "formula/Formula.h"
 #include "formula/FormulaErrors.h"
@@ -13,6 +14,7 @@
 #include "model/TreeDocumentView.h"
 #include "model/TreeNode.h"
 
+#include <string>
 #include <vector>
 
 void TreeDocument::CollectLinkedVariables(std::vector<DocVariable*>& written, std::vector<DocVariable*>& read) const
@@ -100,8 +102,10 @@ void RefreshSpreadsheetLinks(EvalContext& context, DocumentLink& link)
         return;
     double value = 0.0;
     if (spreadsheet.GetCellValue(link.item.Text(), value) == 0) {
-        const zString linkName("SUB()");
-        context.SetError(FormulaCellGetFailed, &linkName, &link.item);
+        // The link's call as a formula writes it.
+        const std::string written = kBuiltinFunctions[BuiltinSub].name + ("(" + std::to_string(link.index) + ")");
+        const zString call(written.c_str());
+        context.SetError(FormulaCellGetFailed, &call, &link.item);
         return;
     }
     // The value is taken quietly: telling the document would start another calculation inside this one.

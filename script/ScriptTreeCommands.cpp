@@ -201,12 +201,16 @@ void Handlers::CopyDocVariables(ScriptManager&, const Parameters& parameters)
     TheShell().PutClipboardText(text.c_str());
 }
 
-void Handlers::ChangeNodeType(ScriptManager&, const Parameters& parameters)
+void Handlers::ChangeNodeType(ScriptManager& script, const Parameters& parameters)
 {
     TreeWindow& tree = *TopTree();
-    const int kind = ParseScriptFlag(parameters[0]);
-    if (kind < 1 || kind > 7)
+    int kind = 0;
+    int error = 0;
+    ParseInteger(parameters[0].c_str(), kind, error);
+    if (error != 0 || kind < 1 || kind > 7) {
+        script.ReportError(2, Cmd::OptionsChangeNodeType, parameters[0].c_str());
         return;
+    }
     NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < tree.Selection.Count(); ++i) {
         TreeNode* selected = tree.Selection.At(i);

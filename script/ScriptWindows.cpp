@@ -38,6 +38,9 @@ bool IsDroppedInput(UINT message)
     }
 }
 
+constexpr DWORD kNoteStyle = WS_POPUP | WS_BORDER;
+constexpr DWORD kNoteExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST;
+
 HFONT ScriptFont()
 {
     const HFONT dialogFont = TheShell().DialogFontHandle();
@@ -52,7 +55,7 @@ public:
         : WindowCL(new LayoutManager(place, nullptr), 0), text_(text)
     {
         // No clipping bits: the note has no children and floats above its siblings.
-        style_ = WS_POPUP | WS_BORDER;
+        style_ = kNoteStyle;
         // The paint fills the whole client.
         background_ = NoBackground;
         className_ = "KivoScriptText";
@@ -61,7 +64,7 @@ public:
     void Create(HWND owner)
     {
         RegisterClassOf(ClassRecord());
-        CreateSystemWindow(owner, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST);
+        CreateSystemWindow(owner, kNoteExtendedStyle);
     }
 
     std::unique_ptr<WNDCLASSA> ClassRecord() override
@@ -75,6 +78,11 @@ public:
 protected:
     long HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer) override
     {
+        if (event.message == WM_GETFONT) {
+            answeredAtOnce = true;
+            answer = reinterpret_cast<LRESULT>(ScriptFont());
+            return 1;
+        }
         if (event.message != WM_PAINT)
             return WindowCL::HandleMessage(event, answeredAtOnce, answer);
         Paint();
@@ -98,8 +106,9 @@ private:
     std::string text_;
 };
 
-// The text's box: its unwrapped width up to 100 pixels, wrapped; a box taller than wide is widened to 0.8
-// of height plus width and wrapped again; 2 pixels of margin round it.
+// The note's window size: the text's box (its unwrapped width up to 100 pixels, wrapped; a box taller than
+// wide is widened to 0.8 of height plus width and wrapped again), 2 pixels of margin round it, and the
+// window's border.
 SIZE MeasureScriptText(const std::string& text)
 {
     ScopedWindowDC screen(nullptr);
@@ -113,7 +122,9 @@ SIZE MeasureScriptText(const std::string& text)
     box = wrapped(std::min<int>(box.right, 100), DT_WORDBREAK);
     if (box.bottom > box.right)
         box = wrapped(static_cast<int>(0.8 * (box.bottom + box.right)), DT_WORDBREAK);
-    return SIZE{box.right + 4, box.bottom + 4};
+    RECT window{0, 0, box.right + 4, box.bottom + 4};
+    AdjustWindowRectEx(&window, kNoteStyle, FALSE, kNoteExtendedStyle);
+    return SIZE{window.right - window.left, window.bottom - window.top};
 }
 
 } // namespace

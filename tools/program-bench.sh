@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The program benchmark: kivo.exe timed from outside, on a virtual screen of its own, as a person runs it.
-#   program-bench.sh [BUILD [PART...]]   PART: million, montecarlo, script (default: all three), script-status
+#   program-bench.sh [BUILD [PART...]]   PART: million, montecarlo, script (default: all three), script-status,
+#                                         linked, linked-status
 # kivo_program_probe writes the trees with the program's own writers (a decision over 1,000 chance nodes of 999
 # terminals: 1,000,001 nodes; the Monte Carlo tree; 200 small trees and a script opening them), then starts the
 # program on each and times every step until the frame answers again, and the longest the frame took to answer
 # a message during the step ("worst"). script-status runs the script while another program asks the program's
 # script "Status" over DDE once a second: its asks, answers and slowest answer (seconds) are figures too.
+# linked and linked-status do the same on 200 copies of the tests' every-feature tree, whose DDE links name a
+# program that does not run.
 # kivo_bench's figure for the same work is printed beside it.
 # KIVO_EXE names another kivo.exe to time (of the same build folder), say an earlier one to compare.
 set -uo pipefail
@@ -38,7 +41,7 @@ benchOf() {
 }
 
 echo "load: $(uptime)"
-wine "$probe" write "$windir" 2>/dev/null | tr -d '\r'
+wine "$probe" write "$windir" "$(winepath -w "$root/tests/model/files/every-feature-before-columns.tre")" 2>/dev/null | tr -d '\r'
 printf '%-24s %10s %12s %12s\n' step seconds "worst answer" kivo_bench
 wine "$probe" run "$(winepath -w "${KIVO_EXE:-$build/kivo.exe}")" "$windir" "$@" 2>/dev/null | tr -d '\r' |
   while read -r tag name seconds _ worst; do

@@ -2,6 +2,8 @@
 
 #include "framework/window/Clipboard.h"
 
+#include <dde.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -16,6 +18,27 @@ bool PayloadText(const DdeTransactionInfo& info, std::string& text)
     const size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - info.bytes) : info.byteCount;
     text.assign(reinterpret_cast<const char*>(info.bytes), length);
     return true;
+}
+
+// The wait before the second try of a conversation whose server was absent, doubled for each later try up
+// to the longest.
+// not a resource id
+constexpr DWORD kFirstRetryWait = 2000;
+constexpr DWORD kLongestRetryWait = 60000;
+// While not free to connect, the next look.
+constexpr DWORD kBusyLookWait = 1000;
+
+// The tick has come.
+bool Reached(DWORD now, DWORD tick)
+{
+    return static_cast<int32_t>(now - tick) >= 0;
+}
+
+// The managers with a timer set, found again by the timer's number.
+std::vector<DdeLinkManager*>& TimedManagers()
+{
+    static std::vector<DdeLinkManager*> managers;
+    return managers;
 }
 
 } // namespace
@@ -129,16 +152,17 @@ private:
     DdeClientLink& link_;
 };
 
-DdeClientLink::DdeClientLink(const char* service, const char* topic, bool connect)
-    : service_(service), topic_(topic), client_(std::make_unique<DdeClient>())
+DdeClientLink::DdeClientLink(const char* service, const char* topic)
+    : service_(service), topic_(topic), client_(std::make_unique<DdeClient>()), tryAt_(GetTickCount())
 {
-    if (connect)
-        conversation_ = std::make_unique<Partner>(*this, client_.get());
 }
 
 DdeClientLink::~DdeClientLink()
 {
-    // The loops stop while the conversation still exists; the conversation ends before its instance.
+    // Ending the conversation ends its loops in the server; each stop asked for would only wait. The
+    // conversation ends before its instance.
+    if (conversation_)
+        conversation_->Disconnect();
     items.clear();
     conversation_.reset();
 }
@@ -171,11 +195,25 @@ bool DdeClientLink::Reconnect()
     conversation_.reset();
     client_ = std::make_unique<DdeClient>();
     conversation_ = std::make_unique<Partner>(*this, client_.get());
-    if (!conversation_->IsConnected())
+    if (!conversation_->IsConnected()) {
+        retryWait_ = retryWait_ == 0 ? kFirstRetryWait : std::min(retryWait_ * 2, kLongestRetryWait);
+        tryAt_ = GetTickCount() + retryWait_;
         return false;
+    }
+    retryWait_ = 0;
     for (const auto& item : items)
         item->StartAdvise();
     return true;
+}
+
+bool DdeClientLink::Due(DWORD now) const
+{
+    return !IsConnected() && Reached(now, tryAt_);
+}
+
+DWORD DdeClientLink::WaitBeforeTry(DWORD now) const
+{
+    return Reached(now, tryAt_) ? 0 : tryAt_ - now;
 }
 
 DdeLinkItem* DdeClientLink::FindItem(const char* name) const
@@ -196,6 +234,7 @@ DdeLinkManager::DdeLinkManager(Clipboard* clipboard, const char* serviceName)
 
 DdeLinkManager::~DdeLinkManager()
 {
+    ArmTimer(0);
     for (const auto& conversation : conversations_)
         for (const auto& item : conversation->items)
             for (DocumentLink* link : item->subscribers)
@@ -218,26 +257,89 @@ DdeClientLink* DdeLinkManager::GetConversation(const char* service, const char* 
 {
     DdeClientLink* conversation = FindConversation(service, topic);
     if (conversation == nullptr) {
-        conversations_.push_back(std::make_unique<DdeClientLink>(service, topic, held_ == 0));
-        return conversations_.back().get();
+        conversations_.push_back(std::make_unique<DdeClientLink>(service, topic));
+        conversation = conversations_.back().get();
     }
-    if (held_ == 0)
-        conversation->Reconnect();
+    ConnectWhenFree();
     return conversation;
 }
 
-void DdeLinkManager::ReconnectAll()
+void DdeLinkManager::RetryAll()
 {
-    if (held_ > 0)
-        return;
     for (const auto& conversation : conversations_)
-        conversation->Reconnect();
+        conversation->TryAtOnce();
+    ConnectWhenFree();
+}
+
+bool DdeLinkManager::FreeToConnect() const
+{
+    MSG waiting;
+    return held_ == 0 && !DdeServer::ServesOtherThreads() &&
+           !PeekMessageA(&waiting, nullptr, WM_DDE_FIRST, WM_DDE_LAST, PM_NOREMOVE);
+}
+
+void DdeLinkManager::ConnectWhenFree()
+{
+    const bool free = FreeToConnect();
+    DWORD now = GetTickCount();
+    DWORD nextTry = 0;
+    bool waiting = false;
+    // By index: a connect serves other programs' messages while it waits.
+    for (size_t i = 0; i < conversations_.size(); ++i) {
+        DdeClientLink* conversation = conversations_[i].get();
+        if (conversation->IsConnected())
+            continue;
+        if (free && conversation->Due(now)) {
+            conversation->Reconnect();
+            now = GetTickCount();
+        }
+        if (conversation->IsConnected())
+            continue;
+        const DWORD wait = std::max(conversation->WaitBeforeTry(now), free ? 0 : kBusyLookWait);
+        nextTry = waiting ? std::min(nextTry, wait) : wait;
+        waiting = true;
+    }
+    if (waiting)
+        ArmTimer(std::max<DWORD>(nextTry, 1));
+}
+
+void DdeLinkManager::ArmTimer(DWORD milliseconds)
+{
+    auto& timed = TimedManagers();
+    const DWORD now = GetTickCount();
+    if (timer_ != 0 && milliseconds != 0 && !Reached(timerAt_, now + milliseconds))
+        return;
+    if (timer_ != 0) {
+        KillTimer(nullptr, timer_);
+        timed.erase(std::remove(timed.begin(), timed.end(), this), timed.end());
+        timer_ = 0;
+    }
+    if (milliseconds == 0)
+        return;
+    timer_ = SetTimer(nullptr, 0, milliseconds, &DdeLinkManager::OnTimer);
+    timerAt_ = now + milliseconds;
+    if (timer_ != 0)
+        timed.push_back(this);
+}
+
+void CALLBACK DdeLinkManager::OnTimer(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    auto& timed = TimedManagers();
+    const auto found = std::find_if(timed.begin(), timed.end(),
+                                    [timer](const DdeLinkManager* manager) { return manager->timer_ == timer; });
+    if (found == timed.end()) {
+        KillTimer(nullptr, timer);
+        return;
+    }
+    DdeLinkManager* manager = *found;
+    manager->ArmTimer(0);
+    manager->ConnectWhenFree();
 }
 
 void DdeLinkManager::ReleaseConnections()
 {
     if (held_ > 0 && --held_ == 0)
-        ReconnectAll();
+        ConnectWhenFree();
 }
 
 void DdeLinkManager::Subscribe(DocumentLink& link)
@@ -246,11 +348,8 @@ void DdeLinkManager::Subscribe(DocumentLink& link)
         return;
     DdeClientLink* conversation = FindConversation(link.application.Text(), link.topic.Text());
     DdeLinkItem* item = conversation ? conversation->FindItem(link.item.Text()) : nullptr;
-    if (item != nullptr && std::count(item->subscribers.begin(), item->subscribers.end(), &link) != 0) {
-        if (held_ == 0)
-            conversation->Reconnect();
+    if (item != nullptr && std::count(item->subscribers.begin(), item->subscribers.end(), &link) != 0)
         return;
-    }
     // A link moved to another source leaves its old item first.
     Unsubscribe(link);
     conversation = GetConversation(link.application.Text(), link.topic.Text());

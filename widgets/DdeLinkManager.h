@@ -57,19 +57,26 @@ private:
 // The conversation with one service on one topic. It has a client instance of its own: a partner that
 // ended without saying so can leave the library holding the old conversation, refusing a new one with the
 // same names on that instance, so a conversation that lost its partner starts afresh on a new instance.
+// A connect that finds no server is tried again after a wait that doubles with each failure.
 class DdeClientLink {
 public:
-    // Connects at once, unless told to wait for Reconnect.
-    DdeClientLink(const char* service, const char* topic, bool connect = true);
+    // Unconnected, its first try due at once.
+    DdeClientLink(const char* service, const char* topic);
     DdeClientLink(const DdeClientLink&) = delete;
     DdeClientLink& operator=(const DdeClientLink&) = delete;
     ~DdeClientLink();
 
-    // Connects when not connected and starts the advise of every item.
+    // Connects when not connected and starts the advise of every item; a failure sets the next try.
     bool Reconnect();
     // Connected, and the partner's window still there: a server that ended without saying so is noticed.
     bool Alive();
     bool IsConnected() const { return conversation_ && conversation_->IsConnected(); }
+    // Not connected, and its next try has come (at once for one never tried).
+    bool Due(DWORD now) const;
+    // Milliseconds from now until the next try; 0 when due.
+    DWORD WaitBeforeTry(DWORD now) const;
+    // The next try comes at once (the partner may have started), the wait after a failure kept.
+    void TryAtOnce() { tryAt_ = GetTickCount(); }
     DdeConversation* Conversation() const { return conversation_.get(); }
     const std::string& ServiceName() const { return service_; }
     const std::string& TopicName() const { return topic_; }
@@ -87,6 +94,8 @@ private:
     std::string topic_;
     std::unique_ptr<DdeClient> client_;
     std::unique_ptr<DdeConversation> conversation_;
+    DWORD tryAt_;
+    DWORD retryWait_ = 0;
 };
 
 class DdeLinkManager : public DocumentLinkFeed {
@@ -109,15 +118,21 @@ public:
     // The link on the clipboard; false when there is none or its three texts do not end within the block.
     bool ReadClipboardLink(zString& application, zString& topic, zString& item);
 
-    // The conversation with the service on the topic (exact names); made and connected when there is none,
-    // connected again when it is not connected.
+    // The conversation with the service on the topic (exact names); made when there is none, and
+    // connected when free (ConnectWhenFree).
     DdeClientLink* GetConversation(const char* service, const char* topic);
     DdeClientLink* FindConversation(const char* service, const char* topic) const;
-    // Connects every conversation that is not connected (after a document is opened).
-    void ReconnectAll();
-    // While held, no conversation connects: a connection asks every program's windows in turn, and a
-    // program that waits for this one's answer cannot answer it meanwhile. The last release connects
-    // every conversation that is not connected.
+    // Connects the conversations whose try is due (after a document is opened), when free.
+    void ReconnectAll() { ConnectWhenFree(); }
+    // Every unconnected conversation is tried at once when free: the person came back to the program, and
+    // a program that a link names may have started meanwhile.
+    void RetryAll();
+    // A connect asks every top-level window of every program in turn and waits for each: a program that
+    // waits for this one's answer cannot answer it, and both wait. So conversations connect only while no
+    // client of this program's server is in a conversation, no execute is held and no DDE message waits
+    // here; otherwise, and for tries not yet due, a timer tries again.
+    void ConnectWhenFree();
+    // While held (a client waits for the answer of the commands that run), no conversation connects.
     void HoldConnections() { ++held_; }
     void ReleaseConnections();
     size_t ConversationCount() const { return conversations_.size(); }
@@ -134,6 +149,14 @@ private:
     ClipboardFormat objectLink_;
     DdeServer server_;
     std::vector<std::unique_ptr<DdeClientLink>> conversations_;
+    // Free to connect now (see ConnectWhenFree).
+    bool FreeToConnect() const;
+    // The timer fires once after the milliseconds; an earlier one wins.
+    void ArmTimer(DWORD milliseconds);
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD);
+
     DocumentLinkFeed* previousFeed_;
     int held_ = 0;
+    UINT_PTR timer_ = 0;
+    DWORD timerAt_ = 0;
 };

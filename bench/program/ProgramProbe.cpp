@@ -1,11 +1,13 @@
 // kivo_program_probe: the two halves of the program benchmark (tools/program-bench.sh).
-//   write DIR       writes, with the program's own writers, the trees and the script the run uses;
+//   write DIR [LINKED]  writes, with the program's own writers, the trees and the script the run uses; with
+//                   LINKED (a tree whose DDE links name a program that does not run), also a script of 200
+//                   copies of it;
 //   run KIVO DIR    starts the program (KIVO, a path to kivo.exe) on them, sends each step as the menu sends
 //                   it, and times the step from outside until the frame answers again, with the longest time
 //                   the frame took to answer a message during the step.
 //                   PART "script-status" runs the 200-window script while another program asks the
 //                   program's "Status" once a second over DDE, and adds how many asks it answered and
-//                   its slowest answer;
+//                   its slowest answer; "linked" and "linked-status" do the same with the linked copies;
 //   write-large DIR N    writes a tree of N million nodes as DIR\largeN.tre;
 //   large KIVO DIR NAME  times the program's open of DIR\NAME.tre (until its window answers, or until the
 //                        box that refuses it).
@@ -54,7 +56,26 @@ bool SaveTree(TreeWindow& tree, const std::string& path)
     return false;
 }
 
-int Write(const std::string& dir)
+// A script opening 200 copies of the tree, named by the letter and a number.
+bool WriteScript(const std::string& dir, const std::string& tree, char letter, const char* scriptName)
+{
+    std::string script;
+    for (int i = 1; i <= kScriptWindows; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\%c%03d.tre", letter, i);
+        if (!CopyFileA(tree.c_str(), (dir + name).c_str(), FALSE))
+            return false;
+        script += "!OpenFile(\"" + dir + name + "\")\n";
+    }
+    std::FILE* file = std::fopen((dir + "\\" + scriptName).c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    std::fputs(script.c_str(), file);
+    std::fclose(file);
+    return true;
+}
+
+int Write(const std::string& dir, const std::string& linked)
 {
     ProgramApp program;
     {
@@ -79,19 +100,9 @@ int Write(const std::string& dir)
         if (!SaveTree(tree, dir + "\\window.tre"))
             return 1;
     }
-    std::string script;
-    for (int i = 1; i <= kScriptWindows; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "\\w%03d.tre", i);
-        CopyFileA((dir + "\\window.tre").c_str(), (dir + name).c_str(), FALSE);
-        script += "!OpenFile(\"" + dir + name + "\")\n";
-    }
-    std::FILE* file = std::fopen((dir + "\\windows.txt").c_str(), "wb");
-    if (file == nullptr)
+    if (!WriteScript(dir, dir + "\\window.tre", 'w', "windows.txt"))
         return 1;
-    std::fputs(script.c_str(), file);
-    std::fclose(file);
-    return 0;
+    return linked.empty() || WriteScript(dir, linked, 'l', "linked.txt") ? 0 : 1;
 }
 
 struct WindowSearch {
@@ -538,10 +549,10 @@ private:
 
 // The 200-window script from the command line, timed until the frame answers with every window open; with
 // `asked`, another program asks for the script manager's status meanwhile.
-bool RunScript(const std::string& kivo, const std::string& dir, bool asked)
+bool RunScript(const std::string& kivo, const std::string& dir, bool asked, bool linked = false)
 {
-    const char* figure = asked ? "script-status" : "script";
-    if (!asked) {
+    const char* figure = linked ? (asked ? "linked-status" : "linked") : asked ? "script-status" : "script";
+    if (!asked && !linked) {
         Program program;
         if (!StartAndOpen(program, kivo, "-t", 0, "start"))
             return false;
@@ -549,7 +560,7 @@ bool RunScript(const std::string& kivo, const std::string& dir, bool asked)
     }
     Program scripted;
     const double begun = Now();
-    if (!scripted.Start(kivo, "-t -^ \"" + dir + "\\windows.txt\""))
+    if (!scripted.Start(kivo, "-t -^ \"" + dir + (linked ? "\\linked.txt\"" : "\\windows.txt\"")))
         return false;
     scripted.frame = scripted.WaitTop("MDIframeCL", 0);
     if (scripted.frame == nullptr)
@@ -582,15 +593,15 @@ bool RunScript(const std::string& kivo, const std::string& dir, bool asked)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "write") == 0)
-        return Write(argv[2]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "write") == 0)
+        return Write(argv[2], argc == 4 ? argv[3] : "");
     if (argc == 4 && std::strcmp(argv[1], "write-large") == 0)
         return WriteLarge(argv[2], std::atoi(argv[3]));
     if (argc == 5 && std::strcmp(argv[1], "large") == 0)
         return RunLarge(argv[2], argv[3], argv[4]) ? 0 : 1;
     if (argc < 4 || std::strcmp(argv[1], "run") != 0) {
         std::printf("usage: kivo_program_probe write DIR | write-large DIR MILLIONS | large KIVO DIR NAME"
-                    " | run KIVO DIR [million|montecarlo|script|script-status]...\n");
+                    " | run KIVO DIR [million|montecarlo|script|script-status|linked|linked-status]...\n");
         return 2;
     }
     const std::string kivo = argv[2];
@@ -612,5 +623,9 @@ int main(int argc, char** argv)
         ran = RunScript(kivo, dir, false) && ran;
     if (argc > 4 && wanted("script-status"))
         ran = RunScript(kivo, dir, true) && ran;
+    if (argc > 4 && wanted("linked"))
+        ran = RunScript(kivo, dir, false, true) && ran;
+    if (argc > 4 && wanted("linked-status"))
+        ran = RunScript(kivo, dir, true, true) && ran;
     return ran ? 0 : 1;
 }

@@ -175,10 +175,13 @@ DdeAdvise::~DdeAdvise()
     const auto own = std::find(advises.begin(), advises.end(), this);
     if (own != advises.end())
         advises.erase(own);
-    // Once its start has completed the loop runs in the server: stop it there.
+    // Once its start has completed the loop runs in the server: stop it there. The stop is not waited for
+    // (some libraries answer it only when the wait runs out) and its answer is not wanted.
     if (completed_ && conversation_ && conversation_->IsConnected()) {
-        DWORD result = 0;
-        DdeClientTransaction(nullptr, 0, conversation_->Handle(), itemHandle_, format_, XTYP_ADVSTOP, 5000, &result);
+        DWORD number = 0;
+        if (DdeClientTransaction(nullptr, 0, conversation_->Handle(), itemHandle_, format_, XTYP_ADVSTOP,
+                                 TIMEOUT_ASYNC, &number))
+            DdeAbandonTransaction(conversation_->ClientInstance(), conversation_->Handle(), number);
     }
 }
 

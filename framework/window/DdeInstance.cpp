@@ -4,12 +4,15 @@
 #include "framework/window/DdeServerTopic.h"
 #include "framework/window/TraceMessage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
 
 DWORD TheServerInstance = 0;
+// The server's conversations, from their confirmation to their end.
+std::vector<HCONV> ServerConversations;
 
 // The text of a string handle on an instance; empty for no handle or no text.
 zString QueryString(DWORD instance, HSZ handle)
@@ -72,6 +75,8 @@ HDDEDATA CALLBACK DdeServerCallback(UINT type, UINT format, HCONV conversation, 
 {
     DdeTransactionInfo info = MakeInfo(type, format, conversation, topicHandle, itemHandle, data, extra1, extra2);
     if (info.type == XTYP_DISCONNECT) {
+        ServerConversations.erase(std::remove(ServerConversations.begin(), ServerConversations.end(), conversation),
+                                  ServerConversations.end());
         DdeServerTopic::EndConversation(conversation);
         return nullptr;
     }
@@ -84,6 +89,7 @@ HDDEDATA CALLBACK DdeServerCallback(UINT type, UINT format, HCONV conversation, 
     case XTYP_CONNECT:
         return Answer(TRUE);
     case XTYP_CONNECT_CONFIRM:
+        ServerConversations.push_back(conversation);
         topic->ConnectConfirm(info);
         return nullptr;
     case XTYP_REQUEST:
@@ -229,4 +235,16 @@ DdeServer::~DdeServer()
 DWORD DdeServer::ServerInstance()
 {
     return TheServerInstance;
+}
+
+bool DdeServer::ServesOtherThreads()
+{
+    for (const HCONV conversation : ServerConversations) {
+        CONVINFO info{};
+        info.cb = sizeof info;
+        if (DdeQueryConvInfo(conversation, QID_SYNC, &info) && IsWindow(info.hwndPartner) &&
+            GetWindowThreadProcessId(info.hwndPartner, nullptr) != GetCurrentThreadId())
+            return true;
+    }
+    return false;
 }

@@ -74,6 +74,9 @@ public:
 
     // The instance of the process's server; 0 when there is none.
     static DWORD ServerInstance();
+    // A conversation of the server has its partner on another thread: that client may be waiting for an
+    // answer at any moment, answering no message meanwhile.
+    static bool ServesOtherThreads();
 
 private:
     HSZ service_ = nullptr;

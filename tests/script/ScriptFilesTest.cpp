@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -196,6 +197,9 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         {true, "!SelectRoot\n!SelectNodeRel(>)\n!SelectNodeRel(.B)",
          "Bad parameter \".B\".\r\n\r\nCommand: !SelectNodeRel\r\nLine: 3"},
         {false, "!TableVal(a,b,c)", "Bad parameter \"a\".\r\n\r\nCommand: !TableVal\r\nLine: 1"},
+        {true, "!SelectRoot\n!ChangeNodeType(77)", "Bad parameter \"77\".\r\n\r\nCommand: !ChangeNodeType\r\nLine: 2"},
+        {true, "!SelectRoot\n!ChangeNodeType(0)", "Bad parameter \"0\".\r\n\r\nCommand: !ChangeNodeType\r\nLine: 2"},
+        {true, "!SelectRoot\n!ChangeNodeType(abc)", "Bad parameter \"abc\".\r\n\r\nCommand: !ChangeNodeType\r\nLine: 2"},
         {false, "!EndBranch", "Unspecifiable error.\r\n\r\nCommand: !EndBranch\r\nLine: 1"},
         {true, "!CopyNodeVars(1,2,3,4,5)", "Wrong number of parameters.\r\n\r\nCommand: !CopyNodeVars\r\nLine: 1"},
         {false, "!OpenFile", "Wrong number of parameters.\r\n\r\nCommand: !OpenFile\r\nLine: 1"},
@@ -349,16 +353,25 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
     const UINT_PTR person = SetTimer(nullptr, 0, 50, AnswerAsAPerson);
     for (std::string example : examples) {
         SCOPED_TRACE(example);
-        for (const char* named : {"Z:\\trees\\", "Z:\\out\\"})
+        std::string forward = folder + "/";
+        std::replace(forward.begin(), forward.end(), '\\', '/');
+        for (const char* named : {"Z:\\trees\\", "Z:\\out\\", "Z:/trees/"})
             for (size_t at = example.find(named); at != std::string::npos; at = example.find(named))
-                example.replace(at, std::strlen(named), folder + "\\");
-        boxes.Clear();
-        Run("!OpenFile(\"" + base + "\")\n!SelectRoot\n" + example + "!SetScriptVar(ended,1)\n");
-        EXPECT_EQ(Variable("ended"), "1");
-        // No script error, and no "@name" shown as written where a value was meant.
-        for (const std::string& text : Texts()) {
-            EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;
-            EXPECT_EQ(text.find('@'), std::string::npos) << text;
+                example.replace(at, std::strlen(named), named[2] == '/' ? forward : folder + "\\");
+        // An example that rolls back runs also on a tree rolled back already.
+        const bool rollsBack = example.find("!RollBack(1)") != std::string::npos;
+        for (const char* start : {"", "!RollBack(1)\n"}) {
+            if (*start != '\0' && !rollsBack)
+                continue;
+            boxes.Clear();
+            script.ExecuteLine("!SetScriptVar(ended,0)");
+            Run("!OpenFile(\"" + base + "\")\n!SelectRoot\n" + start + example + "!SetScriptVar(ended,1)\n");
+            EXPECT_EQ(Variable("ended"), "1") << start;
+            // No script error, and no "@name" shown as written where a value was meant.
+            for (const std::string& text : Texts()) {
+                EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;
+                EXPECT_EQ(text.find('@'), std::string::npos) << text;
+            }
         }
         script.ExecuteLine("!FlushScriptVars");
         script.ExecuteLine("!ClipAdviseVars(0)");

@@ -180,4 +180,42 @@ TEST(ScriptJob, FilesOpenedOverDdeAreAnsweredAndKnownInEitherSlashStyle)
         DeleteFileA(path.c_str());
 }
 
+// Beside a tree whose links name a program that does not run, a client's commands are answered at once:
+// two executes in a row with nothing served between them, and an open of another such tree whose client
+// then ends its conversation. Looking for the absent program asks every program's windows, the waiting
+// client's too, which cannot answer then.
+TEST(ScriptJob, ClientsAreAnsweredAtOnceBesideALinkedTree)
+{
+    DdeTestLock lock;
+    FocusTestLock focus;
+    ScopedApplication app;
+    const std::string linked = TempFilePath("kivo-linked-a.tre"), copy = TempFilePath("kivo-linked-b.tre"),
+                      job = TempFilePath("kivo-linked-job.txt");
+    for (const std::string& path : {linked, copy})
+        ASSERT_TRUE(CopyFileA(KIVO_TEST_DATA "/../model/files/every-feature-before-columns.tre", path.c_str(), FALSE));
+    std::FILE* file = std::fopen(job.c_str(), "wb");
+    std::fprintf(file, "!OpenFile(\"%s\")\n!SetScriptVar(open,1)\n", linked.c_str());
+    std::fclose(file);
+    ProgramProcess program(KIVO_PROGRAM, job);
+    ASSERT_TRUE(program.WaitForScriptItem("SV_OPEN", "1", 60000)) << program.State();
+
+    const struct {
+        std::string commands, answer;
+    } clients[] = {
+        {"twice:[!SetScriptVar(q,7)]", "twice [!SetScriptVar(q,7)]: taken taken"},
+        {"\"run:[!OpenFile(\\\"" + copy + "\\\")]\"", "run [!OpenFile(\"" + copy + "\")]: taken"},
+    };
+    for (const auto& client : clients) {
+        const DWORD begun = GetTickCount();
+        EXPECT_EQ(RunDdeClient(KIVO_DDE_CLIENT, "ScriptMgr", client.commands),
+                  std::vector<std::string>{client.answer});
+        EXPECT_LT(GetTickCount() - begun, 2500u) << client.commands;
+    }
+    EXPECT_EQ(DocumentTitles(program), (std::vector<std::string>{"kivo-linked-b", "kivo-linked-a"}));
+    DWORD exitCode = 99;
+    EXPECT_TRUE(program.Close(exitCode)) << program.State();
+    for (const std::string& path : {linked, copy, job})
+        DeleteFileA(path.c_str());
+}
+
 } // namespace

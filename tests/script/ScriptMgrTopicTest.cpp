@@ -8,6 +8,7 @@
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
 #include "widgets/DdeLinkManager.h"
+#include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
@@ -119,7 +120,9 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
         "Made_up run:!Goto(X) run:[!Foo(1)] run:[SetScriptVar(z,1)] run:[!SetScriptVar(z,2)][] "
         "run:[!SetScriptVar(z,3)][Announce(x)] run:[!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)] SV_Z "
         "run:[!SelectNode(Z)] run:[!TableVal(a,b,c)] run:[!EndBranch] run:[!CopyNodeVars(1,2,3,4,5)] "
-        "run:[!SetScriptVar(a,1) SV_A run:[!SelectRoot][!CopyNodeVars]");
+        "run:[!SetScriptVar(a,1) SV_A run:[!SelectRoot][!CopyNodeVars] run:[!SelectRoot][!ChangeNodeType(77)] "
+        "run:[!ChangeNodeType(0)] run:[!ChangeNodeType(-1)] run:[!ChangeNodeType(8)] run:[!ChangeNodeType(abc)] "
+        "run:[!ChangeNodeType(1)]");
     const std::vector<std::string> expected = {
         "Status=Ready", "run [!SetScriptVar(X,5)]: taken", "SV_X=5", "sv_x=5", "set sv_y: taken", "SV_Y=hello",
         "set SV_: refused", "set Made_up: refused", "SV_: no answer", "SV_none: no answer", "Made_up: no answer",
@@ -128,10 +131,13 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
         "run [!SetScriptVar(z,4)][!Goto(X)][!SetScriptVar(z,5)]: refused", "SV_Z=4",
         "run [!SelectNode(Z)]: refused", "run [!TableVal(a,b,c)]: refused", "run [!EndBranch]: refused",
         "run [!CopyNodeVars(1,2,3,4,5)]: refused", "run [!SetScriptVar(a,1): refused", "SV_A: no answer",
-        "run [!SelectRoot][!CopyNodeVars]: taken",
+        "run [!SelectRoot][!CopyNodeVars]: taken", "run [!SelectRoot][!ChangeNodeType(77)]: refused",
+        "run [!ChangeNodeType(0)]: refused", "run [!ChangeNodeType(-1)]: refused", "run [!ChangeNodeType(8)]: refused",
+        "run [!ChangeNodeType(abc)]: refused", "run [!ChangeNodeType(1)]: taken",
     };
     EXPECT_EQ(Finish(client), expected);
     EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(tree->Document().Root->kind, ChanceNode);
 }
 
 // A client that stops waiting and leaves is never answered: the command runs on, and the program serves the

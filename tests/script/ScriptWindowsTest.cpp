@@ -178,17 +178,30 @@ TEST_F(ScriptWindows, WaitsLastTheirTimeAndPassQuitOn)
 }
 
 // The text box shows its text in the tip colours while the window that was active stays active.
-TEST_F(ScriptWindows, TextBoxShowsItsTextWithoutTakingTheActivation)
+// The note fits its whole text, measured with the note's own font, in the client inside its margins.
+TEST_F(ScriptWindows, TextBoxShowsItsWholeTextWithoutTakingTheActivation)
 {
-    const HWND active = GetActiveWindow();
-    bool shown = false;
-    WhenTextShows check([&](HWND note) {
-        shown = true;
-        EXPECT_EQ(GetActiveWindow(), active);
-        EXPECT_TRUE(PumpMessagesUntil([note] { return DrawnAsTip(note); }));
-    });
-    script.ExecuteLine("!TextBox(\"Rolling back the tree\", 1000)");
-    EXPECT_TRUE(shown);
+    for (const char* text : {"Rolling back...", "Reporting...", "Rolling back the tree"}) {
+        SCOPED_TRACE(text);
+        const HWND active = GetActiveWindow();
+        bool shown = false;
+        WhenTextShows check([&](HWND note) {
+            shown = true;
+            EXPECT_EQ(GetActiveWindow(), active);
+            EXPECT_TRUE(PumpMessagesUntil([note] { return DrawnAsTip(note); }));
+            RECT inside{};
+            GetClientRect(note, &inside);
+            InflateRect(&inside, -2, -2);
+            RECT needed = inside;
+            ScopedWindowDC dc(note);
+            ScopedSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(note, WM_GETFONT, 0, 0)));
+            DrawTextA(dc.Get(), text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            EXPECT_LE(needed.right, inside.right);
+            EXPECT_LE(needed.bottom, inside.bottom);
+        });
+        script.ExecuteLine(std::string("!TextBox(\"") + text + "\", 300)");
+        EXPECT_TRUE(shown);
+    }
 }
 
 } // namespace

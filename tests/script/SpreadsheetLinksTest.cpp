@@ -211,7 +211,7 @@ TEST(SpreadsheetLinks, FailuresOfThePassAreEvaluationErrors)
         {[](LinkedWorkbookTree& t) { t.document.FindVariable("Y", true)->WriteCell() = "Nowhere"; },
          "Unable to set cell value in bi-directional link. Cell: \"Nowhere\". Variable: \"Y\"."},
         {[](LinkedWorkbookTree& t) { t.document.DocumentLinks.Find(1)->item = "Label"; },
-         "Unable to retrieve cell value in bi-directional link. Cell: \"Label\". Variable: \"SUB()\"."},
+         "Unable to retrieve cell value in bi-directional link. Cell: \"Label\". Variable: \"Sub(1)\"."},
         {[](LinkedWorkbookTree& t) { t.document.FindVariable("Z", true)->ReadCell() = "Sheet9!A1"; },
          "Unable to retrieve cell value in bi-directional link. Cell: \"Sheet9!A1\". Variable: \"Z\"."},
         {[](LinkedWorkbookTree& t) { t.document.Root->RemoveBinding("Y", false, true); },

@@ -8,8 +8,9 @@
 // "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"); "run:TEXT"
 // executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
 // "refused", "set ITEM: taken" or "refused"); "hurry:TEXT" executes the text waiting only 300 ms ("hurry
-// TEXT: taken", "refused" or "timed out"); "wait:ITEM" requests the item until it answers ("wait " and the
-// request's line). Without a conversation the only line is "no connection".
+// TEXT: taken", "refused" or "timed out"); "twice:TEXT" executes the text twice, the second as soon as the
+// first is answered ("twice TEXT:" and each answer); "wait:ITEM" requests the item until it answers ("wait "
+// and the request's line). Without a conversation the only line is "no connection".
 
 #include "framework/window/DdeConversation.h"
 
@@ -125,9 +126,9 @@ std::string WaitFor(DdeConversation& conversation, const std::string& item)
 }
 
 // An execute (no item) or a poke of the text, waiting up to the time-out for the answer; whether the server
-// took it, refused it or let the time pass.
+// took it, refused it or let the time pass. Unless told to serve, no message is served after the answer.
 std::string SendText(DdeClient& client, DdeConversation& conversation, const std::string& item,
-                     const std::string& text, DWORD timeout = 5000)
+                     const std::string& text, DWORD timeout = 5000, bool serve = true)
 {
     HSZ handle = item.empty() ? nullptr : DdeCreateStringHandleA(client.InstanceId(), item.c_str(), CP_WINANSI);
     DWORD result = 0;
@@ -136,7 +137,8 @@ std::string SendText(DdeClient& client, DdeConversation& conversation, const std
                                             item.empty() ? XTYP_EXECUTE : XTYP_POKE, timeout, &result) != nullptr &&
                        (result & DDE_FACK) != 0;
     const UINT error = DdeGetLastError(client.InstanceId());
-    PumpFor(20);
+    if (serve)
+        PumpFor(20);
     if (handle)
         DdeFreeStringHandle(client.InstanceId(), handle);
     const std::string answer = taken ? ": taken" : error == DMLERR_EXECACKTIMEOUT ? ": timed out" : ": refused";
@@ -172,7 +174,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             line = WaitFor(conversation, command.substr(5));
         else if (command.rfind("run:", 0) == 0)
             line = SendText(client, conversation, "", command.substr(4));
-        else if (command.rfind("hurry:", 0) == 0)
+        else if (command.rfind("twice:", 0) == 0) {
+            const std::string text = command.substr(6);
+            const std::string first = SendText(client, conversation, "", text, 5000, false);
+            const std::string second = SendText(client, conversation, "", text);
+            line = "twice " + text + ":" + first.substr(first.rfind(':') + 1) + second.substr(second.rfind(':') + 1);
+        } else if (command.rfind("hurry:", 0) == 0)
             line = SendText(client, conversation, "", command.substr(6), 300);
         else if (command.rfind("set:", 0) == 0 && command.find('=') != std::string::npos)
             line = SendText(client, conversation, command.substr(4, command.find('=') - 4),

@@ -1,13 +1,11 @@
 // The frame's windows, menus and tool bar as a person works them with real keys and clicks: the Markov
-// Analysis window stays reachable, listed and single, and Escape closes it; Ctrl+F6 leaves a tool window's
-// size; the Window menu of many windows lists and checks the active one; the tool bar follows the selection;
-// a grey item's status text; Help's index picks the entry typed.
+// Analysis window stays reachable, listed and single, and Escape closes it; the Window menu of many windows
+// lists and checks the active one; the tool bar follows the selection; a grey item's status text; Help's
+// index picks the entry typed.
 
 #include "analysis/LineGraphData.h"
 #include "app/MainFrame.h"
 #include "dialogs/NewDocumentDialog.h"
-#include "formula/LookupTable.h"
-#include "formula/TableDirectory.h"
 #include "foundation/FilePath.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
@@ -20,7 +18,6 @@
 #include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
-#include "treewin/TableGraphWindow.h"
 #include "treewin/TreeWindow.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/MainToolbar.h"
@@ -234,41 +231,6 @@ TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
     Press("Escape");
     EXPECT_TRUE(WindowsTitled("Markov Analysis").empty());
     ExpectScreenEqualsRepaint(frame->Handle());
-}
-
-TEST_F(FrameByHand, CtrlF6IntoATableWindowLeavesItsSizeAndTheTreeMaximised)
-{
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    const std::string directory = temp + std::string("kivo_frame_by_hand\\");
-    CreateDirectoryA(directory.c_str(), nullptr);
-    SetTablesDirectory(directory.c_str());
-    LoadTablesDirectory();
-    ASSERT_NE(CreateTable("Rates", "rates", "", LookupTable::Interpolation, false), nullptr);
-    TreeWindow* tree = NewTree();
-    ASSERT_NE(tree, nullptr);
-    ASSERT_TRUE(IsZoomed(tree->Handle()));
-    TableGraphWindow* table = frame->OpenTableGraph("Rates");
-    ASSERT_NE(table, nullptr);
-    Settle();
-    RECT before{};
-    GetWindowRect(table->Handle(), &before);
-    for (int turn = 0; turn < 2; ++turn) {
-        SCOPED_TRACE(turn);
-        Press("ctrl+F6");
-        Press("ctrl+F6");
-        EXPECT_EQ(frame->ActiveChild(), table);
-        EXPECT_FALSE(IsZoomed(table->Handle()));
-        RECT after{};
-        GetWindowRect(table->Handle(), &after);
-        EXPECT_TRUE(EqualRect(&before, &after));
-        EXPECT_TRUE(IsZoomed(tree->Handle()));
-        ExpectScreenEqualsRepaint(frame->Handle());
-    }
-    delete table;
-    FreeTables();
-    DeleteFileA((directory + "rates.tbl").c_str());
-    RemoveDirectoryA(directory.c_str());
 }
 
 TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)

@@ -9,6 +9,7 @@
 #include "app/ProgressWindow.h"
 #include "widgets/SaveQuestions.h"
 #include "app/StartProgram.h"
+#include "app/WindowMenuList.h"
 #include "widgets/OnlineHelp.h"
 #include "framework/dialog/Menu.h"
 #include "framework/draw/zFont.h"
@@ -33,6 +34,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 
@@ -91,6 +93,7 @@ MainFrame::MainFrame()
     if (TheApp)
         TheApp->AddHandler(this, &MainFrame::OnDropFiles, WM_DROPFILES);
     AddHandler(this, &MainFrame::OnActivateProgram, WM_ACTIVATEAPP);
+    AddHandler(this, &MainFrame::OnRefreshCommands, RefreshCommandsMessage);
 }
 
 MainFrame::~MainFrame()
@@ -318,7 +321,16 @@ long MainFrame::OnInitMenu(WindowEvent*)
     if (startupBusy_)
         return 0;
     UpdateMenus();
+    ListActiveWindow(WindowMenu()->Handle(), ClientHandle(), FirstChildId);
     return 0;
+}
+
+LRESULT MainFrame::DefaultProcessing(WindowEvent* event)
+{
+    std::optional<ActiveWindowPicked> picked;
+    if (event != nullptr && event->message == WM_COMMAND && LOWORD(event->wParam) == MoreWindowsId(FirstChildId))
+        picked.emplace(ClientHandle());
+    return MDIframeCL::DefaultProcessing(event);
 }
 
 long MainFrame::OnDropFiles(WindowEvent* event)

@@ -23,6 +23,8 @@ class MainFrame : public MDIframeCL {
 public:
     static constexpr const char* Title = "KIVO 3.5";
     static constexpr unsigned FirstChildId = 1000;
+    // Posted to the frame: the command states are taken again.
+    static constexpr UINT RefreshCommandsMessage = WM_APP + 0x2765;
 
     // Makes the frame window (not shown yet) with its menus, bars and accelerators.
     MainFrame();
@@ -58,8 +60,12 @@ public:
     void ClearStatusIndicators();
 
     // Sets the application-wide menu items (a menu is opening) and the tool-bar states (after a command).
+    // The states are taken again once the message being handled is done, since the change that asked for
+    // them may go on after asking (a selection cleared after its editor closed).
     void UpdateMenus();
     void RefreshCommands();
+    // More Windows... of the Window menu runs here with the active window picked in its list.
+    LRESULT DefaultProcessing(WindowEvent* event) override;
 
     // The recent-file items now in the File menu (0 to 6).
     int32_t RecentSlots() const { return recentSlots_; }
@@ -92,6 +98,9 @@ private:
     void Relayout();
     long OnInitMenu(WindowEvent* event);
     long OnMenuSelect(WindowEvent* event);
+    // The tool bar and status bar speak for the active window.
+    void ApplyCommandStates();
+    long OnRefreshCommands(WindowEvent* event);
     // The program became active again: document links whose partner was absent try again.
     long OnActivateProgram(WindowEvent* event);
     // Files dropped from the shell on any window open as File Open opens them.
@@ -156,4 +165,6 @@ private:
     RECT revertRect_{};
     // Set by Exit once the program's end has started: nothing is refreshed after it.
     bool ending_ = false;
+    // A second refresh of the command states is posted and not yet taken.
+    bool refreshPosted_ = false;
 };

@@ -362,6 +362,23 @@ void MainFrame::UpdateMenus()
 
 void MainFrame::RefreshCommands()
 {
+    ApplyCommandStates();
+    if (!refreshPosted_ && handle_ != nullptr && PostMessageA(handle_, RefreshCommandsMessage, 0, 0))
+        refreshPosted_ = true;
+}
+
+long MainFrame::OnRefreshCommands(WindowEvent*)
+{
+    refreshPosted_ = false;
+    // Without a window the states were set once and for all.
+    auto* child = dynamic_cast<DocChildWindow*>(ActiveChild());
+    if (child != nullptr && !ending_ && !startupBusy_)
+        child->SetDefaultCommandStates();
+    return 1;
+}
+
+void MainFrame::ApplyCommandStates()
+{
     if (auto* child = dynamic_cast<DocChildWindow*>(ActiveChild())) {
         child->SetDefaultCommandStates();
     } else {

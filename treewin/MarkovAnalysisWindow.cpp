@@ -3,35 +3,22 @@
 #include "analysis/MarkovAnalysis.h"
 #include "foundation/TextReport.h"
 #include "widgets/MenuButton.h"
-#include "widgets/WindowPlacement.h"
-#include "dialogs/DocumentPopups.h"
+#include "widgets/SaveQuestions.h"
+#include "widgets/Shell.h"
 #include "framework/dialog/Menu.h"
-#include "framework/window/FrameworkApp.h"
-#include "framework/window/TopWindow.h"
+#include "framework/window/ResourceId.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
 namespace Ids = Ctl::MarkovAnalysis;
 
-namespace {
-
-// A top-level window of the frame, whatever the template says of its frame.
-const DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-
-WindowCL* Frame()
+MarkovAnalysisWindow::MarkovAnalysisWindow(TreeWindow* tree, std::unique_ptr<MarkovAnalysis> analysis)
+    : TreeChildWindow(tree, ResourceId(DialogRes::MarkovAnalysis, nullptr), false), analysis_(std::move(analysis))
 {
-    return TheApp ? TheApp->MainWindow() : nullptr;
-}
-
-} // namespace
-
-MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analysis)
-    : DialogFrameCL(Frame(), ResourceId(DialogRes::MarkovAnalysis, nullptr), WindowStyle),
-      analysis_(std::move(analysis))
-{
-    SetStateBits(StateDeleteWithWindow);
-    AddDocumentPopup(this, analysis_->document);
+    if (tree != nullptr)
+        OnTreeTitleChanged(tree->Document().Title().Text());
     if (WindowCL* text = FindChild(Ids::NodeText)) {
         zString nodeText;
         if (analysis_->node)
@@ -39,15 +26,38 @@ MarkovAnalysisWindow::MarkovAnalysisWindow(std::unique_ptr<MarkovAnalysis> analy
         text->SetText(nodeText);
     }
     MakeGraphButton();
-    // Over the tree it reports on, where an analysis shows its progress, not at the template's corner of the
-    // frame.
-    PlaceWindowInFrame(Handle(), 0.4f, 0.5f, true);
-    Show(SW_SHOW);
+    FitToFrame();
+    PlaceAt(0.4, 0.5);
 }
 
-MarkovAnalysisWindow::~MarkovAnalysisWindow()
+MarkovAnalysisWindow* MarkovAnalysisWindow::Open(TreeWindow& tree, std::unique_ptr<MarkovAnalysis> analysis)
 {
-    RemoveDocumentPopup(this);
+    MarkovAnalysisWindow* shown = nullptr;
+    for (int i = 0; i < tree.ChildWindows().Count() && shown == nullptr; ++i)
+        shown = dynamic_cast<MarkovAnalysisWindow*>(tree.ChildWindows().At(i));
+    RECT place{};
+    if (shown != nullptr) {
+        GetWindowRect(shown->Handle(), &place);
+        MapWindowPoints(nullptr, GetParent(shown->Handle()), reinterpret_cast<POINT*>(&place), 2);
+        delete shown;
+    }
+    auto* window = new MarkovAnalysisWindow(&tree, std::move(analysis));
+    if (shown != nullptr)
+        SetWindowPos(window->Handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    window->Show(-1);
+    return window;
+}
+
+void MarkovAnalysisWindow::OnTreeTitleChanged(const char*)
+{
+    zString title(Tree()->Document().Title());
+    title += ": Markov Analysis";
+    SetText(title);
+}
+
+bool MarkovAnalysisWindow::DependsOn(const void* object) const
+{
+    return object != nullptr && object == analysis_->node;
 }
 
 void MarkovAnalysisWindow::MakeGraphButton()
@@ -84,9 +94,10 @@ long MarkovAnalysisWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     case IDOK:
-        DestroyWindow(handle_);
+    case IDCANCEL:
+        AskSaveChanges(TheShell().Frame(), this, false);
         return 1;
     default:
-        return 0;
+        return TreeChildWindow::OnCommandId(id, code, control);
     }
 }

@@ -66,7 +66,7 @@ void Handlers::MarkovAnalysis(TreeWindow& tree)
         return;
     auto analysis = std::make_unique<::MarkovAnalysis>(&tree.document, tree.CurrentNode(), 0);
     if (analysis->Run())
-        new MarkovAnalysisWindow(std::move(analysis));
+        MarkovAnalysisWindow::Open(tree, std::move(analysis));
 }
 
 void Handlers::OverUnder(TreeWindow& tree)

@@ -1,4 +1,5 @@
 #include "analysis/MarkovAnalysis.h"
+#include "app/MainFrame.h"
 #include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
 #include "foundation/TextReport.h"
@@ -8,6 +9,7 @@
 #include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+#include "tests/support/ScopedApplication.h"
 
 #include "CommandIds.h"
 
@@ -20,13 +22,25 @@
 
 namespace {
 
-struct MarkovWindowOnScreen : OnScreen {
+// The window inside the program's frame, on an analysis of a tree without a window.
+struct MarkovWindowOnScreen {
+    FocusTestLock focus;
+    ScopedApplication app;
+    std::unique_ptr<MainFrame> frame{new MainFrame};
     MarkovTestTree model{"_stage >= 3"};
     std::unique_ptr<MarkovAnalysis> analysis;
     MarkovWindowOnScreen()
     {
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
         model.WellDead("0.5", "0.5", "2");
         analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+    }
+    MarkovAnalysisWindow* Window()
+    {
+        auto* window = new MarkovAnalysisWindow(nullptr, std::move(analysis));
+        window->Show(SW_SHOW);
+        return window;
     }
 };
 
@@ -96,7 +110,7 @@ TEST(MarkovAnalysisWindow, ShowsTheNodeOpensGraphsAndTheReportAndDeletesItselfOn
             return 1;
         });
 
-    auto* window = new MarkovAnalysisWindow(std::move(screen.analysis));
+    MarkovAnalysisWindow* window = screen.Window();
     HWND handle = window->Handle();
     ASSERT_TRUE(IsWindowVisible(handle));
     char text[64] = {};
@@ -122,7 +136,7 @@ TEST(MarkovAnalysisWindow, TheGraphButtonShowsNoAmpersand)
 {
     MarkovWindowOnScreen screen;
     ASSERT_TRUE(screen.analysis->Run());
-    auto* window = new MarkovAnalysisWindow(std::move(screen.analysis));
+    MarkovAnalysisWindow* window = screen.Window();
     MenuButton* button = nullptr;
     EnumChildWindows(window->Handle(), FindMenuButton, reinterpret_cast<LPARAM>(&button));
     ASSERT_NE(button, nullptr);
@@ -136,7 +150,7 @@ TEST(MarkovAnalysisWindow, TheGraphButtonShowsNoAmpersand)
     ReleaseDC(button->Handle(), dc);
     const int plain = PlainInkWidth("Graph");
     EXPECT_NEAR(ink, plain, 2);
-    DestroyWindow(window->Handle());
+    delete window;
 }
 
 // The report on the screen holds every line its file holds: the title and the first two lines under it above
@@ -153,7 +167,7 @@ TEST(MarkovAnalysisWindow, TheReportOnTheScreenHoldsTheStateLegend)
     ASSERT_GT(expected.size(), 3u);
 
     InstallTextReportDialog();
-    auto* window = new MarkovAnalysisWindow(std::move(screen.analysis));
+    MarkovAnalysisWindow* window = screen.Window();
     std::vector<std::string> shown;
     ModalDialogDriver driver;
     driver
@@ -174,5 +188,5 @@ TEST(MarkovAnalysisWindow, TheReportOnTheScreenHoldsTheStateLegend)
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ(shown, expected);
     SetTextReportPresenter(nullptr);
-    DestroyWindow(window->Handle());
+    delete window;
 }

@@ -196,20 +196,17 @@ TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
     ASSERT_TRUE(analysis->Run());
     LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
     InstallLineGraphWindows();
-    auto* window = new MarkovAnalysisWindow(std::move(analysis));
+    auto* window = new MarkovAnalysisWindow(nullptr, std::move(analysis));
     SendMessageA(window->Handle(), WM_COMMAND, 1580, 0);
     SetLineGraphPresenter(previous);
-    std::vector<WindowCL*> windows;
-    frame->CollectWindows(windows);
-    ASSERT_EQ(windows.size(), 1u);
-    auto* graph = dynamic_cast<LineGraph*>(windows[0]);
+    auto* graph = dynamic_cast<LineGraph*>(frame->ActiveChild());
     ASSERT_NE(graph, nullptr);
     zString text;
     FormatNumber(graph->verticalAxis.numberFormat, 0.5, text, false, true, DigitsOfFormat);
     EXPECT_STREQ(text.Text(), "0.50");
     FormatNumber(graph->horizontalAxis.numberFormat, 3, text, false, true, DigitsOfFormat);
     EXPECT_STREQ(text.Text(), "3");
-    DestroyWindow(window->Handle());
+    delete window;
 }
 
 // A graph wider than its window can be scrolled across as soon as it opens.

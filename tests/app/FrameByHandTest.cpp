@@ -1,0 +1,347 @@
+// The frame's windows, menus and tool bar as a person works them with real keys and clicks: the Markov
+// Analysis window stays reachable, listed and single, and Escape closes it; the Window menu of many windows
+// lists and checks the active one; the tool bar follows the selection; a grey item's status text; Help's
+// index picks the entry typed.
+
+#include "analysis/LineGraphData.h"
+#include "app/MainFrame.h"
+#include "dialogs/NewDocumentDialog.h"
+#include "foundation/FilePath.h"
+#include "framework/visual/VisualFieldItem.h"
+#include "framework/visual/VisualStatusPane.h"
+#include "framework/visual/VisualToggleSet.h"
+#include "model/MarkovInfo.h"
+#include "model/TreeNode.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
+#include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
+#include "treewin/TreeWindow.h"
+#include "widgets/HelpWindow.h"
+#include "widgets/MainToolbar.h"
+#include "widgets/ZoomPane.h"
+#include "treewin/TreePane.h"
+#include "framework/dialog/Menu.h"
+#include "framework/visual/VisualListPane.h"
+#include "framework/window/FrameworkApp.h"
+#include "app/StartProgram.h"
+
+#include "CommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string TitleOf(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The visible windows of this thread, top-level or inside them, whose titles end with the text.
+struct TitledSearch {
+    std::string ending;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK TakeTitled(HWND window, LPARAM out)
+{
+    auto* search = reinterpret_cast<TitledSearch*>(out);
+    const std::string title = TitleOf(window);
+    const std::string& ending = search->ending;
+    if (IsWindowVisible(window) && title.size() >= ending.size() &&
+        title.compare(title.size() - ending.size(), ending.size(), ending) == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK TakeTitledWithin(HWND window, LPARAM out)
+{
+    TakeTitled(window, out);
+    EnumChildWindows(window, TakeTitled, out);
+    return TRUE;
+}
+
+std::vector<HWND> WindowsTitled(const std::string& ending)
+{
+    TitledSearch search{ending, {}};
+    EnumThreadWindows(GetCurrentThreadId(), TakeTitledWithin, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Runs the look from a timer once the system's menu or a system dialog of this thread is up (its loop
+// dispatches the timer), then ends it: the menu closes, the dialog is cancelled.
+std::function<bool()>& Look()
+{
+    static std::function<bool()> look;
+    return look;
+}
+
+void CALLBACK LookWhileUp(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!Look() || !Look()())
+        return;
+    KillTimer(nullptr, timer);
+    Look() = nullptr;
+}
+
+class FrameByHand : public ::testing::Test, private HoldsThePointerAway {
+protected:
+    FrameByHand()
+    {
+        frame->EndStartup();
+        BuildMainToolbar(frame->ToolBar());
+        MoveWindow(frame->Handle(), 0, 0, 800, 600, TRUE);
+        frame->Show(SW_SHOW);
+        previousNew = NewDocumentDialog::SetPresenter([this](NewDocumentDialog& dialog) {
+            dialog.Choice = newKind;
+            return true;
+        });
+    }
+    ~FrameByHand() override
+    {
+        NewDocumentDialog::SetPresenter(previousNew);
+        DestroyMainToolbar();
+        delete frame;
+    }
+    // Everything queued, through the program's own processing (its keys, the MDI keys, dialog keys).
+    static void Settle()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            TheApp->ProcessMessage(message);
+        }
+    }
+    // Keys to the frame (or the window given), held on top meanwhile; a look runs while a menu is up.
+    void Press(const std::string& keys, HWND window = nullptr, std::function<bool()> look = nullptr)
+    {
+        ScreenOnTop top(frame->Handle());
+        SetForegroundWindow(window != nullptr ? window : frame->Handle());
+        Settle();
+        Look() = std::move(look);
+        const UINT_PTR timer = Look() ? SetTimer(nullptr, 0, 50, LookWhileUp) : 0;
+        RealInput::Keys(keys);
+        Settle();
+        if (timer != 0 && Look()) {
+            KillTimer(nullptr, timer);
+            ADD_FAILURE() << "nothing came up for " << keys;
+        }
+        Look() = nullptr;
+    }
+    void Click(HWND window, POINT client)
+    {
+        ScreenOnTop top(frame->Handle());
+        RealInput::Click(RealInput::OnScreen(window, client));
+        Settle();
+    }
+    TreeWindow* NewTree()
+    {
+        PostMessageA(frame->Handle(), WM_COMMAND, Cmd::NewTree, 0);
+        Settle();
+        return dynamic_cast<TreeWindow*>(frame->ActiveChild());
+    }
+    // The Window menu's entries of windows (no "&n "), and the one checked.
+    std::vector<std::string> ListedWindows(std::string* checked = nullptr) const
+    {
+        HMENU menu = frame->WindowMenu()->Handle();
+        std::vector<std::string> listed;
+        for (UINT id = MainFrame::FirstChildId; id < MainFrame::FirstChildId + 9; ++id) {
+            char text[256] = {};
+            if (GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND) <= 3)
+                continue;
+            listed.push_back(text + 3);
+            if (checked != nullptr && (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED))
+                *checked = text + 3;
+        }
+        return listed;
+    }
+
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
+    MessageBoxRecorder boxes;
+    NewDocumentDialog::Kind newKind = NewDocumentDialog::Tree;
+    NewDocumentDialog::Presenter previousNew;
+};
+
+// A Markov node "Cohort" under the root: Well (stays or dies with 0.5), Dead.
+TreeNode* AddCohort(TreeDocument& document)
+{
+    TreeNode* cohort = document.AddChild(document.Root, MarkovNode, "Cohort");
+    cohort->SetMarkovTerminationText("_stage >= 2", 0);
+    TreeNode* well = document.AddChild(cohort, ChanceNode, "Well", "1");
+    TreeNode* dead = document.AddChild(cohort, TerminalNode, "Dead", "0");
+    for (TreeNode* state : {well, dead})
+        for (int kind : {InitialReward, IncrementalReward, FinalReward})
+            state->SetMarkovRewardText(kind, "0", 0);
+    document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
+    document.AddChild(well, TerminalNode, "die", "0.5")->SetMarkovJumpState("Dead", false);
+    return cohort;
+}
+
+// An empty point of the tree's canvas: near its bottom right corner.
+POINT EmptyCanvas(TreeWindow& tree)
+{
+    RECT pane{};
+    GetClientRect(tree.Pane()->Handle(), &pane);
+    return POINT{pane.right - 30, pane.bottom - 30};
+}
+
+TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
+{
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    TreeNode* cohort = AddCohort(tree->Document());
+    tree->SelectNode(cohort, 1, nullptr, false);
+    Press("shift+F6");
+    ASSERT_EQ(WindowsTitled("Markov Analysis").size(), 1u);
+    const HWND markov = WindowsTitled("Markov Analysis")[0];
+    // A click in the tree leaves it in the frame, above the tree's canvas and in the Window menu.
+    Click(tree->Pane()->Handle(), EmptyCanvas(*tree));
+    EXPECT_TRUE(IsWindowVisible(markov));
+    EXPECT_TRUE(IsChild(frame->ClientHandle(), markov));
+    std::vector<std::string> listed = ListedWindows();
+    EXPECT_NE(std::find(listed.begin(), listed.end(), TitleOf(markov)), listed.end());
+    // Asked again, the tree keeps one such window.
+    tree->SelectNode(cohort, 1, nullptr, false);
+    Press("shift+F6");
+    EXPECT_EQ(WindowsTitled("Markov Analysis").size(), 1u);
+    ExpectScreenEqualsRepaint(frame->Handle());
+    // Escape in it closes it.
+    ASSERT_FALSE(WindowsTitled("Markov Analysis").empty());
+    const HWND again = WindowsTitled("Markov Analysis")[0];
+    RECT place{};
+    GetWindowRect(again, &place);
+    {
+        ScreenOnTop top(frame->Handle());
+        RealInput::Click(POINT{place.left + 40, place.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2});
+        Settle();
+    }
+    Press("Escape");
+    EXPECT_TRUE(WindowsTitled("Markov Analysis").empty());
+    ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)
+{
+    for (int i = 0; i < 10; ++i)
+        NewTree();
+    Press("ctrl+n");
+    const std::string active = frame->ActiveChild()->Text();
+    std::vector<std::string> listed;
+    std::string checked;
+    Press("alt+w", nullptr, [&] {
+        if (!IsWindowVisible(FindWindowA("#32768", nullptr)))
+            return false;
+        listed = ListedWindows(&checked);
+        EndMenu();
+        return true;
+    });
+    EXPECT_EQ(listed.size(), 9u);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), active), listed.end());
+    EXPECT_EQ(checked, active);
+    // More Windows... opens on the active window.
+    std::string picked;
+    Press("alt+w m", nullptr, [&] {
+        HWND dialog = GetActiveWindow();
+        char className[16] = {};
+        GetClassNameA(dialog, className, sizeof className);
+        HWND list = std::string(className) == "#32770" ? FindWindowExA(dialog, nullptr, "ListBox", nullptr) : nullptr;
+        if (list == nullptr)
+            return false;
+        char text[256] = {};
+        SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
+        picked = text;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    EXPECT_EQ(picked, active);
+}
+
+TEST_F(FrameByHand, AnalysisButtonsFollowTheSelectionAtOnce)
+{
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    tree->SelectNode(tree->Document().Root, 1, nullptr, false);
+    Settle();
+    // The buttons of commands on the selected node that the root allows.
+    std::vector<unsigned> onTheNode;
+    for (unsigned id : {Cmd::OptionsChangeNodeType, Cmd::AnalysisProbabilityDistribution, Cmd::AnalysisOneWay,
+                        Cmd::AnalysisTwoWay})
+        if (VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id))
+            onTheNode.push_back(id);
+    ASSERT_FALSE(onTheNode.empty());
+    Click(tree->Pane()->Handle(), EmptyCanvas(*tree));
+    EXPECT_EQ(tree->Selection.Count(), 0);
+    for (unsigned id : onTheNode)
+        EXPECT_FALSE(VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id)) << id;
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+TEST_F(FrameByHand, TheDiagramsGreyAlignItemSaysWhatItAligns)
+{
+    newKind = NewDocumentDialog::InfluenceDiagram;
+    PostMessageA(frame->Handle(), WM_COMMAND, Cmd::FileNew, 0);
+    Settle();
+    ASSERT_NE(frame->ActiveChild(), nullptr);
+    std::string said;
+    Press("alt+i Down Down Down Down Down Down Down Down Down", nullptr, [&] {
+        HMENU bar = GetMenu(frame->Handle());
+        if (!(GetMenuState(bar, Cmd::DiagramAlign, MF_BYCOMMAND) & MF_HILITE))
+            return false;
+        auto* field = dynamic_cast<VisualFieldItem*>(frame->StatusPane()->FindItem(0));
+        said = field != nullptr ? field->Text() : "";
+        EndMenu();
+        return true;
+    });
+    EXPECT_EQ(said, "Align the selected nodes");
+}
+
+TEST_F(FrameByHand, HelpIndexPicksTheEntryTypedAndShowsItsTopic)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    zString directory;
+    FilePath(path).GetDirectory(directory);
+    TheProgram()->SetDirectory(directory);
+    PostMessageA(frame->Handle(), WM_COMMAND, Cmd::HelpSearchForHelpOn, 0);
+    ASSERT_TRUE(PumpMessagesUntil([] { return HelpWindow::Open() != nullptr; }));
+    HWND help = HelpWindow::Open()->Handle();
+    {
+        ScreenOnTop top(help);
+        SetForegroundWindow(help);
+        Settle();
+        RealInput::Type("roll");
+        Settle();
+        RealInput::Keys("Return");
+        Settle();
+    }
+    ASSERT_NE(HelpWindow::Open(), nullptr);
+    HWND list = HelpWindow::Open()->Control(Ctl::HelpWindow::TopicList);
+    char line[128] = {};
+    SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(line));
+    char title[128] = {};
+    GetWindowTextA(HelpWindow::Open()->Control(Ctl::HelpWindow::TopicTitle), title, sizeof title);
+    EXPECT_EQ(CharLowerA(line), std::string("roll back"));
+    EXPECT_STREQ(title, "Roll Back");
+    {
+        ScreenOnTop top(help);
+        ExpectScreenEqualsRepaint(help);
+    }
+    DestroyWindow(help);
+    TheProgram()->SetDirectory("");
+}
+
+} // namespace

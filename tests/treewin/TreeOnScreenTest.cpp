@@ -1,5 +1,6 @@
-// The tree's in-place editors with a person's hands: real keys and clicks through the X server reach the
-// editor as they reach any edit field, and the editors stand over their own texts, clear of the neighbours.
+// The tree window with a person's hands: real keys and clicks through the X server reach the in-place
+// editors as they reach any edit field; roll-back boxes and the branches they stand on keep clear of each
+// other, on the screen as the program lays them out.
 
 #include "app/MainFrame.h"
 #include "framework/window/FrameworkApp.h"
@@ -21,13 +22,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A new tree in the program's main frame, on top of the screen, a chance node with the branches named.
-class TreeEditorsOnScreen : public ::testing::Test {
+// A new tree in the program's main frame, on top of the screen.
+class TreeOnScreen : public ::testing::Test {
 protected:
-    TreeEditorsOnScreen()
+    TreeOnScreen()
     {
         frame = new MainFrame;
         frame->EndStartup();
@@ -36,7 +38,7 @@ protected:
         Command(Cmd::NewTree);
         raised = std::make_unique<ScreenOnTop>(frame->Handle());
     }
-    ~TreeEditorsOnScreen() override
+    ~TreeOnScreen() override
     {
         raised.reset();
         while (!TreeWindow::OpenWindows().empty())
@@ -114,7 +116,7 @@ protected:
 
 // Home, End and their Shift forms move the caret and select in the open name editor, as in any edit field;
 // the root keeps its name and the selection stays on the branch.
-TEST_F(TreeEditorsOnScreen, HomeAndEndMoveTheCaretOfTheOpenEditor)
+TEST_F(TreeOnScreen, HomeAndEndMoveTheCaretOfTheOpenEditor)
 {
     struct Case {
         const char* name;
@@ -147,7 +149,7 @@ TEST_F(TreeEditorsOnScreen, HomeAndEndMoveTheCaretOfTheOpenEditor)
 
 // Each field reached with Tab opens with its text selected, so that typing replaces it: the name's Tab
 // reaches the probability, the probability's Tab the name again.
-TEST_F(TreeEditorsOnScreen, AFieldReachedWithTabHasItsTextSelected)
+TEST_F(TreeOnScreen, AFieldReachedWithTabHasItsTextSelected)
 {
     Branches({{"Surgery", "pSurg"}, {"Wait", "1-pSurg"}});
     TreeNode* branch = Document().Root->GetChild(0);
@@ -167,4 +169,46 @@ TEST_F(TreeEditorsOnScreen, AFieldReachedWithTabHasItsTextSelected)
     ASSERT_TRUE(PumpUntil([&] { return Tree().EditField == 1; }));
     EXPECT_STREQ(branch->text.Text(), "Operate");
     EXPECT_STREQ(branch->probability.Text().Text(), "0.4");
+}
+
+// A decision's roll-back box stands on its branch and the branches part after it, clear of the box; with
+// roll back off again the tree takes back the room the boxes had.
+TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)
+{
+    TreeNode* root = Document().Root;
+    root->kind = DecisionNode;
+    for (const char* payoff : {"5.68", "2", "1"})
+        Document().AddChild(root, TerminalNode, "")->SetPayoffText(payoff, 0, false);
+    Tree().Redraw();
+    auto places = [root] {
+        std::vector<float> x;
+        for (int i = 0; i < root->childCount; ++i)
+            x.push_back(root->GetChild(i)->Geometry().X);
+        return x;
+    };
+    const std::vector<float> before = places();
+    Command(Cmd::AnalysisRollBack);
+    ASSERT_TRUE(Document().IsRolledBack());
+    ExpectScreenEqualsRepaint(frame->Handle());
+    // The box's frame on the screen, its right edge from the layout; the branch leaves it on its row.
+    const LogicalRect box = RollBackBoxRect(Tree(), root);
+    const float frameRight = box.right + 0.03f;
+    const float row = root->Geometry().BranchY();
+    for (int i = 0; i < root->childCount; ++i)
+        EXPECT_GE(root->GetChild(i)->Geometry().X, frameRight + Tree().Layout().ColumnGap()) << i;
+    HDC screen = GetDC(nullptr);
+    const POINT out = OnScreen(LogicalPoint{frameRight, row});
+    bool dark = false;
+    for (int dx = 2; dx <= 4; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            dark = dark || GetPixel(screen, out.x + dx, out.y + dy) == RGB(0, 0, 0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(dark) << "no branch right of the box at " << out.x << "," << out.y;
+
+    Command(Cmd::AnalysisRollBack);
+    ASSERT_FALSE(Document().IsRolledBack());
+    EXPECT_EQ(places(), before);
+    Command(Cmd::DisplayRedrawWindow);
+    EXPECT_EQ(places(), before);
+    ExpectScreenEqualsRepaint(frame->Handle());
 }

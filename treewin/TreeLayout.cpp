@@ -7,10 +7,9 @@
 
 namespace {
 
-// A roll-back box starts this far after its node's symbol; its frame and a little space keep this much
-// room before the next column.
+// A roll-back box starts this far after its node's symbol; its frame stands this far outside its text.
 constexpr float kRollBackBoxGap = 0.1f;
-constexpr float kRollBackBoxClearance = 0.1f;
+constexpr float kRollBackBoxFrame = 0.03f;
 
 bool HasShownChildren(const TreeNode* node)
 {
@@ -87,6 +86,16 @@ float TreeLayout::GapAfter(int column) const
     return ColumnGap();
 }
 
+float TreeLayout::BranchSplit(const TreeNode* node)
+{
+    const float box = node->Geometry().RollBackBoxWidth;
+    const NodeLinkBlock* block = node->linkBlock.get();
+    if (box <= 0.0f || (block != nullptr && block->rollBackBoxHidden != 0))
+        return 0.0f;
+    const float moved = block != nullptr ? std::max(0.0f, block->rollBackBoxOffset[0]) : 0.0f;
+    return kRollBackBoxGap + box + kRollBackBoxFrame + moved;
+}
+
 float TreeLayout::BranchLength(int column, int skipCount) const
 {
     float length = 0.0f;
@@ -141,14 +150,13 @@ void TreeLayout::MeasureColumns(TreeNode* root)
             ColumnCount = std::max(ColumnCount, column + node->columnShift + 1);
             continue;
         }
-        // The node's roll-back box stands after its symbol, where its children's names begin.
-        const float box = node->Geometry().RollBackBoxWidth;
-        if (box > 0.0f && !(node->linkBlock != nullptr && node->linkBlock->rollBackBoxHidden != 0)) {
-            const float moved = node->linkBlock != nullptr ? std::max(0.0f, node->linkBlock->rollBackBoxOffset[0]) : 0.0f;
+        // The node's branches part after its roll-back box: the gap before the children keeps a column
+        // gap beyond that point.
+        if (const float split = BranchSplit(node); split > 0.0f) {
             const int last = column + node->columnShift;
             if (last >= static_cast<int>(columnGaps.size()))
                 columnGaps.resize(last + 1, 0.0f);
-            columnGaps[last] = std::max(columnGaps[last], kRollBackBoxGap + box + moved + kRollBackBoxClearance);
+            columnGaps[last] = std::max(columnGaps[last], split + ColumnGap());
         }
         for (int i = node->childCount - 1; i >= 0; --i)
             pending.emplace_back(node->GetChild(i), column + node->columnShift + 1);

@@ -52,6 +52,9 @@ public:
     // The gap after a column: the column gap, or wider where a roll-back box of the column's nodes with
     // shown children needs the room before the next column's names.
     float GapAfter(int column) const;
+    // How far after the node's symbol its branches to the children part: past its roll-back box (where the
+    // box shows, with its frame and a dragged box's move to the right), else at the symbol (0).
+    static float BranchSplit(const TreeNode* node);
     // Width of the node's column and the columns its branch skips, with the gaps between them.
     float BranchLength(int column, int skipCount) const;
     // The column of a node: the sum over its ancestors of their skipped columns + 1.

@@ -239,9 +239,17 @@ void PaintBranches(TreeNode* node, PaintContext& context)
     if (dc == nullptr)
         return;
     LogicalPoint start{node->Geometry().SymbolX, node->Geometry().BranchY()};
-    if (at90)
-        start.x -= kSymbolSize / 2;
     PaintPen pen(context, context.InCloneCopy ? kCloneGrey : kBlack);
+    // Past a roll-back box: the branch runs on under the box and parts after it, so that the box covers
+    // neither where the branches part nor their marks.
+    const LogicalPoint symbol{at90 ? start.x - kSymbolSize / 2 : start.x, start.y};
+    const float split = TreeLayout::BranchSplit(node);
+    if (split > 0.0f) {
+        start.x += split;
+        Line(dc, LogicalPoint{node->Geometry().SymbolX, start.y}, start, reference);
+    } else {
+        start = symbol;
+    }
     const bool judged = document.IsRolledBack() && node->IsDecision();
     for (int i = 0; i < node->childCount; ++i) {
         TreeNode* child = node->GetChild(i);
@@ -288,8 +296,8 @@ void PaintBranches(TreeNode* node, PaintContext& context)
             display.PopPen();
     }
     if (HasDistribution(node) && display.Kind() == Display::KindWindow) {
-        const RECT box = LogicalRectToPixels(LogicalRect{start.x - 0.1f, start.y - 0.1f, start.x + 0.1f, start.y + 0.1f},
-                                             reference);
+        const RECT box = LogicalRectToPixels(
+            LogicalRect{symbol.x - 0.1f, symbol.y - 0.1f, symbol.x + 0.1f, symbol.y + 0.1f}, reference);
         const int middle = (box.left + box.right) / 2;
         Arc(dc, box.left, box.top, box.right, box.bottom, middle, box.bottom, middle, box.top);
     }

@@ -340,9 +340,11 @@ int TreeWindow::OnKey(unsigned virtualKey, bool alt)
     const bool typable = key < 256 && (std::isprint(key) || std::isspace(key) || key == VK_BACK || key == VK_ESCAPE);
     if (!typable || (alt && !IsArrowKey(key)))
         return 0;
-    // Shift+Home (or Ctrl+Shift+Home) in an open edit selects its text to the start: the edit takes it.
-    const bool selectingText = InPlaceEditor != nullptr && GetKeyState(VK_SHIFT) < 0;
-    if (key == kHomeKey && (ThePreferences().navigating || control) && !selectingText) {
+    // In an open edit Home and Shift+Home (with or without Ctrl) move its caret and select, as in any edit
+    // field; only Ctrl+Home leaves it for the root. Without an edit Home goes there while navigating.
+    const bool toRoot = InPlaceEditor != nullptr ? control && GetKeyState(VK_SHIFT) >= 0
+                                                 : ThePreferences().navigating || control;
+    if (key == kHomeKey && toRoot) {
         ClearSelection();
         SelectNode(document.Root, 1, nullptr, false);
         return 1;
@@ -363,7 +365,11 @@ int TreeWindow::OnKey(unsigned virtualKey, bool alt)
         CloseInPlaceEdit();
         if (current->parent != nullptr && current->parent->HasBranchProbabilities()) {
             EditField = EditField == 1 ? 2 : 1;
-            OpenInPlaceEditor();
+            // A field reached with Tab has its text selected, so that typing replaces it.
+            if (key == VK_TAB)
+                OpenInPlaceEditor(0, -1);
+            else
+                OpenInPlaceEditor();
         } else {
             ShowInfoBox(nullptr, "You may only assign a probability to a branch emanating from a chance node.", -1);
             // The node is drawn again with its text open, so that typing and the arrows go on there.

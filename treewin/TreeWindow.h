@@ -432,6 +432,8 @@ private:
     CustomInterfacePanel* customInterfacePanel = nullptr;
     TreeLayout layout;
     bool layoutPending = false;
+    // The tree was last laid out with rolled-back values: their boxes had their room.
+    bool laidOutRolledBack = false;
     bool fileRead = true;
     std::unique_ptr<Display> offscreen;
     std::unique_ptr<TreeDdeServer> ddeTopic;

@@ -27,6 +27,10 @@ void TreeWindow::Relayout()
 {
     layoutPending = false;
     InPlaceEditState edit(*this);
+    // Roll back turned off: the boxes measured for the results give back the room they took.
+    if (laidOutRolledBack && !document.IsRolledBack() && document.Root != nullptr)
+        MeasureNode(*this, document.Root, true);
+    laidOutRolledBack = document.IsRolledBack();
     const NoteBoxList& notes = document.NoteBoxes;
     const TreeArrowList& arrows = document.Arrows;
     LayoutRect area{};

@@ -128,8 +128,12 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
     // A frame that moves in leaves its old outline for the pane to repaint.
     if (frame_ && lower)
         InvalidateFrameArea();
-    if (wider)
+    if (wider) {
+        // A centred text stays where it stands: its box grows on both sides.
+        if ((GetWindowLongA(handle_, GWL_STYLE) & ES_CENTER) != 0)
+            editRect_.left -= (width - (editRect_.right - editRect_.left)) / 2;
         editRect_.right = editRect_.left + width;
+    }
     if (higher || lower)
         editRect_.bottom = editRect_.top + height;
     MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,

@@ -2,9 +2,9 @@
 // The edit control that a document window opens over a text of its drawing (a node's name, a branch
 // label). It sits on the document's pane, has a black frame drawn around it on the pane's picture, and
 // grows as text is typed so that the text never scrolls out of sight; deleting text never narrows it.
-// The line editor grows in width, the multi-line editor in width and height; the multi-line editor's height
-// follows its lines, never below the height it opened with. Their owners read the text
-// and delete the editor when the edit closes.
+// The line editor grows in width, the multi-line editor in width and height (a centred one on both sides);
+// the multi-line editor's height follows its lines, never below the height it opened with. Their owners read
+// the text and delete the editor when the edit closes.
 
 #include "framework/dialog/EditCtrl.h"
 

@@ -81,7 +81,9 @@ protected:
     {
         const NodeGeometry& parent = child->parent->Geometry();
         const NodeGeometry& end = child->Geometry();
-        const float x = parent.SymbolX + (end.X - parent.SymbolX) * 0.75f;
+        // The branches part after the parent's roll-back box.
+        const float start = parent.SymbolX + TreeLayout::BranchSplit(child->parent);
+        const float x = start + (end.X - start) * 0.75f;
         const float y = parent.BranchY() + (end.BranchY() - parent.BranchY()) * 0.75f;
         return RECT{LogicalXToPixel(x, *bitmap), LogicalYToPixel(std::min(y, end.BranchY()), *bitmap) - 1,
                     LogicalXToPixel(end.X, *bitmap) - 1, LogicalYToPixel(std::max(y, end.BranchY()), *bitmap) + 1};

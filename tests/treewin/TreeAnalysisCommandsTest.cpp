@@ -45,6 +45,8 @@
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/IdleAnalysis.h"
+#include "tests/support/ProgramLoop.h"
+#include "tests/support/RealInput.h"
 #include "treewin/SliderWindow.h"
 
 #include "CommandIds.h"
@@ -769,5 +771,64 @@ TEST(TreeAnalysisCommands, StandardDeviationUnderARiskPreferenceIsTheOutcomesOwn
     EXPECT_NEAR(document.Root->GetChild(0)->ExpectedValue(), -100 * std::log(0.8 * std::exp(-1.0) + 0.2 * std::exp(-0.2)),
                 1e-9);
     EXPECT_EQ(screen.boxes.Count(), 0u);
+    delete window;
+}
+
+// F7 at a Markov node, 32000 trials typed, Enter; Escape while the trials run. A Markov walk watches for
+// Escape within its trial: the run stops as Stop stops it, counting and reporting the trials done.
+TEST(TreeAnalysisCommands, EscapeWithinAMarkovTrialKeepsTheTrialsRun)
+{
+    OnScreen screen;
+    InstallMonteCarloDialogs();
+    auto* window = new TreeWindow();
+    window->Show(SW_SHOWNORMAL);
+    TreeDocument& document = window->Document();
+    TreeNode* cohort = document.AddChild(document.Root, MarkovNode, "Cohort");
+    cohort->SetMarkovTerminationText("_stage >= 2000", 0);
+    TreeNode* well = document.AddChild(cohort, ChanceNode, "Well", "1");
+    for (int kind : {InitialReward, IncrementalReward, FinalReward})
+        well->SetMarkovRewardText(kind, kind == IncrementalReward ? "1" : "0", 0);
+    document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
+    document.AddChild(well, TerminalNode, "worse", "0")->SetMarkovJumpState("Well", false);
+    window->SelectNode(cohort, 1, nullptr, false);
+    ScreenOnTop top(screen.frame->Handle());
+    SetForegroundWindow(screen.frame->Handle());
+
+    ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL&) {
+        RealInput::Type("32000");
+        RealInput::Keys("Return");
+    });
+    RealInput::Keys("F7");
+    MonteCarloProgressDialog* dialog = nullptr;
+    ASSERT_TRUE(RunProgramLoopUntil([&] {
+        EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
+        return dialog != nullptr;
+    }));
+    {
+        RealInput::KeysLater escape("Escape", 700);
+        ASSERT_TRUE(RunProgramLoopUntil([&] { return dialog->Run().Finished(); }));
+    }
+    const auto text = [dialog](unsigned id) {
+        char shown[32] = {};
+        GetDlgItemTextA(dialog->Handle(), static_cast<int>(id), shown, sizeof shown);
+        return std::string(shown);
+    };
+    const int trials = std::stoi(text(Ctl::MonteCarloSimulation3920::TrialsText));
+    EXPECT_GT(trials, 0);
+    EXPECT_LT(trials, 32000);
+    EXPECT_FALSE(text(Ctl::MonteCarloSimulation3944::MeanValueText).empty());
+    for (unsigned offered : {Ctl::MonteCarloSimulation3920::TextReport, Ctl::MonteCarloSimulation3920::Graph})
+        EXPECT_TRUE(IsWindowEnabled(dialog->Control(offered))) << offered;
+    ExpectScreenEqualsRepaint(dialog->Handle());
+    std::string reported;
+    Installed<TextReportPresenter> report{SetTextReportPresenter, [&reported](TextReport& shown, const char*) {
+                                              reported = shown.HeaderLines().At(0)->Text();
+                                              return 1;
+                                          }};
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation3920::TextReport, BN_CLICKED), 0);
+    EXPECT_EQ(reported, "Ordered List of " + std::to_string(trials) + " Outcomes");
+    EXPECT_EQ(screen.boxes.Count(), 0u);
+    SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
     delete window;
 }

@@ -68,9 +68,12 @@ std::string FocusForeground()
     return "windowfocus --sync " + std::to_string(xWindow) + " ";
 }
 
+// A synchronous move waits until the pointer has left where it was, for 15 s when it is at the point already:
+// a step beside the point first, unwaited, so that the waited move always moves.
 std::string MoveTo(POINT at)
 {
-    return "mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y);
+    const std::string beside = std::to_string(at.x > 0 ? at.x - 1 : at.x + 1) + " " + std::to_string(at.y);
+    return "mousemove " + beside + " mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // A running simulation in idle time: each idle call runs trials for at most half a second, always finishing
 // the trial in progress, until the trials end, an error occurs or the user stops (Stop, or Escape between
-// slices). Finish runs exactly once, whichever of these (or closing) comes first, and shows the statistics
-// of the trials done. The progress dialog is its view; tests drive it headless.
+// slices or within a trial, which drops that trial). Finish runs exactly once, whichever of these (or
+// closing) comes first, and shows the statistics of the trials done. The progress dialog is its view; tests
+// drive it headless.
 
 #include "analysis/MonteCarloSimulation.h"
 #include "foundation/Host.h"

@@ -184,7 +184,7 @@ bool MonteCarloSimulation::Trial()
     if (reevaluatePath) {
         RollBackTree(node, &error, RollBackSilent);
         if (error)
-            return true;
+            return DropTrial(trial.columnStart);
         for (int i = 0; i < optionCount; ++i) {
             const ValueTriple& option = node->GetChild(i)->triple;
             if (costEffectiveness) {
@@ -205,10 +205,8 @@ bool MonteCarloSimulation::Trial()
 
     TreeNode* reached = nullptr;
     const double value = TrialValue(node, &error, &reached);
-    if (error) {
-        columns.resize(trial.columnStart);
-        return true;
-    }
+    if (error)
+        return DropTrial(trial.columnStart);
     const ValueTriple triple{node->triple.cost, node->triple.effectiveness, value};
     TrackExtremes(triple);
     if (reached != nullptr)
@@ -227,6 +225,16 @@ bool MonteCarloSimulation::Trial()
     if (sampleFault)
         error.Set(sampleFault.Code());
     return static_cast<bool>(error);
+}
+
+bool MonteCarloSimulation::DropTrial(uint32_t columnStart)
+{
+    columns.resize(columnStart);
+    // Escape inside a trial (a Markov walk or a roll back watches for it) ends the run as Stop does: the
+    // trials done are the results.
+    if (error.Code() == OutcomeCode::Cancelled)
+        error.Clear();
+    return true;
 }
 
 int32_t MonteCarloSimulation::LabelOf(const TreeNode* labelled)

@@ -67,7 +67,8 @@ public:
     bool Setup(const MonteCarloSettings& settings);
     // Before the first trial; a rolled-back tree stops being rolled back, since the trials change its values.
     void Begin();
-    // One trial; true when the simulation is done or failed (a failed trial is neither recorded nor counted).
+    // One trial; true when the simulation is done, failed or was stopped by Escape within the trial (such a
+    // trial is neither recorded nor counted; a stop leaves no error).
     bool RunTrial();
     // After the last trial or a stop: the outcome probabilities of an early stop are rescaled to sum to 1.
     void End();
@@ -107,6 +108,8 @@ public:
 
 private:
     bool Trial();
+    // Drops the trial in progress (its columns from columnStart on); always true, the run ends.
+    bool DropTrial(uint32_t columnStart);
     void TrackExtremes(const ValueTriple& triple);
     // Merges the trial's outcome into an equal one (same label, triple within 1e-10) or appends it, as the
     // outcome list's merging insertion does, finding the candidates by value instead of scanning the list.

@@ -50,7 +50,10 @@ double NodeStandardDeviation(TreeNode* node, RunFault* error)
         error->Set(gathered.Code());
         return 0.0;
     }
-    const double mean = node->ExpectedValue();
+    // Around the outcomes' mean: with a risk preference the node's value is the certainty equivalent.
+    double mean = 0.0;
+    for (const OptimalEndNode& end : ends)
+        mean += end.node->triple.Selected() * end.probability;
     double sum = 0.0;
     for (const OptimalEndNode& end : ends) {
         const double difference = end.node->triple.Selected() - mean;

@@ -11,8 +11,8 @@ struct TreeNode;
 // logic node above does not follow the path or, with onlyOptimal and current values, when the path leaves
 // the optimal path.
 double PathProbability(TreeNode* node, RunFault* error, TreeNode* ancestor, bool onlyOptimal);
-// Square root of the probability-weighted squared distances of the end values below the node from the
-// node's expected value.
+// Square root of the probability-weighted squared distances of the end values below the node from their
+// probability-weighted mean (the node's expected value without a risk preference).
 double NodeStandardDeviation(TreeNode* node, RunFault* error);
 // Widens [low, high] to hold every end value below the node (the caller sets both first).
 void RangeOfEndValues(TreeNode* node, double* low, double* high, RunFault* error);

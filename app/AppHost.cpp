@@ -164,6 +164,8 @@ Host::PasteChoice AppHost::ChoosePasteMerge()
         return KeepLastEntry;
     case PasteTableDialog::KeepFirst:
         return KeepFirstEntry;
+    case PasteTableDialog::Cancel:
+        return CancelPaste;
     default:
         return SumEntries;
     }

@@ -198,9 +198,14 @@ void TextReportDialog::Run()
     RECT area = ChildRect(dialog, Ids::ListArea);
     if (listed.empty())
         area.bottom = ChildRect(dialog, Ids::NotesList).bottom;
-    report.CountColumns(true);
-    std::unique_ptr<ReportListView> list = ShowReportTable(dialog, Ids::ListArea, area, report);
-    FillNotes(dialog, listed);
+    std::unique_ptr<ReportListView> list;
+    {
+        // The dialog shows once its table and notes are filled; the wait shows meanwhile.
+        WaitCursorScope wait;
+        report.CountColumns(true);
+        list = ShowReportTable(dialog, Ids::ListArea, area, report);
+        FillNotes(dialog, listed);
+    }
     const HWND owner = dialog.Handle();
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });
     dialog.OnButton(kFileItem, [&] { SaveTextReport(report, owner, nullptr); });

@@ -77,9 +77,10 @@ public:
     // One line per entry: index, TAB, value (default number format), CR LF.
     void ToText(zString& out);
     // Takes lines of index, TAB, value; stops at the first line that is not such a pair. Duplicate indexes
-    // are settled by one question, asked at the first duplicate. With replace the old pairs go first and the
-    // table counts as loaded; without it the pasted pairs join those of the file.
-    void PasteText(const char* text, bool replace);
+    // are settled by one question, asked at the first duplicate; Cancel there leaves the table as it was and
+    // answers false. With replace the old pairs go first and the table counts as loaded; without it the
+    // pasted pairs join those of the file.
+    bool PasteText(const char* text, bool replace);
 
     // File form, in TableFile.cpp. Load and Save work on the file of the table's registry entry and do
     // nothing for a table without one. Load marks the table loaded only when the whole file was read; Save

@@ -52,16 +52,16 @@ void LookupTable::ToText(zString& out)
     }
 }
 
-void LookupTable::PasteText(const char* text, bool replace)
+bool LookupTable::PasteText(const char* text, bool replace)
 {
-    ClearCaches();
-    if (replace) {
-        RemoveAllEntries();
-        loaded = 1;
-    } else {
+    // The pairs are merged into a copy, so that a question answered with Cancel leaves the table as it was.
+    LookupTable merged;
+    merged.SetLoaded(true);
+    if (!replace) {
         // The pasted pairs join the pairs of the file, which must be read first. A file that cannot be read
         // leaves the table not loaded, so that saving cannot replace the file by the pasted pairs alone.
         LoadIfNeeded();
+        merged.ReplaceEntries(*this);
     }
     bool asked = false;
     Host::PasteChoice choice = Host::SumEntries;
@@ -73,18 +73,24 @@ void LookupTable::PasteText(const char* text, bool replace)
         double value = 0.0;
         if (*p == '\0' || !ParsePair(p, index, value))
             break;
-        const int existing = FindExact(index);
+        const int existing = merged.FindExact(index);
         if (existing >= 0) {
             if (!asked) {
                 choice = TheHost().ChoosePasteMerge();
                 asked = true;
+                if (choice == Host::CancelPaste)
+                    return false;
             }
-            const double stored = entries.EntryAt(existing)->value;
+            const double stored = merged.entries.EntryAt(existing)->value;
             if (choice == Host::KeepFirstEntry)
                 value = stored;
             else if (choice == Host::SumEntries)
                 value += stored;
         }
-        SetEntry(index, value);
+        merged.SetEntry(index, value);
     }
+    ReplaceEntries(merged);
+    if (replace)
+        loaded = 1;
+    return true;
 }

@@ -53,7 +53,7 @@ class Host {
 public:
     // Answers of the table conflict dialog and of the paste table dialog.
     enum TableConflictChoice : int { IgnoreNewTable = 0, RenameNewTable = 3402, OverwriteOldTable = 3403 };
-    enum PasteChoice : int { KeepLastEntry = 0, KeepFirstEntry = 1, SumEntries = 2 };
+    enum PasteChoice : int { KeepLastEntry = 0, KeepFirstEntry = 1, SumEntries = 2, CancelPaste = 3 };
     // What happened to the lookup tables: the directory was loaded, a table was made, renamed or deleted,
     // the tables were freed.
     enum TablesEvent : int { TablesLoaded, TablesEdited, TablesFreed };
@@ -100,7 +100,7 @@ public:
     // Dialogs of core operations.
     // A table of that name exists already: ignore, rename or overwrite the new one.
     virtual TableConflictChoice ChooseTableConflict(const char* tableName);
-    // Pasted pairs meet indexes the table holds already.
+    // Pasted pairs meet indexes the table holds already (CancelPaste: paste nothing).
     virtual PasteChoice ChoosePasteMerge();
     // Edits a new (table null) or existing table's properties; true when the person confirmed.
     virtual bool EditTableProperties(const LookupTable* table, TableProperties& properties);

@@ -231,9 +231,10 @@ void TableGraphWindow::PasteTable()
     std::unique_ptr<char[]> text(clipboard.GetText());
     if (text == nullptr)
         return;
-    // Parsed apart first: text that yields no pair leaves the table as it was.
+    // Parsed apart first: text that yields no pair, or a question cancelled, leaves the table as it was.
     LookupTable scratch;
-    scratch.PasteText(text.get(), true);
+    if (!scratch.PasteText(text.get(), true))
+        return;
     if (scratch.EntryCount() == 0) {
         MessageBeep(0);
         return;

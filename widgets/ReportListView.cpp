@@ -19,7 +19,9 @@ ReportListView::~ReportListView()
 void ReportListView::Create()
 {
     className_ = WC_LISTVIEWA;
-    style_ = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_NOSORTHEADER | LVS_AUTOARRANGE | LVS_SINGLESEL | LVS_REPORT;
+    // Owner data: the control keeps no items at all, only their count, so tens of thousands of rows are
+    // there at once instead of being inserted one by one.
+    style_ = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_NOSORTHEADER | LVS_SINGLESEL | LVS_REPORT | LVS_OWNERDATA;
     title_ = "hoo";
     CtrlWindowCL::Create();
 }
@@ -50,13 +52,7 @@ void ReportListView::SetColumnWidth(int column, int width)
 void ReportListView::SetRows(int count, CellText text)
 {
     cellText_ = std::move(text);
-    for (int i = 0; i < count; ++i) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_STATE;
-        item.iItem = i;
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
     // The list view asks its parent for the texts: listen there for this control's requests.
     if (!listening_ && parent_) {
         parent_->AddHandler(this, &ReportListView::OnNotify, WM_NOTIFY);
@@ -77,6 +73,5 @@ long ReportListView::OnNotify(WindowEvent* event)
         cellText_(info->item.iItem, info->item.iSubItem, text);
     std::strncpy(info->item.pszText, text.Text(), static_cast<size_t>(info->item.cchTextMax) - 1);
     info->item.pszText[info->item.cchTextMax - 1] = '\0';
-    info->item.mask |= LVIF_DI_SETITEM;
     return 1;
 }

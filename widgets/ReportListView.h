@@ -1,7 +1,7 @@
 #pragma once
-// A table of text in a system list view (report mode) that stores no texts: rows are inserted empty and the
-// list view asks for each cell's text when it draws it; the control answers from its owner's text method
-// with (row, column). Large result tables so stay out of the control.
+// A table of text in a system list view (report mode, owner data) that stores no rows: it knows only their
+// count and asks for each cell's text when it draws it; the control answers from its owner's text method
+// with (row, column). Large result tables so stay out of the control and show at once.
 
 #include "framework/dialog/CtrlWindowCL.h"
 
@@ -21,7 +21,7 @@ public:
     // Left-aligned columns with the titles and widths.
     void SetColumns(const char* const* titles, const int* widths, int count);
     void SetColumnWidth(int column, int width);
-    // Inserts count empty rows whose cells the text method fills when they are drawn.
+    // Sets the number of rows, whose cells the text method fills when they are drawn.
     void SetRows(int count, CellText text);
 
     // A width of 1 or more gets 8 pixels of margin; 0 and the negative automatic-sizing codes pass unchanged.

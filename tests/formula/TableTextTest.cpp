@@ -92,6 +92,7 @@ TEST(TableTextTest, DuplicatesAskOnceAndTheAnswerHolds)
         {PasteTableDialog::KeepLast, {{1, 11}, {2, 22}, {3, 30}}},
         {PasteTableDialog::KeepFirst, {{1, 10}, {2, 20}, {3, 30}}},
         {PasteTableDialog::SumEntries, {{1, 21}, {2, 42}, {3, 30}}},
+        {PasteTableDialog::Cancel, {{1, 10}, {2, 20}}},
     };
     for (const Row& row : rows) {
         int asked = 0;
@@ -100,7 +101,7 @@ TEST(TableTextTest, DuplicatesAskOnceAndTheAnswerHolds)
             return row.choice;
         });
         LookupTable table = MakeTable({{1, 10}, {2, 20}});
-        table.PasteText("1\t11\n3\t30\n2\t22\n", false);
+        EXPECT_EQ(table.PasteText("1\t11\n3\t30\n2\t22\n", false), row.choice != PasteTableDialog::Cancel);
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(Pairs(table), row.expected) << row.choice;
         PasteTableDialog::SetPresenter(previous);

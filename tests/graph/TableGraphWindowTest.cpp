@@ -17,6 +17,8 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/ProgramLoop.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "treewin/TreeWindow.h"
@@ -211,7 +213,7 @@ TEST_F(TableGraphWindows, EditDeleteAndPasteKeepOneEntryPerIndexAndTheFileUpToDa
     ExpectScreenEqualsRepaint(window->Handle());
 }
 
-// Pasted text that repeats an index asks once, on the screen, which entry to keep; Cancel sums them.
+// Pasted text that repeats an index asks once, on the screen, which entry to keep.
 TEST_F(TableGraphWindows, PastedRepeatedIndexAsksHowToMerge)
 {
     LookupTable* table = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
@@ -221,13 +223,12 @@ TEST_F(TableGraphWindows, PastedRepeatedIndexAsksHowToMerge)
     ASSERT_NE(window, nullptr);
     Activate(window);
     const struct {
-        unsigned button;  // 0: Cancel
+        unsigned button;
         Pairs after;
     } cases[] = {
         {Ctl::PasteTable::KeepLastEntry, {{1, 5}, {2, 20}}},
         {Ctl::PasteTable::KeepFirstEntry, {{1, 10}, {2, 20}}},
         {Ctl::PasteTable::SumEntries, {{1, 15}, {2, 20}}},
-        {0, {{1, 15}, {2, 20}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -240,14 +241,58 @@ TEST_F(TableGraphWindows, PastedRepeatedIndexAsksHowToMerge)
             GetWindowTextA(dialog.Handle(), text, sizeof text);
             caption = text;
             ++asked;
-            if (c.button != 0)
-                SendMessageA(dialog.FindChild(c.button)->Handle(), BM_CLICK, 0, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, c.button != 0 ? IDOK : IDCANCEL, 0);
+            SendMessageA(dialog.FindChild(c.button)->Handle(), BM_CLICK, 0, 0);
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         });
         Post(Cmd::EditPaste);
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(caption, "Paste Table");
         EXPECT_EQ(Saved(), c.after);
+    }
+}
+
+// Ctrl+V with pairs that repeat an index, then Escape or Cancel in the question: nothing is pasted, and the
+// table's rows and its file stay as they were.
+TEST_F(TableGraphWindows, CancelledPasteQuestionKeepsTheTableAndItsFile)
+{
+    LookupTable* table = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
+    ASSERT_NE(table, nullptr);
+    table->SetEntry(1, 10);
+    table->SetEntry(2, 50);
+    ASSERT_TRUE(table->Save());
+    const std::string file = directory + "rates.tbl";
+    WIN32_FILE_ATTRIBUTE_DATA before{};
+    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &before));
+    TableGraphWindow* window = OpenTableGraph("Rates");
+    ASSERT_NE(window, nullptr);
+    Activate(window);
+    ScreenOnTop top(frame->Handle());
+    SetForegroundWindow(frame->Handle());
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "Cancel");
+        PutClipboardText(frame->Handle(), "5\t1\r\n5\t2\r\n");
+        std::string caption;
+        ModalDialogDriver driver;
+        driver.Then([&](DialogFrameCL& dialog) {
+            char text[64] = {};
+            GetWindowTextA(dialog.Handle(), text, sizeof text);
+            caption = text;
+            if (escape) {
+                RealInput::Keys("Escape");
+                return;
+            }
+            RECT cancel{};
+            GetClientRect(dialog.Control(IDCANCEL), &cancel);
+            RealInput::Click(RealInput::OnScreen(dialog.Control(IDCANCEL), {cancel.right / 2, cancel.bottom / 2}));
+        });
+        RealInput::Keys("ctrl+v");
+        ASSERT_TRUE(RunProgramLoopUntil([&] { return driver.Finished() && DialogFrameCL::ModalStack().empty(); }));
+        EXPECT_EQ(caption, "Paste Table");
+        EXPECT_EQ(Rows(*window), (std::vector<std::string>{"\t1\t10", "\t2\t50"}));
+        EXPECT_EQ(Saved(), (Pairs{{1, 10}, {2, 50}}));
+        WIN32_FILE_ATTRIBUTE_DATA after{};
+        ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &after));
+        EXPECT_EQ(CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
     }
 }
 

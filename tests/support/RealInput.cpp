@@ -8,9 +8,9 @@
 
 namespace {
 
-// Runs an xdotool command line through the shell and waits until it has ended, which it marks with a file:
-// a program of the host system started from here gives no exit code to wait on.
-void RunXdotool(const std::string& arguments)
+// Starts an xdotool command line through the shell, which leaves a file once it has ended: a program of the
+// host system started from here gives no exit code to wait on. The file's path, empty when nothing started.
+std::string StartXdotool(const std::string& arguments)
 {
     static int serial = 0;
     char marker[80];
@@ -27,13 +27,21 @@ void RunXdotool(const std::string& arguments)
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
         ADD_FAILURE() << "xdotool did not start: " << arguments;
-        return;
+        return "";
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return windowsMarker;
+}
+
+// Waits until the started xdotool has ended.
+void WaitForXdotool(const std::string& marker, const std::string& arguments)
+{
+    if (marker.empty())
+        return;
     // Only sent messages are answered meanwhile: the input itself waits in the queue for the caller's pump.
     const DWORD start = GetTickCount();
-    while (GetFileAttributesA(windowsMarker.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    while (GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES) {
         if (GetTickCount() - start > 20000) {
             ADD_FAILURE() << "xdotool did not end: " << arguments;
             return;
@@ -42,7 +50,12 @@ void RunXdotool(const std::string& arguments)
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    DeleteFileA(windowsMarker.c_str());
+    DeleteFileA(marker.c_str());
+}
+
+void RunXdotool(const std::string& arguments)
+{
+    WaitForXdotool(StartXdotool(arguments), arguments);
 }
 
 // With no window manager on the virtual screen the server's keyboard focus follows nothing the system does:
@@ -55,9 +68,12 @@ std::string FocusForeground()
     return "windowfocus --sync " + std::to_string(xWindow) + " ";
 }
 
+// A synchronous move waits until the pointer has left where it was, for 15 s when it is at the point already:
+// a step beside the point first, unwaited, so that the waited move always moves.
 std::string MoveTo(POINT at)
 {
-    return "mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y);
+    const std::string beside = std::to_string(at.x > 0 ? at.x - 1 : at.x + 1) + " " + std::to_string(at.y);
+    return "mousemove " + beside + " mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y);
 }
 
 }  // namespace
@@ -102,6 +118,22 @@ void Type(const std::string& text)
             quoted += c;
     }
     RunXdotool(FocusForeground() + "type --delay 30 '" + quoted + "'");
+}
+
+KeysLater::KeysLater(const std::string& keys, unsigned milliseconds)
+    : arguments_(FocusForeground() + "sleep " + std::to_string(milliseconds / 1000.0) + " key --delay 30 " + keys),
+      marker_(StartXdotool(arguments_))
+{
+}
+
+KeysLater::~KeysLater()
+{
+    WaitForXdotool(marker_, arguments_);
+}
+
+bool KeysLater::Sent() const
+{
+    return marker_.empty() || GetFileAttributesA(marker_.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 POINT OnScreen(HWND window, POINT client)

@@ -26,6 +26,22 @@ void Keys(const std::string& keys);
 // Types a text into the focus window, one key per character.
 void Type(const std::string& text);
 
+// Key strokes sent to the foreground window after a pause while the caller goes on, for keys that must come
+// while the program is busy (running its own loop meanwhile). The destructor waits until they were sent.
+class KeysLater {
+public:
+    KeysLater(const std::string& keys, unsigned milliseconds);
+    ~KeysLater();
+    KeysLater(const KeysLater&) = delete;
+    KeysLater& operator=(const KeysLater&) = delete;
+    // The keys have gone to the X server.
+    bool Sent() const;
+
+private:
+    std::string arguments_;
+    std::string marker_;
+};
+
 // A client point of a window as a screen point.
 POINT OnScreen(HWND window, POINT client);
 

@@ -37,6 +37,7 @@
 #include "model/StoredAnalysisList.h"
 #include "model/TreeNode.h"
 #include "model/VariableDefinition.h"
+#include "script/ScriptManager.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
@@ -44,6 +45,8 @@
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/IdleAnalysis.h"
+#include "tests/support/ProgramLoop.h"
+#include "tests/support/RealInput.h"
 #include "treewin/SliderWindow.h"
 
 #include "CommandIds.h"
@@ -51,6 +54,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -724,4 +728,100 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
     SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation3920::TextReport, BN_CLICKED), 0);
     EXPECT_EQ(reported, "Ordered List of " + std::string(trials) + " Outcomes");
     SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
+}
+
+// With a risk preference on, a node's value is its certainty equivalent (78.08 for Surgery under constant risk
+// aversion 100); its standard deviation, shown and given to a script, is the outcomes' own: 0.8 x 100 and
+// 0.2 x 20 have mean 84 and deviation sqrt(0.8 x 16^2 + 0.2 x 64^2) = 32.
+TEST(TreeAnalysisCommands, StandardDeviationUnderARiskPreferenceIsTheOutcomesOwn)
+{
+    OnScreen screen;
+    auto* window = new TreeWindow();
+    window->Show(SW_SHOWNORMAL);
+    TreeDocument& document = window->Document();
+    TreeNode* surgery = document.AddChild(document.Root, ChanceNode, "Surgery");
+    document.AddChild(surgery, TerminalNode, "Cured", "0.8", "100");
+    document.AddChild(surgery, TerminalNode, "Not cured", "#", "20");
+    document.AddChild(document.Root, TerminalNode, "Medicine", "", "70");
+    document.RiskAssessment.type = 1;
+    document.RiskAssessment.coefficient = 100;
+    document.CalcPrefs.UseUtility = 1;
+    window->SelectNode(surgery, 1, nullptr, false);
+    std::string shown;
+    Installed<NodeValuePresenter> values{SetNodeValuePresenter, [](TreeDocument* tree, int command, double value,
+                                                                   const NodeChildList& nodes,
+                                                                   const NodeChildList* optimal) {
+                                             NodeValueDialog(tree, command, value, nodes, optimal).Run();
+                                         }};
+    ModalDialogDriver driver;
+    driver.Then([&shown](DialogFrameCL& dialog) {
+        char text[128] = {};
+        GetDlgItemTextA(dialog.Handle(), Ctl::NodeValue::NodeValueText, text, sizeof text);
+        shown = text;
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(window->Handle(), WM_COMMAND, Cmd::AnalysisStandardDeviation, 0);
+    EXPECT_EQ(shown, "The standard deviation of node\n\"Surgery\" is: $32");
+
+    ScriptManager script;
+    script.ExecuteLine("!StdDev(SD,0)");
+    std::string deviation;
+    ASSERT_TRUE(script.GetVariableValue("SD", deviation));
+    EXPECT_NEAR(std::stod(deviation), 32.0, 1e-9);
+    EXPECT_NEAR(document.Root->GetChild(0)->ExpectedValue(), -100 * std::log(0.8 * std::exp(-1.0) + 0.2 * std::exp(-0.2)),
+                1e-9);
+    EXPECT_EQ(screen.boxes.Count(), 0u);
+    delete window;
+}
+
+// F7 at a Markov node, 32000 trials typed, Enter; Escape while the trials run. A Markov walk watches for
+// Escape within its trial: the run stops as Stop stops it, counting and reporting the trials done.
+TEST(TreeAnalysisCommands, EscapeWithinAMarkovTrialKeepsTheTrialsRun)
+{
+    OnScreen screen;
+    InstallMonteCarloDialogs();
+    auto* window = new TreeWindow();
+    window->Show(SW_SHOWNORMAL);
+    TreeDocument& document = window->Document();
+    TreeNode* cohort = document.AddChild(document.Root, MarkovNode, "Cohort");
+    cohort->SetMarkovTerminationText("_stage >= 2000", 0);
+    TreeNode* well = document.AddChild(cohort, ChanceNode, "Well", "1");
+    for (int kind : {InitialReward, IncrementalReward, FinalReward})
+        well->SetMarkovRewardText(kind, kind == IncrementalReward ? "1" : "0", 0);
+    document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
+    document.AddChild(well, TerminalNode, "worse", "0")->SetMarkovJumpState("Well", false);
+    window->SelectNode(cohort, 1, nullptr, false);
+    ScreenOnTop top(screen.frame->Handle());
+    SetForegroundWindow(screen.frame->Handle());
+
+    ModalDialogDriver driver;
+    driver.Then([](DialogFrameCL&) {
+        RealInput::Type("32000");
+        RealInput::Keys("Return");
+    });
+    RealInput::Keys("F7");
+    MonteCarloProgressDialog* dialog = nullptr;
+    ASSERT_TRUE(RunProgramLoopUntil([&] {
+        EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
+        return dialog != nullptr;
+    }));
+    {
+        RealInput::KeysLater escape("Escape", 700);
+        ASSERT_TRUE(RunProgramLoopUntil([&] { return dialog->Run().Finished(); }));
+    }
+    const auto text = [dialog](unsigned id) {
+        char shown[32] = {};
+        GetDlgItemTextA(dialog->Handle(), static_cast<int>(id), shown, sizeof shown);
+        return std::string(shown);
+    };
+    const int trials = std::stoi(text(Ctl::MonteCarloSimulation3920::TrialsText));
+    EXPECT_GT(trials, 0);
+    EXPECT_LT(trials, 32000);
+    EXPECT_FALSE(text(Ctl::MonteCarloSimulation3944::MeanValueText).empty());
+    for (unsigned offered : {Ctl::MonteCarloSimulation3920::TextReport, Ctl::MonteCarloSimulation3920::Graph})
+        EXPECT_TRUE(IsWindowEnabled(dialog->Control(offered))) << offered;
+    ExpectScreenEqualsRepaint(dialog->Handle());
+    EXPECT_EQ(screen.boxes.Count(), 0u);
+    SendMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
+    delete window;
 }

@@ -31,8 +31,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -101,6 +104,96 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
         ASSERT_NE(child->FindBinding("rate", false), nullptr);
     }
     EXPECT_STREQ(node->GetChild(1)->FindBinding("rate", false)->definition.Text().Text(), "0.5");
+}
+
+// Where a window shows ink between two of its pixel rows, as on the screen: the runs of columns that hold a
+// pixel other than the band's background (its first row's last pixel), as screen x ranges; runs closer than
+// `join` pixels make one.
+std::vector<std::pair<int, int>> InkRuns(HWND window, int top, int bottom, int fromX, int toX, int join)
+{
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, toX + 1, bottom);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, toX + 1, bottom, screen, origin.x, origin.y, SRCCOPY);
+    const COLORREF background = GetPixel(memory, toX, top);
+    std::vector<std::pair<int, int>> runs;
+    for (int x = fromX; x < toX; ++x) {
+        bool ink = false;
+        for (int y = top; y < bottom && !ink; ++y)
+            ink = GetPixel(memory, x, y) != background;
+        if (!ink)
+            continue;
+        if (!runs.empty() && origin.x + x - runs.back().second <= join)
+            runs.back().second = origin.x + x;
+        else
+            runs.emplace_back(origin.x + x, origin.x + x);
+    }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return runs;
+}
+
+// Each line's marks stand under their headings, a long name's too: the name ends before "Defined", and
+// each mark begins where its heading does.
+TEST_F(TreeDialogsOnScreen, DefineValuesMarksStandUnderTheirHeadings)
+{
+    TreeDocument& document = window.Document();
+    document.EnsureVariable("Z", nullptr);
+    document.EnsureVariable("aVeryLongVariableNameWrittenOut", nullptr);
+    node->SetBinding("aVeryLongVariableNameWrittenOut", "1", false);
+    document.EnsureVariable("tracked", nullptr)->tFlag = 1;
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        ScreenOnTop raised(dialog.Handle());
+        const HWND list = dialog.Control(Ctl::DefineValues::ShownList);
+        SendMessageA(list, LB_SETSEL, FALSE, -1);
+        UpdateWindow(list);
+        int headings[3] = {};
+        const char* titles[3] = {"Defined", "Tracker", "Shown"};
+        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[16] = "";
+            GetWindowTextA(child, text, sizeof text);
+            RECT place{};
+            GetWindowRect(child, &place);
+            for (int h = 0; h < 3; ++h)
+                if (strcmp(text, titles[h]) == 0)
+                    headings[h] = place.left;
+        }
+        RECT client{};
+        GetClientRect(list, &client);
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        ASSERT_EQ(count, 3);
+        for (int row = 0; row < count; ++row) {
+            char line[80] = "";
+            SendMessageA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(line));
+            std::vector<int> expected;
+            std::string rest = line;
+            for (int h = 0; h < 3; ++h) {
+                rest = rest.substr(rest.find('\t') + 1);
+                if (rest[0] != '\t' && rest[0] != '\0')
+                    expected.push_back(headings[h]);
+            }
+            RECT item{};
+            SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+            std::vector<int> marks;
+            for (const auto& run : InkRuns(list, item.top + 1, item.bottom - 1, 2, client.right - 2, 3))
+                marks.push_back(run.first);
+            ASSERT_FALSE(marks.empty()) << line;
+            marks.erase(marks.begin());  // the name
+            ASSERT_EQ(marks.size(), expected.size()) << line;
+            for (size_t m = 0; m < marks.size(); ++m)
+                EXPECT_NEAR(marks[m], expected[m], 2) << line;
+        }
+        ExpectScreenEqualsRepaint(dialog.Handle());
+    });
+    person.Press(IDCANCEL);
+    window.RunCommandHandler(Cmd::ValuesDefineValues);
+    EXPECT_TRUE(person.Finished());
 }
 
 // A boundary dragged past its neighbour stops 6 pixels short of it; OK computes the probabilities again.

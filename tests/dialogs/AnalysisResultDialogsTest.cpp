@@ -14,7 +14,9 @@
 #include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
+#include "formula/CorrelationList.h"
 #include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
 #include "model/RiskPrefAssessment.h"
 #include "analysis/RiskPreference.h"
 #include "tests/model/TreeBuilder.h"
@@ -142,10 +144,16 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     tree.Terminal(a, "win", "p", "100");
     tree.Terminal(a, "lose", "#", "0");
     tree.Terminal(tree.Root(), "B", "", "50");
+    // A correlated variable is named as it is written.
+    DocVariable* partner = tree.Document().EnsureVariable("pSuccess", nullptr);
+    CorrelationList entries;
+    entries.Add(new CorrelationItem{zString("p")});
+    SetVariableCorrelations(tree.Document(), *partner, &entries);
 
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::CorrelationsText), "Correlations: pSuccess");
             EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::LowValueEdit), "0.3");
             EXPECT_FALSE(IsWindowVisible(
                 dialog.FindChild(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode)->Handle()));

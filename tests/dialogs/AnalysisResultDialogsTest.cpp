@@ -23,6 +23,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+#include "tests/support/MetafileText.h"
+#include "tests/support/ScreenCheck.h"
 
 #include "CommandIds.h"
 
@@ -126,6 +128,39 @@ TEST(AnalysisResultDialogs, RiskPreferencePointsFromOneQuestion)
     EXPECT_EQ(function.points[1].utility, 0.5);
     EXPECT_EQ(function.points[2].value, 1000.0);
     EXPECT_EQ(tree.Document().Modified, 1);
+}
+
+// Constant risk aversion: the lottery is drawn with X and -X/2, with their amounts as X is typed.
+TEST(AnalysisResultDialogs, RiskAversionLotteryFollowsTheTypedX)
+{
+    OnScreen screen;
+    TreeBuilder tree;
+    tree.Terminal(tree.Root(), "A", "", "10");
+    const auto lottery = [](DialogFrameCL& dialog) {
+        HDC dc = CreateMetaFileA(nullptr);
+        SendMessageA(dialog.FindChild(Ctl::RiskPreferenceAssessment::ConstantLotteryArea)->Handle(), WM_PRINTCLIENT,
+                     reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        HMETAFILE picture = CloseMetaFile(dc);
+        std::string texts;
+        for (const RecordedText& text : MetafileTexts(picture))
+            texts += text.text + "|";
+        DeleteMetaFile(picture);
+        return texts;
+    };
+    ModalDialogDriver driver;
+    driver.Press(IDOK)
+        .Type(Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit, "")
+        .Then([&](DialogFrameCL& dialog) { EXPECT_EQ(lottery(dialog), "0.5:  X|0.5:  -X/2|"); })
+        .Type(Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit,
+              "100")
+        .Then([&](DialogFrameCL& dialog) {
+            EXPECT_EQ(lottery(dialog), "0.5:  X = 100|0.5:  -X/2 = -50|");
+            ExpectScreenEqualsRepaint(dialog.Handle());
+        })
+        .Press(IDOK);
+    EXPECT_EQ(EnterRiskPreference(&tree.Document()), 1);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(tree.Document().RiskAssessment.coefficient, 100.0);
 }
 
 }  // namespace

@@ -31,10 +31,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -106,38 +105,6 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
     EXPECT_STREQ(node->GetChild(1)->FindBinding("rate", false)->definition.Text().Text(), "0.5");
 }
 
-// Where a window shows ink between two of its pixel rows, as on the screen: the runs of columns that hold a
-// pixel other than the band's background (its first row's last pixel), as screen x ranges; runs closer than
-// `join` pixels make one.
-std::vector<std::pair<int, int>> InkRuns(HWND window, int top, int bottom, int fromX, int toX, int join)
-{
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, toX + 1, bottom);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, toX + 1, bottom, screen, origin.x, origin.y, SRCCOPY);
-    const COLORREF background = GetPixel(memory, toX, top);
-    std::vector<std::pair<int, int>> runs;
-    for (int x = fromX; x < toX; ++x) {
-        bool ink = false;
-        for (int y = top; y < bottom && !ink; ++y)
-            ink = GetPixel(memory, x, y) != background;
-        if (!ink)
-            continue;
-        if (!runs.empty() && origin.x + x - runs.back().second <= join)
-            runs.back().second = origin.x + x;
-        else
-            runs.emplace_back(origin.x + x, origin.x + x);
-    }
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return runs;
-}
-
 // Each line's marks stand under their headings, a long name's too: the name ends before "Defined", and
 // each mark begins where its heading does.
 TEST_F(TreeDialogsOnScreen, DefineValuesMarksStandUnderTheirHeadings)
@@ -153,42 +120,47 @@ TEST_F(TreeDialogsOnScreen, DefineValuesMarksStandUnderTheirHeadings)
         const HWND list = dialog.Control(Ctl::DefineValues::ShownList);
         SendMessageA(list, LB_SETSEL, FALSE, -1);
         UpdateWindow(list);
-        int headings[3] = {};
-        const char* titles[3] = {"Defined", "Tracker", "Shown"};
+        std::map<std::string, LONG> lefts;  // the headings' left edges, in the list's client coordinates
         for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char text[16] = "";
             GetWindowTextA(child, text, sizeof text);
             RECT place{};
             GetWindowRect(child, &place);
-            for (int h = 0; h < 3; ++h)
-                if (strcmp(text, titles[h]) == 0)
-                    headings[h] = place.left;
+            MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&place), 2);
+            lefts[text] = place.left;
         }
+        const LONG headings[3] = {lefts["Defined"], lefts["Tracker"], lefts["Shown"]};
         RECT client{};
         GetClientRect(list, &client);
-        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        ASSERT_EQ(count, 3);
-        for (int row = 0; row < count; ++row) {
+        HDC dc = GetDC(list);
+        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+        for (int row = 0; row < 3; ++row) {
             char line[80] = "";
             SendMessageA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(line));
-            std::vector<int> expected;
-            std::string rest = line;
-            for (int h = 0; h < 3; ++h) {
-                rest = rest.substr(rest.find('\t') + 1);
-                if (rest[0] != '\t' && rest[0] != '\0')
+            const std::string text = line;
+            std::vector<LONG> expected;  // a mark's heading for each field after a tab that has text
+            size_t h = 0;
+            for (size_t tab = text.find('\t'); tab != std::string::npos; tab = text.find('\t', tab + 1), ++h)
+                if (tab + 1 < text.size() && text[tab + 1] != '\t')
                     expected.push_back(headings[h]);
-            }
+            // Where runs of inked columns begin (gaps of 3 pixels at most inside a run); the name's first.
             RECT item{};
             SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
-            std::vector<int> marks;
-            for (const auto& run : InkRuns(list, item.top + 1, item.bottom - 1, 2, client.right - 2, 3))
-                marks.push_back(run.first);
-            ASSERT_FALSE(marks.empty()) << line;
-            marks.erase(marks.begin());  // the name
-            ASSERT_EQ(marks.size(), expected.size()) << line;
-            for (size_t m = 0; m < marks.size(); ++m)
-                EXPECT_NEAR(marks[m], expected[m], 2) << line;
+            const COLORREF paper = GetPixel(dc, client.right - 2, item.top + 1);
+            std::vector<LONG> marks;
+            for (LONG x = 2, lastInk = -100; x < client.right - 2; ++x)
+                for (LONG y = item.top + 1; y < item.bottom - 1; ++y)
+                    if (GetPixel(dc, x, y) != paper) {
+                        if (x - lastInk > 4)
+                            marks.push_back(x);
+                        lastInk = x;
+                        break;
+                    }
+            ASSERT_EQ(marks.size(), expected.size() + 1) << line;
+            for (size_t m = 0; m < expected.size(); ++m)
+                EXPECT_NEAR(marks[m + 1], expected[m], 2) << line;
         }
+        ReleaseDC(list, dc);
         ExpectScreenEqualsRepaint(dialog.Handle());
     });
     person.Press(IDCANCEL);

@@ -63,13 +63,16 @@ Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int h
         ScopedSelection shown(source.Get(), picture.Handle());
         const int left = (width - size.cx) / 2;
         if (disabled) {
-            // The picture's pixels other than its button face background, in black.
+            // In black, the picture's pixels that are neither its button face background nor white.
             auto mask = std::make_unique<Bitmap>(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
             ScopedMemoryDC monochrome(screen.Get());
             ScopedSelection masked(monochrome.Get(), mask->Handle());
-            SetBkColor(source.Get(), GetSysColor(COLOR_BTNFACE));
-            BitBlt(monochrome.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
-            BitBlt(dc.Get(), left, 2, size.cx, size.cy, monochrome.Get(), 0, 0, SRCAND);
+            for (const COLORREF paper : {GetSysColor(COLOR_BTNFACE), RGB(255, 255, 255)}) {
+                SetBkColor(source.Get(), paper);
+                BitBlt(monochrome.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+                BitBlt(dc.Get(), left, 2, size.cx, size.cy, monochrome.Get(), 0, 0,
+                       paper == RGB(255, 255, 255) ? SRCPAINT : SRCCOPY);
+            }
         } else {
             BitBlt(dc.Get(), left, 2, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
         }

@@ -3,6 +3,7 @@
 #include "analysis/RiskPreference.h"
 #include "widgets/RangeValidator.h"
 #include "widgets/ProgramDialog.h"
+#include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
 #include "framework/dialog/FormattedEdit.h"
 #include "model/RiskPrefAssessment.h"
@@ -56,19 +57,27 @@ void DrawBranch(HDC dc, int fromX, int fromY, int toX, int y, int endX, COLORREF
 
 }  // namespace
 
-void DrawLotteryPicture(HDC dc, const RECT& area, double x)
+void DrawLotteryPicture(HDC dc, const RECT& area, const double* x)
 {
     const int middle = (area.top + area.bottom) / 2;
     DrawPicture(dc, 32216, area.left + 8, middle);
     SetBkMode(dc, TRANSPARENT);
     const int textX = area.left + 64;
     const int quarter = (area.bottom - area.top) / 4;
-    zString win("0.5:  ");
-    AppendFormattedNumber(win, x, -9);
-    TextOutA(dc, textX, area.top + quarter - 8, win.Text(), static_cast<int>(win.Length()));
-    zString lose("0.5:  ");
-    AppendFormattedNumber(lose, -x / 2, -9);
-    TextOutA(dc, textX, area.bottom - quarter - 8, lose.Text(), static_cast<int>(lose.Length()));
+    const struct {
+        const char* name;
+        double factor;
+        int y;
+    } outcomes[] = {{"X", 1.0, area.top + quarter - 8}, {"-X/2", -0.5, area.bottom - quarter - 8}};
+    for (const auto& outcome : outcomes) {
+        zString text("0.5:  ");
+        text += outcome.name;
+        if (x != nullptr) {
+            text += " = ";
+            AppendFormattedNumber(text, *x * outcome.factor, -9);
+        }
+        TextOutA(dc, textX, outcome.y, text.Text(), static_cast<int>(text.Length()));
+    }
 }
 
 void DrawAssessmentPicture(HDC dc, const RECT& area, const RiskPointAssessment& assessment)
@@ -133,13 +142,26 @@ int EnterRiskPreference(TreeDocument* document)
 
 int AssessConstantRiskAversion(TreeDocument* document)
 {
+    namespace Ids = Ctl::RiskPreferenceAssessment;
+    constexpr unsigned kField = Ids::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit;
     ProgramDialog dialog(DialogRes::RiskPreferenceAssessment);
     double coefficient = document->RiskAssessment.coefficient;
-    dialog.PaintArea(Ctl::RiskPreferenceAssessment::ConstantLotteryArea,
-                     [&coefficient](HDC dc, const RECT& area) { DrawLotteryPicture(dc, area, coefficient); });
-    auto* field = RealEdit::FromTemplate(
-        &dialog, Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit,
-        new RealRangeValidator(1e-5, 1e16, 0), 0, &coefficient);
+    // The picture follows the field: the amounts of X as typed, none while the field holds no number.
+    double typed = 0.0;
+    bool typedValid = false;
+    dialog.PaintArea(Ids::ConstantLotteryArea, [&](HDC dc, const RECT& area) {
+        DrawLotteryPicture(dc, area, typedValid ? &typed : nullptr);
+    });
+    auto* field = RealEdit::FromTemplate(&dialog, kField, new RealRangeValidator(1e-5, 1e16, 0), 0, &coefficient);
+    dialog.OnNotification(kField, EN_CHANGE, [&] {
+        char text[64] = "";
+        GetDlgItemTextA(dialog.Handle(), kField, text, sizeof text);
+        int error = 0;
+        ParseNumber(text, typed, error);
+        typedValid = text[0] != '\0' && error == 0;
+        if (WindowCL* area = dialog.FindChild(Ids::ConstantLotteryArea))
+            InvalidateRect(area->Handle(), nullptr, TRUE);
+    });
     if (dialog.Run() != IDOK || field == nullptr)
         return 0;
     RiskPrefAssessment& function = document->RiskAssessment;

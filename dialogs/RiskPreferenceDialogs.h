@@ -14,7 +14,8 @@ int EnterRiskPreference(TreeDocument* document);
 int AssessConstantRiskAversion(TreeDocument* document);
 int AssessRiskPreferencePoints(TreeDocument* document, int segments);
 
-// The lottery pictures of the two assessments in a dialog area: the 50/50 lottery of X and -X/2, and the
-// points assessed so far as branches with the current lottery's two in red.
-void DrawLotteryPicture(HDC dc, const RECT& area, double x);
+// The lottery pictures of the two assessments in a dialog area: the 50/50 lottery of X and -X/2 (with
+// their amounts when X is given), and the points assessed so far as branches with the current lottery's
+// two in red.
+void DrawLotteryPicture(HDC dc, const RECT& area, const double* x);
 void DrawAssessmentPicture(HDC dc, const RECT& area, const RiskPointAssessment& assessment);

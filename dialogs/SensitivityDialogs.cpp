@@ -48,15 +48,24 @@ void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* document, Tree
     } else if (!name.IsEmpty()) {
         ReadStoredRange(name.Text(), node, document, low.value, high.value, &low, &high);
         GetVariableDescription(*document, name.Text(), description);
-        if (DocVariable* variable = document->FindVariable(name.Text(), false); variable && variable->correlations) {
-            for (int i = 0; i < variable->correlations->Count(); ++i) {
-                correlations += i == 0 ? "Correlations: " : ", ";
-                correlations += variable->correlations->At(i)->name;
-            }
-        }
+        if (const DocVariable* variable = document->FindVariable(name.Text(), false))
+            correlations = CorrelationsText(*document, *variable);
     }
     SetWindowTextA(dialog.Control(descriptionId), description.Text());
     SetWindowTextA(dialog.Control(correlationsId), correlations.Text());
+}
+
+zString CorrelationsText(const TreeDocument& document, const DocVariable& variable)
+{
+    zString text;
+    for (int i = 0; variable.correlations != nullptr && i < variable.correlations->Count(); ++i) {
+        // A partner's entry holds the name upper-cased: the partner itself says how it is written.
+        const zString& name = variable.correlations->At(i)->name;
+        const DocVariable* partner = document.FindVariable(name.Text(), false);
+        text += i == 0 ? "Correlations: " : ", ";
+        text += partner != nullptr ? partner->name : name;
+    }
+    return text;
 }
 
 // "View Definitions": the nodes defining the variable, or why there are none.

@@ -9,6 +9,7 @@
 #include "analysis/ThresholdAnalysis.h"
 #include "widgets/AppDialog.h"
 
+class DocVariable;
 class TreeDocument;
 struct TreeNode;
 
@@ -24,6 +25,9 @@ void RememberIntervals(int count);
 // two statics.
 void LoadVariableBlock(const DialogFrameCL& dialog, TreeDocument* document, TreeNode* node, const zString& name,
                        FormattedValue& low, FormattedValue& high, unsigned descriptionId, unsigned correlationsId);
+// "Correlations: " and the names of the variable's partners as the document writes them, joined by ", ";
+// empty without partners.
+zString CorrelationsText(const TreeDocument& document, const DocVariable& variable);
 // "View Definitions": the nodes defining the variable, or why there are none.
 void ShowDefinitionsOf(TreeDocument* document, const zString& name);
 

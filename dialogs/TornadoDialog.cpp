@@ -278,10 +278,7 @@ void TornadoDialog::RefreshInformation()
         GetVariableDescription(*request.document, name.Text(), description);
         if (description.IsEmpty())
             description = variable->comment;
-        for (int i = 0; variable->correlations != nullptr && i < variable->correlations->Count(); ++i) {
-            correlations += i == 0 ? "Correlations: " : ", ";
-            correlations += variable->correlations->At(i)->name;
-        }
+        correlations = CorrelationsText(*request.document, *variable);
     }
     SetItemText(Ids::VariablesToAnalyzeText, description.Text());
     SetItemText(Ids::CorrelationsText, correlations.Text());

@@ -265,6 +265,12 @@ void ColumnsDialog::PickKind(int kind)
     EnableItem(Ids::FormulaField, custom);
     EnableItem(Ids::FormulaEditorButton, custom);
     column->kind = kind;
+    // A probability is no amount: a path probability left in an amount's format takes the probability one.
+    const int source = column->formatSource;
+    if (kind == DisplayColumn::kPathProbability &&
+        (source == DisplayColumn::kStandardFormat || source == DisplayColumn::kCostFormat ||
+         source == DisplayColumn::kEffectivenessFormat))
+        PickFormatSource(DisplayColumn::kProbabilityFormat);
 }
 
 void ColumnsDialog::ToggleFont()

@@ -11,16 +11,24 @@
 #include "framework/dialog/ButtonCtrl.h"
 #include "framework/dialog/ListBoxCtrl.h"
 #include "framework/dialog/Menu.h"
+#include "framework/dialog/DialogUnits.h"
+#include "framework/draw/GdiScopes.h"
+#include "framework/window/EventTarget.h"
 #include "model/DocVariable.h"
 #include "model/DocumentVariableOps.h"
 #include "model/NameRules.h"
 #include "treewin/TreeWindow.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace Ids = Ctl::DefineValues;
 
 namespace {
+
+// The left edges of the headings "Defined", "Tracker" and "Shown" from the list's left edge, in dialog
+// units.
+constexpr int kColumnUnits[3] = {65, 100, 135};
 
 // "&Show Tables" keeps its state from one opening to the next.
 int showTables = 1;
@@ -32,12 +40,16 @@ MenuButton* MenuOver(ProgramDialog& dialog, unsigned menuId, unsigned control)
     return MakeOwningMenuButton(std::move(menu), &dialog, control);
 }
 
-class DefineValuesScreen {
+// The list draws its lines itself: a line's name is cut short before the first heading, and each mark
+// after a tab begins at the left edge of its heading, whatever the name's length.
+class DefineValuesScreen : public EventTarget {
 public:
     explicit DefineValuesScreen(DefineValuesDialog& values)
         : values(values), document(values.window.Document()), dialog(DialogRes::DefineValues),
           list(&dialog, Ids::ShownList)
     {
+        PlaceColumns();
+        dialog.AddHandler(this, &DefineValuesScreen::OnDrawItem, WM_DRAWITEM);
         MenuOver(dialog, MenuRes::DefineValuesNewPopup, Ids::NewText);
         valueButton = MenuOver(dialog, MenuRes::DefineValuesValuePopup, Ids::ValueText);
         CheckBoxCtrl::FromTemplate(&dialog, Ids::ShowTables, &showTables);
@@ -65,6 +77,61 @@ public:
 
 private:
     int Count() const { return list.Box()->GetCount(); }
+
+    // The headings' left edges in the list's client coordinates, and lines as high as the list's font.
+    void PlaceColumns()
+    {
+        const HWND box = list.Box()->Handle();
+        RECT edge{};
+        GetWindowRect(box, &edge);
+        POINT origin{0, 0};
+        ClientToScreen(box, &origin);
+        ScopedScreenInfoContext dc;
+        ScopedSelection font(dc.Get(), dialog.DialogFont());
+        const zDialogUnit units(dc.Get());
+        for (int i = 0; i < 3; ++i)
+            columns[i] = edge.left + units.ToPixelsX(kColumnUnits[i]) - origin.x;
+        ScopedSelection listFont(dc.Get(), reinterpret_cast<HGDIOBJ>(list.Box()->Send(WM_GETFONT)));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc.Get(), &metrics);
+        list.Box()->Send(LB_SETITEMHEIGHT, 0, metrics.tmHeight);
+    }
+
+    long OnDrawItem(WindowEvent* event)
+    {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(event->lParam);
+        if (item.CtlID != Ids::ShownList)
+            return 0;
+        const HDC dc = item.hDC;
+        if (item.itemID != static_cast<UINT>(-1)) {
+            const bool selected = (item.itemState & ODS_SELECTED) != 0;
+            FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+            SetBkMode(dc, TRANSPARENT);
+            const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(list.Box()->Send(WM_GETFONT)));
+            zString line;
+            list.Box()->GetString(line, static_cast<int>(item.itemID));
+            const std::string text(line.Text());
+            // Field 0 is the name (or a table line, which has no tab and takes the whole width).
+            size_t start = 0;
+            for (int field = 0; field <= 3 && start <= text.size(); ++field) {
+                const size_t end = std::min(text.find('\t', start), text.size());
+                const bool last = end == text.size();
+                RECT place = item.rcItem;
+                place.left = field == 0 ? item.rcItem.left + 2 : item.rcItem.left + columns[field - 1];
+                if (!last && field < 3)
+                    place.right = item.rcItem.left + columns[field] - 6;
+                DrawTextA(dc, text.c_str() + start, static_cast<int>(end - start), &place,
+                          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+                start = end + 1;
+            }
+            SelectObject(dc, font);
+        }
+        if ((item.itemState & ODS_FOCUS) != 0)
+            DrawFocusRect(dc, &item.rcItem);
+        return 1;
+    }
+
     bool IsTable(int index) const { return tablesStart >= 0 && index > tablesStart; }
     bool IsVariable(int index) const { return tablesStart < 0 || index < tablesStart; }
 
@@ -246,6 +313,7 @@ private:
     MultiSelectListBox list;
     MenuButton* valueButton = nullptr;
     int tablesStart = -1;
+    int columns[3] = {};
 };
 
 } // namespace

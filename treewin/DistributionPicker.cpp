@@ -44,27 +44,43 @@ const Picture kPictures[] = {{1, "Normal"},  {2, "Uniform"},   {17, "Triangular"
                              {12, "LogNormal"}, {13, "Maxwell"}, {14, "Rayleigh"}, {15, "Weibull"},
                              {18, "Poisson"}, {19, "Binomial"}, {16, "Table"}};
 
-// The face of a picture button: the type's bitmap over its label, on the button face colour.
-Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int height)
+// The face of a picture button: the type's bitmap over its label, on the button face colour. A disabled
+// button's face the system draws embossed from its dark pixels on white: the picture's outline and the
+// label in black on white, so that both stay readable.
+Bitmap* PictureFace(unsigned id, const char* label, HFONT font, int width, int height, bool disabled)
 {
     ScopedWindowDC screen(nullptr);
     auto face = std::make_unique<Bitmap>(CreateCompatibleBitmap(screen.Get(), width, height));
     ScopedMemoryDC dc(screen.Get());
     ScopedSelection drawn(dc.Get(), face->Handle());
     RECT all{0, 0, width, height};
-    FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc.Get(), &all, disabled ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)) : GetSysColorBrush(COLOR_BTNFACE));
     int textTop = 2;
     const Bitmap picture(ResourceId(id, nullptr));
     if (picture.Handle() != nullptr) {
         const SIZE size = picture.Size();
         ScopedMemoryDC source(screen.Get());
         ScopedSelection shown(source.Get(), picture.Handle());
-        BitBlt(dc.Get(), (width - size.cx) / 2, 2, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        const int left = (width - size.cx) / 2;
+        if (disabled) {
+            // In black, the picture's pixels that are neither its button face background nor white.
+            auto mask = std::make_unique<Bitmap>(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+            ScopedMemoryDC monochrome(screen.Get());
+            ScopedSelection masked(monochrome.Get(), mask->Handle());
+            for (const COLORREF paper : {GetSysColor(COLOR_BTNFACE), RGB(255, 255, 255)}) {
+                SetBkColor(source.Get(), paper);
+                BitBlt(monochrome.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+                BitBlt(dc.Get(), left, 2, size.cx, size.cy, monochrome.Get(), 0, 0,
+                       paper == RGB(255, 255, 255) ? SRCPAINT : SRCCOPY);
+            }
+        } else {
+            BitBlt(dc.Get(), left, 2, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        }
         textTop += size.cy + 2;
     }
     ScopedSelection typeface(dc.Get(), font);
     SetBkMode(dc.Get(), TRANSPARENT);
-    SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc.Get(), disabled ? RGB(0, 0, 0) : GetSysColor(COLOR_BTNTEXT));
     RECT text{0, textTop, width, height};
     DrawTextA(dc.Get(), label, -1, &text, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
     return face.release();
@@ -97,10 +113,11 @@ public:
                                           place.right - place.left, place.bottom - place.top, dialog.Handle(),
                                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
             SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            const bool disabled = picture.type == kTableType && (!picker.allowTable || tables.Count() == 0);
             faces.emplace_back(PictureFace(id, picture.label, font, place.right - place.left - kFaceBorder,
-                                           place.bottom - place.top - kFaceBorder));
+                                           place.bottom - place.top - kFaceBorder, disabled));
             SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(faces.back()->Handle()));
-            if (picture.type == kTableType && (!picker.allowTable || tables.Count() == 0))
+            if (disabled)
                 EnableWindow(button, FALSE);
             dialog.OnButton(id, [this, picture] { Choose(picture.type); });
         }

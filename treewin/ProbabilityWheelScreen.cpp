@@ -1,15 +1,15 @@
-// The probability wheel on the screen: the pie with its draggable borders, and the legend of the branches
-// with a value box per branch and, with the store column, the list choosing where each value goes.
+// The probability wheel on the screen: the pie (ProbabilityWheelPie.h), and the legend of the branches with
+// a value box per branch and, with the store column, the list choosing where each value goes.
 
 #include "treewin/NodeCommentWindow.h"
 #include "treewin/ProbabilityWheel.h"
+#include "treewin/ProbabilityWheelPie.h"
 #include "widgets/ProgramDialog.h"
 #include "foundation/NumericFormat.h"
 #include "foundation/NumericFormatting.h"
 #include "foundation/NumericFormatParsing.h"
 #include "framework/dialog/ComboBoxCtrl.h"
 #include "framework/dialog/EditCtrl.h"
-#include "framework/dialog/StaticCtrl.h"
 #include "framework/draw/GdiScopes.h"
 #include "framework/window/LayoutManager.h"
 #include "framework/window/PaneWindowCL.h"
@@ -18,63 +18,16 @@
 
 #include "CommandIds.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <string>
 
 namespace Ids = Ctl::ProbabilityWheel;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307;
 constexpr int kRowStep = 22;
 constexpr int kValueBoxWidth = 44;
 constexpr int kStoreListWidth = 110;  // not a resource id: dialog units
 
-COLORREF SliceColour(size_t k, size_t last)
-{
-    static const COLORREF colours[6] = {RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0),
-                                        RGB(0, 128, 0),  RGB(255, 0, 255), RGB(0, 0, 0)};
-    return k == last ? RGB(255, 226, 151) : colours[k % 6];
-}
-
-// The point at a cumulative share on the circle: share 0 at the top, growing clockwise.
-POINT PointAt(const RECT& circle, double share)
-{
-    const double cx = (circle.left + circle.right) / 2.0, cy = (circle.top + circle.bottom) / 2.0;
-    const double r = (circle.right - circle.left) / 2.0;
-    return POINT{static_cast<LONG>(cx + r * std::sin(kTwoPi * share)),
-                 static_cast<LONG>(cy - r * std::cos(kTwoPi * share))};
-}
-
-RECT WheelCircle(HWND window)
-{
-    RECT client;
-    GetClientRect(window, &client);
-    const LONG side = std::min(client.right, client.bottom) - 8;
-    return RECT{(client.right - side) / 2, (client.bottom - side) / 2, (client.right + side) / 2,
-                (client.bottom + side) / 2};
-}
-
-// The cumulative share at the point's angle round the centre.
-double ShareAt(HWND window, POINT point)
-{
-    const RECT circle = WheelCircle(window);
-    const double share = std::atan2(point.x - (circle.left + circle.right) / 2.0,
-                                    (circle.top + circle.bottom) / 2.0 - point.y) / kTwoPi;
-    return share < 0.0 ? share + 1.0 : share;
-}
-
-bool InsideCircle(HWND window, POINT point)
-{
-    const RECT circle = WheelCircle(window);
-    const double r = (circle.right - circle.left) / 2.0;
-    const double dx = point.x - (circle.left + circle.right) / 2.0, dy = point.y - (circle.top + circle.bottom) / 2.0;
-    return dx * dx + dy * dy <= r * r;
-}
-
-// The area control's rectangle in its dialog's client coordinates; the control itself is hidden.
 // The two panes tell each other of a change through this.
 struct WheelScreen {
     ProbabilityWheelDialog& wheel;
@@ -84,125 +37,6 @@ struct WheelScreen {
     // The shares changed other than by typing into value box `typed` (-1: by a drag or a choice).
     void Changed(int typed);
 };
-
-// The pie drawn from the dialog's shares. Dragging a border moves it; a press elsewhere on the wheel shows
-// the slice's value in a box under the pointer until the button comes up.
-class PiePane : public PaneWindowCL {
-public:
-    PiePane(ProgramDialog& owner, WheelScreen& screen);
-
-    long Paint(WindowEvent*) override;
-    long OnMouseDown(const MouseInput& mouse) override;
-    long OnMouseMoved(const MouseInput& mouse) override;
-    long OnMouseUp(const MouseInput& mouse) override;
-
-private:
-    // The border nearest the point, when it lies within 0.02 of a turn.
-    int BorderNear(POINT point) const;
-    void ShowValueBox(const char* text, POINT at);
-
-    WheelScreen& screen_;
-    StaticCtrl* valueBox_;
-    int dragging_ = -1;
-};
-
-PiePane::PiePane(ProgramDialog& owner, WheelScreen& screen)
-    : PaneWindowCL(
-          &owner,
-          new LayoutManager(
-              owner.TakePlaceOf(Ids::AdjustTheSizesOfTheShadedRegionsToReflectYourBestAssessmentOfTheProbabilitiesArea),
-              nullptr),
-          WS_CHILD | WS_VISIBLE),
-      screen_(screen)
-{
-    background_ = GetSysColor(COLOR_BTNFACE);
-    valueBox_ = new StaticCtrl(this, RECT{0, 0, 0, 0}, WS_CHILD | WS_BORDER | SS_CENTER | SS_NOPREFIX, "",
-                               ProbabilityWheelDialog::kValueBox);
-    SendMessageA(valueBox_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(owner.DialogFont()), FALSE);
-}
-
-long PiePane::Paint(WindowEvent*)
-{
-    const HDC dc = PaintContext();
-    const std::vector<double>& shares = screen_.wheel.shares;
-    const RECT circle = WheelCircle(Handle());
-    double start = 0.0;
-    for (size_t k = 0; k < shares.size(); ++k) {
-        ScopedBrush brush(dc, SliceColour(k, shares.size() - 1));
-        // The pie runs counter-clockwise from its first point: from the slice's end back to its start.
-        const POINT from = PointAt(circle, start + shares[k]), to = PointAt(circle, start);
-        Pie(dc, circle.left, circle.top, circle.right, circle.bottom, from.x, from.y, to.x, to.y);
-        start += shares[k];
-    }
-    return 1;
-}
-
-// The box is kept inside the pane, so that no part of it is cut off.
-void PiePane::ShowValueBox(const char* text, POINT at)
-{
-    SIZE extent{};
-    {
-        ScopedWindowDC dc(valueBox_->Handle());
-        ScopedSelection font(dc.Get(), screen_.dialog.DialogFont());
-        GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(strlen(text)), &extent);
-    }
-    RECT client;
-    GetClientRect(Handle(), &client);
-    const LONG width = extent.cx + 8, height = extent.cy + 4;
-    const LONG left = std::max(0L, std::min(at.x, client.right - width));
-    const LONG top = std::max(0L, std::min(at.y, client.bottom - height));
-    valueBox_->SetText(text);
-    SetWindowPos(valueBox_->Handle(), HWND_TOP, left, top, width, height, SWP_SHOWWINDOW);
-}
-
-int PiePane::BorderNear(POINT point) const
-{
-    const double share = ShareAt(Handle(), point);
-    double border = 0.0;
-    for (size_t k = 0; k + 1 < screen_.wheel.shares.size(); ++k) {
-        border += screen_.wheel.shares[k];
-        if (std::fabs(border - share) < 0.02)
-            return static_cast<int>(k);
-    }
-    return -1;
-}
-
-long PiePane::OnMouseDown(const MouseInput& mouse)
-{
-    if (mouse.doubleClick || !InsideCircle(Handle(), mouse.at))
-        return 1;
-    SetCapture(Handle());
-    if (!mouse.right && (dragging_ = BorderNear(mouse.at)) >= 0)
-        return 1;
-    // The slice under the pointer: the first whose end lies at or past the pointer's share.
-    const std::vector<double>& shares = screen_.wheel.shares;
-    const double at = ShareAt(Handle(), mouse.at);
-    size_t k = 0;
-    for (double end = shares[0]; k + 1 < shares.size() && at > end; end += shares[++k]) {
-    }
-    zString text;
-    RoundAsDisplayed(mouse.right ? screen_.wheel.opened[k] : shares[k], &text, nullptr, 2);
-    ShowValueBox((std::string(mouse.right ? "Was: " : "") + text.Text()).c_str(), mouse.at);
-    return 1;
-}
-
-long PiePane::OnMouseMoved(const MouseInput& mouse)
-{
-    if (dragging_ >= 0) {
-        screen_.wheel.MoveBorder(static_cast<size_t>(dragging_), ShareAt(Handle(), mouse.at));
-        screen_.Changed(-1);
-    }
-    return 1;
-}
-
-long PiePane::OnMouseUp(const MouseInput&)
-{
-    if (GetCapture() == Handle())
-        ReleaseCapture();
-    ::ShowWindow(valueBox_->Handle(), SW_HIDE);
-    dragging_ = -1;
-    return 1;
-}
 
 // One row per branch: its colour, its name, its value box (the last one shows what the others leave) and,
 // with the store column, the list of where its value goes.
@@ -285,7 +119,7 @@ long LegendPane::Paint(WindowEvent*)
     const ProbabilityWheelDialog& wheel = screen_.wheel;
     for (size_t k = 0; k < wheel.shares.size(); ++k) {
         const int y = 4 + kRowStep * static_cast<int>(k);
-        ScopedBrush brush(dc, SliceColour(k, wheel.shares.size() - 1));
+        ScopedBrush brush(dc, WheelSliceColour(k, wheel.shares.size() - 1));
         Rectangle(dc, 0, y + 3, 8, y + 11);
         const zString* name = wheel.names.At(static_cast<int>(k));
         RECT text{11, y, 11 + NameWidth(), y + kRowStep};
@@ -352,7 +186,9 @@ int ProbabilityWheelDialog::ShowOnScreen()
     ProgramDialog dialog(targets != nullptr ? DialogRes::ProbabilityWheel3330 : DialogRes::ProbabilityWheel);
     WheelScreen screen{*this, dialog};
     // The panes belong to the dialog, which deletes them.
-    screen.pie = new PiePane(dialog, screen);
+    screen.pie = new WheelPiePane(
+        dialog, Ids::AdjustTheSizesOfTheShadedRegionsToReflectYourBestAssessmentOfTheProbabilitiesArea, *this,
+        [&screen] { screen.Changed(-1); });
     auto* legend = new LegendPane(dialog, screen);
     screen.legend = legend;
     dialog.ShowItem(Ids::KeepProportions, shares.size() > 2);

@@ -55,7 +55,8 @@ void FormatCell(const TreeDocument& document, const DisplayColumn& column, doubl
         FormatNumber(current, value, text, true, true, DigitsOfFormat);
         return;
     case DisplayColumn::kProbabilityFormat:
-        FormatNumber(current, value, text, true, false, DigitsOfFormat);
+        // Plain, with the format's places for probabilities.
+        FormatNumber(current, value, text, false, false, DigitsOfFormat);
         return;
     case DisplayColumn::kCostFormat:
         FormatNumber(payoffFormat(costPayoff), value, text, true, true, DigitsOfFormat);

@@ -21,6 +21,17 @@ long PaintedArea::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESUL
         answer = 0;
         return 0;
     }
+    if (event.message == WM_PRINTCLIENT) {
+        // Drawn into the caller's context, as on the screen.
+        const auto dc = reinterpret_cast<HDC>(event.wParam);
+        RECT client;
+        GetClientRect(handle_, &client);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        paint_(dc, client);
+        answeredAtOnce = true;
+        answer = 0;
+        return 0;
+    }
     if (event.message != WM_PAINT)
         return CtrlWindowCL::HandleMessage(event, answeredAtOnce, answer);
     {

@@ -1,6 +1,6 @@
 #pragma once
 // A dialog template's control whose face its owner draws: white, then the owner's drawing over the whole
-// client area, on every WM_PAINT.
+// client area, on every WM_PAINT (and into the given context for WM_PRINTCLIENT).
 
 #include "framework/dialog/CtrlWindowCL.h"
 

@@ -14,13 +14,17 @@
 #include "framework/window/Clipboard.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/IdleList.h"
+#include "formula/CorrelationList.h"
 #include "model/DocVariable.h"
+#include "model/DocumentVariableOps.h"
 #include "model/RiskPrefAssessment.h"
 #include "analysis/RiskPreference.h"
 #include "tests/model/TreeBuilder.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
+#include "tests/support/MetafileText.h"
+#include "tests/support/ScreenCheck.h"
 
 #include "CommandIds.h"
 
@@ -126,6 +130,39 @@ TEST(AnalysisResultDialogs, RiskPreferencePointsFromOneQuestion)
     EXPECT_EQ(tree.Document().Modified, 1);
 }
 
+// Constant risk aversion: the lottery is drawn with X and -X/2, with their amounts as X is typed.
+TEST(AnalysisResultDialogs, RiskAversionLotteryFollowsTheTypedX)
+{
+    OnScreen screen;
+    TreeBuilder tree;
+    tree.Terminal(tree.Root(), "A", "", "10");
+    const auto lottery = [](DialogFrameCL& dialog) {
+        HDC dc = CreateMetaFileA(nullptr);
+        SendMessageA(dialog.FindChild(Ctl::RiskPreferenceAssessment::ConstantLotteryArea)->Handle(), WM_PRINTCLIENT,
+                     reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        HMETAFILE picture = CloseMetaFile(dc);
+        std::string texts;
+        for (const RecordedText& text : MetafileTexts(picture))
+            texts += text.text + "|";
+        DeleteMetaFile(picture);
+        return texts;
+    };
+    ModalDialogDriver driver;
+    driver.Press(IDOK)
+        .Type(Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit, "")
+        .Then([&](DialogFrameCL& dialog) { EXPECT_EQ(lottery(dialog), "0.5:  X|0.5:  -X/2|"); })
+        .Type(Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit,
+              "100")
+        .Then([&](DialogFrameCL& dialog) {
+            EXPECT_EQ(lottery(dialog), "0.5:  X = 100|0.5:  -X/2 = -50|");
+            ExpectScreenEqualsRepaint(dialog.Handle());
+        })
+        .Press(IDOK);
+    EXPECT_EQ(EnterRiskPreference(&tree.Document()), 1);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(tree.Document().RiskAssessment.coefficient, 100.0);
+}
+
 }  // namespace
 
 namespace {
@@ -142,10 +179,16 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     tree.Terminal(a, "win", "p", "100");
     tree.Terminal(a, "lose", "#", "0");
     tree.Terminal(tree.Root(), "B", "", "50");
+    // A correlated variable is named as it is written.
+    DocVariable* partner = tree.Document().EnsureVariable("pSuccess", nullptr);
+    CorrelationList entries;
+    entries.Add(new CorrelationItem{zString("p")});
+    SetVariableCorrelations(tree.Document(), *partner, &entries);
 
     ModalDialogDriver driver;
     driver
         .Then([](DialogFrameCL& dialog) {
+            EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::CorrelationsText), "Correlations: pSuccess");
             EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::LowValueEdit), "0.3");
             EXPECT_FALSE(IsWindowVisible(
                 dialog.FindChild(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode)->Handle()));

@@ -5,6 +5,9 @@
 #include "dialogs/HookedDialog.h"
 #include "app/PreferencesDialog.h"
 #include "model/DisplayColumnList.h"
+#include "model/TreeNode.h"
+#include "foundation/NumericFormat.h"
+#include "treewin/ResultBoxes.h"
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -154,6 +157,25 @@ TEST_F(ColumnsOnScreen, ColumnsAddedCheckedMovedAndKeptAtOk)
     EXPECT_STREQ(tree.RollBackColumns.At(1)->header.Text(), "EV");
     EXPECT_STREQ(D::ColumnLabel(twice, false).Text(), "Twice\tx*2");
     EXPECT_STREQ(D::ColumnLabel(*tree.RollBackColumns.At(1), true).Text(), "EV\t[ C/E Ratio ]");
+}
+
+// A Path Probability column is a probability: it takes the probability format, with the probability's
+// places, also when the tree's values are whole currency amounts.
+TEST_F(ColumnsOnScreen, PathProbabilityColumnShowsProbabilities)
+{
+    NumericFormat& format = tree.CalcPrefs.PayoffFormats[0];
+    format.unitsKind = NumericFormat::UnitsCurrency;
+    format.expValDigits = 0;
+    format.probDigits = 3;
+    TreeNode* chance = tree.AddChild(tree.Root, ChanceNode, "C");
+    tree.AddChild(chance, TerminalNode, "Up", "0.6", "10");
+    tree.AddChild(chance, TerminalNode, "Down", "#", "20");
+    InColumns({Type(Ctl::Columns::HeaderEdit, "Path"), Press(D::kFirstKindCommand + DisplayColumn::kPathProbability),
+               Press(IDOK)});
+    window.OnCommand(Cmd::AnalysisRollBack);
+    zString table;
+    ResultBoxes::WriteTableText(window, table);
+    EXPECT_STREQ(table.Text(), "Node\tPath\r\nUp\t0.600\r\nDown\t0.400\r\n");
 }
 
 } // namespace

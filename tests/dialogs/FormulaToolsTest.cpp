@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -263,6 +264,21 @@ TEST_F(FormulaTools, ThePickerShowsItsTypesAsPictures)
                 blue += GetPixel(dc, x, y) == RGB(0, 0, 255);
         ReleaseDC(normal, dc);
         EXPECT_GT(blue, 100);
+        // The grey Table picture keeps its label: ink in its lower part, no wider than a word.
+        const HWND table = picker.Control(2476);
+        RECT tableFace{};
+        GetClientRect(table, &tableFace);
+        HDC tableDc = GetDC(table);
+        int left = tableFace.right, right = -1;
+        for (int y = tableFace.bottom * 3 / 5; y < tableFace.bottom - 5; ++y)
+            for (int x = 5; x < tableFace.right - 5; ++x)
+                if (GetPixel(tableDc, x, y) != GetSysColor(COLOR_BTNFACE)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        ReleaseDC(table, tableDc);
+        EXPECT_GT(right, left);
+        EXPECT_LT(right - left, (tableFace.right - 10) * 3 / 4);
         ExpectScreenEqualsRepaint(picker.Handle());
         SendMessageA(picker.Handle(), WM_COMMAND, 2463, 0);
         EXPECT_EQ(SendMessageA(normal, BM_GETCHECK, 0, 0), BST_UNCHECKED);

@@ -9,6 +9,8 @@
 #include "tests/support/FramedTreeWindow.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScreenCheck.h"
 #include "treewin/TreeChildWindow.h"
 
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,14 +99,23 @@ protected:
     TreeNode* node;
 };
 
-// The pie's point at a cumulative share, near the rim.
-LPARAM PieAt(HWND pie, double share)
+// The pie's point at a cumulative share, `out` inches beyond its rim (inside it when negative): 0.1 inch out
+// is the middle of the border handle there.
+POINT PieAt(HWND pie, double share, double out)
 {
     RECT client;
     GetClientRect(pie, &client);
-    const double r = (std::min(client.right, client.bottom) - 8) * 0.45;
-    return MAKELPARAM(static_cast<int>(client.right / 2 + r * std::sin(6.283185307 * share)),
-                      static_cast<int>(client.bottom / 2 - r * std::cos(6.283185307 * share)));
+    HDC dc = GetDC(pie);
+    const double inch = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(pie, dc);
+    const double radius = std::min(client.right, client.bottom) / 2.0 - 0.18 * inch + out * inch;
+    return POINT{static_cast<LONG>(std::lround(client.right / 2.0 + radius * std::sin(6.283185307 * share))),
+                 static_cast<LONG>(std::lround(client.bottom / 2.0 - radius * std::cos(6.283185307 * share)))};
+}
+
+LPARAM Packed(POINT point)
+{
+    return MAKELPARAM(point.x, point.y);
 }
 
 TEST_F(WheelOnScreen, ValueBoxesDragsProportionsAndTheStoreColumn)
@@ -118,17 +130,31 @@ TEST_F(WheelOnScreen, ValueBoxesDragsProportionsAndTheStoreColumn)
         const HWND valueBox = Find(dialog, ProbabilityWheelDialog::kValueBox);
         const HWND pie = GetParent(valueBox);
         for (const auto& press : {std::pair<UINT, const char*>{WM_LBUTTONDOWN, "0.40"}, {WM_RBUTTONDOWN, "Was: 0.30"}}) {
-            SendMessageA(pie, press.first, 0, PieAt(pie, 0.4));
+            SendMessageA(pie, press.first, 0, Packed(PieAt(pie, 0.4, -0.1)));
             EXPECT_TRUE(IsWindowVisible(valueBox));
             EXPECT_EQ(Text(valueBox), press.second);
             ExpectScreenEqualsRepaint(dialog.Handle());
-            SendMessageA(pie, press.first + 1, 0, PieAt(pie, 0.4));
+            SendMessageA(pie, press.first + 1, 0, Packed(PieAt(pie, 0.4, -0.1)));
             EXPECT_FALSE(IsWindowVisible(valueBox));
         }
-        // The first border dragged back to 0.1 turn; the boxes follow.
-        SendMessageA(pie, WM_LBUTTONDOWN, MK_LBUTTON, PieAt(pie, 0.2));
-        SendMessageA(pie, WM_MOUSEMOVE, MK_LBUTTON, PieAt(pie, 0.1));
-        SendMessageA(pie, WM_LBUTTONUP, 0, PieAt(pie, 0.1));
+        ScreenOnTop raised(dialog.Handle());
+        // Over the wheel the pointer is the wheel cursor, beside it the arrow.
+        const HCURSOR wheelCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(32101));
+        ASSERT_NE(wheelCursor, nullptr);
+        for (const auto& place : {std::pair<POINT, HCURSOR>{PieAt(pie, 0.2, -0.05), wheelCursor},
+                                  {POINT{1, 1}, LoadCursorA(nullptr, IDC_ARROW)}}) {
+            RealInput::Move(RealInput::OnScreen(pie, place.first));
+            EXPECT_TRUE(PumpMessagesUntil([&] { return GetCursor() == place.second; }, 3000));
+        }
+        // The first border's handle dragged back to 0.1 turn; the boxes follow. Inside the wheel, a press
+        // by its border shows a value and moves nothing.
+        RealInput::Drag(RealInput::OnScreen(pie, PieAt(pie, 0.2, 0.1)), RealInput::OnScreen(pie, PieAt(pie, 0.1, 0.1)));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return Boxes(dialog) == "0.10 0.50 0.40"; }, 5000)) << Boxes(dialog);
+        ExpectScreenEqualsRepaint(dialog.Handle());
+        RealInput::Drag(RealInput::OnScreen(pie, PieAt(pie, 0.1, -0.05)),
+                        RealInput::OnScreen(pie, PieAt(pie, 0.3, -0.05)));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return IsWindowVisible(valueBox) != FALSE; }, 3000));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindowVisible(valueBox); }, 3000));
         EXPECT_EQ(Boxes(dialog), "0.10 0.50 0.40");
         // Keeping proportions, the others shrink together.
         CheckDlgButton(dialog.Handle(), Ctl::ProbabilityWheel::KeepProportions, BST_CHECKED);

@@ -31,8 +31,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -101,6 +103,69 @@ TEST_F(TreeDialogsOnScreen, DefineValuesNewVariableAndDistributeChildrenIntoThre
         ASSERT_NE(child->FindBinding("rate", false), nullptr);
     }
     EXPECT_STREQ(node->GetChild(1)->FindBinding("rate", false)->definition.Text().Text(), "0.5");
+}
+
+// Each line's marks stand under their headings, a long name's too: the name ends before "Defined", and
+// each mark begins where its heading does.
+TEST_F(TreeDialogsOnScreen, DefineValuesMarksStandUnderTheirHeadings)
+{
+    TreeDocument& document = window.Document();
+    document.EnsureVariable("Z", nullptr);
+    document.EnsureVariable("aVeryLongVariableNameWrittenOut", nullptr);
+    node->SetBinding("aVeryLongVariableNameWrittenOut", "1", false);
+    document.EnsureVariable("tracked", nullptr)->tFlag = 1;
+    ModalDialogDriver person;
+    person.Then([](DialogFrameCL& dialog) {
+        ScreenOnTop raised(dialog.Handle());
+        const HWND list = dialog.Control(Ctl::DefineValues::ShownList);
+        SendMessageA(list, LB_SETSEL, FALSE, -1);
+        UpdateWindow(list);
+        std::map<std::string, LONG> lefts;  // the headings' left edges, in the list's client coordinates
+        for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[16] = "";
+            GetWindowTextA(child, text, sizeof text);
+            RECT place{};
+            GetWindowRect(child, &place);
+            MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&place), 2);
+            lefts[text] = place.left;
+        }
+        const LONG headings[3] = {lefts["Defined"], lefts["Tracker"], lefts["Shown"]};
+        RECT client{};
+        GetClientRect(list, &client);
+        HDC dc = GetDC(list);
+        ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+        for (int row = 0; row < 3; ++row) {
+            char line[80] = "";
+            SendMessageA(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(line));
+            const std::string text = line;
+            std::vector<LONG> expected;  // a mark's heading for each field after a tab that has text
+            size_t h = 0;
+            for (size_t tab = text.find('\t'); tab != std::string::npos; tab = text.find('\t', tab + 1), ++h)
+                if (tab + 1 < text.size() && text[tab + 1] != '\t')
+                    expected.push_back(headings[h]);
+            // Where runs of inked columns begin (gaps of 3 pixels at most inside a run); the name's first.
+            RECT item{};
+            SendMessageA(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+            const COLORREF paper = GetPixel(dc, client.right - 2, item.top + 1);
+            std::vector<LONG> marks;
+            for (LONG x = 2, lastInk = -100; x < client.right - 2; ++x)
+                for (LONG y = item.top + 1; y < item.bottom - 1; ++y)
+                    if (GetPixel(dc, x, y) != paper) {
+                        if (x - lastInk > 4)
+                            marks.push_back(x);
+                        lastInk = x;
+                        break;
+                    }
+            ASSERT_EQ(marks.size(), expected.size() + 1) << line;
+            for (size_t m = 0; m < expected.size(); ++m)
+                EXPECT_NEAR(marks[m + 1], expected[m], 2) << line;
+        }
+        ReleaseDC(list, dc);
+        ExpectScreenEqualsRepaint(dialog.Handle());
+    });
+    person.Press(IDCANCEL);
+    window.RunCommandHandler(Cmd::ValuesDefineValues);
+    EXPECT_TRUE(person.Finished());
 }
 
 // A boundary dragged past its neighbour stops 6 pixels short of it; OK computes the probabilities again.

@@ -132,12 +132,12 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     EXPECT_EQ(report,
               "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
               "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-              "S1\t$0.0000\t\t0.0000\t\t(Undefined)\t\r\n"
-              "S2\t$10.0000\t$10.0000\t2.0000\t2.0000\t$5.0000\t$5.0000\r\n"
-              "S4\t$15.0000\t$5.0000\t1.0000\t-1.0000\t$15.0000\t(Dominated)\r\n"
-              "S3\t$20.0000\t$10.0000\t5.0000\t3.0000\t$4.0000\t$3.3333\r\n\r\n\r\n"
-              "S1\t$0.0000\t\t0.0000\t\t(Undefined)\t\r\n"
-              "S3\t$20.0000\t$20.0000\t5.0000\t5.0000\t$4.0000\t$4.0000\r\n\r\n\r\n"
+              "S1\t$0.0000\t\t0.0\t\t(Undefined)\t\r\n"
+              "S2\t$10.0000\t$10.0000\t2.0\t2.0\t$5.0000\t$5.0000\r\n"
+              "S4\t$15.0000\t$5.0000\t1.0\t-1.0\t$15.0000\t(Dominated)\r\n"
+              "S3\t$20.0000\t$10.0000\t5.0\t3.0\t$4.0000\t$3.3333\r\n\r\n\r\n"
+              "S1\t$0.0000\t\t0.0\t\t(Undefined)\t\r\n"
+              "S3\t$20.0000\t$20.0000\t5.0\t5.0\t$4.0000\t$4.0000\r\n\r\n\r\n"
               "(The second table above excludes strategies which are\r\n"
               "dominated in either the standard or extended sense.)\r\n\r\n"
               "Dominance Report:\r\n"
@@ -172,10 +172,10 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     const std::string status =
         graph->CoordinateText(graph->horizontalAxis.Position(10.0, plot), graph->verticalAxis.Position(2.0, plot))
             .Text();
-    EXPECT_EQ(status, "Cost = $10.00000; Eff = 2.00000; C/E = $5.0");
+    EXPECT_EQ(status, "Cost = $10.00000; Eff = 2.00; C/E = $5.0");
     // Cost and its ratios are money; effectiveness, on its axis too, is not.
     EXPECT_EQ(graph->horizontalAxis.ValueText(10.0), "$10.0000");
-    EXPECT_EQ(graph->verticalAxis.ValueText(-1.0), "-1.0000");
+    EXPECT_EQ(graph->verticalAxis.ValueText(-1.0), "-1.0");
 
     UINT state = MenuState(Cmd::GraphDisplayThresholdValues);
     EXPECT_TRUE(state & MF_CHECKED);
@@ -216,13 +216,39 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     std::remove(second.c_str());
 }
 
+// Effectiveness is written with the tree's places for it (three in this tree), or the places the axis's
+// steps need when the tree's are fewer; never the range's automatic five.
+TEST_F(CEGraphs, EffectivenessTakesItsOwnPlaces)
+{
+    NumericFormat& own = tree->Document().CalcPrefs.PayoffFormats[1];
+    own.expValDigits = 3;
+    CEGraph* graph = Analyse({{"A", "1000", "0.6"}, {"B", "1500", "0.75"}, {"C", "2500", "0.9"}});
+    for (const char* expected : {"0.900", "0.90"}) {
+        ASSERT_NE(graph, nullptr);
+        const std::string report = Exported();
+        const size_t row = report.find("\r\nC\t") + 2;
+        std::string cells = report.substr(row, report.find("\r\n", row) - row);
+        for (int cell = 0; cell < 3; ++cell)
+            cells = cells.substr(cells.find('\t') + 1);
+        EXPECT_EQ(cells.substr(0, cells.find('\t')), expected) << report;
+        EXPECT_EQ(graph->verticalAxis.ValueText(0.9), expected);
+        // Without places of its own, the axis's steps of 0.04 ask for two.
+        own.expValDigits = 0;
+        tree->SelectNode(tree->Document().Root, 1, nullptr, false);
+        SendMessageA(tree->Handle(), WM_COMMAND, Cmd::AnalysisCostEffectiveness, 0);
+        graph = dynamic_cast<CEGraph*>(frame->ActiveChild());
+        if (graph != nullptr)
+            Activate(graph);
+    }
+}
+
 TEST_F(CEGraphs, OneStrategyHasNoDominanceAndNoExtendedLegend)
 {
     CEGraph* graph = Analyse({{"Only", "5", "2"}});
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(Exported(), "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
                           "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-                          "Only\t$5.00000\t\t2.00000\t\t$2.50000\t\r\n\r\n\r\n"
+                          "Only\t$5.00000\t\t2.00\t\t$2.50000\t\r\n\r\n\r\n"
                           "Dominance Report:\r\n"
                           "No strategies were clearly dominated by any other.\r\n\r\n"
                           "Extended Dominance Report:\r\n"

@@ -96,6 +96,11 @@ void RightClick(POINT screen)
     RunXdotool(MoveTo(screen) + " click 3");
 }
 
+void Move(POINT screen)
+{
+    RunXdotool(MoveTo(screen));
+}
+
 void Drag(POINT from, POINT to)
 {
     const POINT middle{(from.x + to.x) / 2, (from.y + to.y) / 2};

@@ -13,6 +13,8 @@
 
 namespace RealInput {
 
+// Moves the pointer to the screen point, no button held.
+void Move(POINT screen);
 // Moves the pointer to the screen point and presses the left button once, or twice as a double click.
 void Click(POINT screen);
 void DoubleClick(POINT screen);

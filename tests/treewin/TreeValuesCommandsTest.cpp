@@ -45,6 +45,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -569,7 +570,8 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
     EXPECT_EQ(boxes.Last().text, "No variables are defined at each of the selected nodes.");
     EXPECT_EQ(window.ChildWindows().Count(), 0);
 
-    // The wheel on the screen: the border between the slices dragged from 0.3 round to 0.5.
+    // The wheel on the screen: the border between the slices dragged by its handle, just outside the rim,
+    // from 0.3 round to 0.5.
     TreeNode* c = tree.AddChild(tree.Root, ChanceNode, "C");
     TreeNode* c1 = tree.AddChild(c, TerminalNode, "C1", "0.3");
     tree.AddChild(c, TerminalNode, "C2", "#");
@@ -580,7 +582,11 @@ TEST_F(TreeValuesCommands, TheValuesDialogsOnTheScreen)
             HWND pie = FindWindowExA(dialog.Handle(), nullptr, "PaneWindowCL", nullptr);
             RECT client;
             GetClientRect(pie, &client);
-            const double cx = client.right / 2.0, cy = client.bottom / 2.0, r = 0.3 * client.bottom;
+            HDC dc = GetDC(pie);
+            const double inch = GetDeviceCaps(dc, LOGPIXELSX);
+            ReleaseDC(pie, dc);
+            const double cx = client.right / 2.0, cy = client.bottom / 2.0;
+            const double r = std::min(client.right, client.bottom) / 2.0 - 0.08 * inch;
             auto at = [&](double share) {
                 return MAKELPARAM(static_cast<int>(cx + r * std::sin(6.283185307 * share)),
                                   static_cast<int>(cy - r * std::cos(6.283185307 * share)));

@@ -490,12 +490,14 @@ public:
         if (thread_.joinable())
             thread_.join();
     }
+    // The mean and the slowest are of the answered asks: a refused connect would pull the mean down, an
+    // ask left unanswered counts among the asks only.
     void Report(const char* figure) const
     {
         std::printf("figure %s-asked %d\nfigure %s-answered %d\nfigure %s-mean-answer %.2f\n"
                     "figure %s-slowest-answer %.2f\n",
                     figure, asked_.load(), figure, answered_.load(), figure,
-                    asked_ > 0 ? total_.load() / asked_ : 0.0, figure, slowest_.load());
+                    answered_ > 0 ? total_.load() / answered_ : 0.0, figure, slowest_.load());
     }
 
 private:
@@ -529,11 +531,12 @@ private:
         while (!stopping_) {
             const double sent = Now();
             ++asked_;
-            if (AskOnce())
+            if (AskOnce()) {
+                const double took = Now() - sent;
                 ++answered_;
-            const double took = Now() - sent;
-            slowest_ = std::max(slowest_.load(), took);
-            total_ = total_ + took;
+                slowest_ = std::max(slowest_.load(), took);
+                total_ = total_ + took;
+            }
             for (double next = sent + 1.0; !stopping_ && Now() < next;)
                 Sleep(10);
         }

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,6 +101,29 @@ void PaintCommentFlag(PaintContext& context, const RECT& symbol)
     display.PopPen();
 }
 
+// Each line at the step below the last, its characters placed at the advances that measuring gives, so that
+// the text covers the width it is measured at (the system may space a drawn line otherwise).
+void DrawMeasuredLines(Display& display, const char* text, int x, int y, int step)
+{
+    HDC dc = display.DeviceContext();
+    std::vector<INT> ends, advances;
+    for (int line = 0; text != nullptr && *text != '\0'; ++line) {
+        const char* stop = NextLineBreak(text);
+        const int length = stop != nullptr ? static_cast<int>(stop - text) : static_cast<int>(std::strlen(text));
+        ends.assign(length, 0);
+        advances.assign(length, 0);
+        SIZE size{};
+        if (length > 0 && GetTextExtentExPointA(dc, text, length, 0, nullptr, ends.data(), &size)) {
+            for (int i = 0; i < length; ++i)
+                advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+            ExtTextOutA(dc, x, y + line * step, 0, nullptr, text, length, advances.data());
+        }
+        if (stop == nullptr)
+            break;
+        text = stop + LineBreakLength(stop);
+    }
+}
+
 void PaintTexts(TreeNode* node, PaintContext& context)
 {
     Display& display = context.TargetDisplay();
@@ -119,14 +143,19 @@ void PaintTexts(TreeNode* node, PaintContext& context)
         context.stamps.Draw(display, nullptr, name.left, name.top, node->text.Text());
     }
     if (!node->text2.IsEmpty()) {
+        LogicalRect frame = SecondTextRect(window, node, true);
         {
             PushedNodeFont font(display, node->fonts[2].get(), *context.fonts[TreeTextFont]);
-            const RECT inset = LogicalRectToPixels(SecondTextRect(window, node, false), reference);
+            const LogicalRect text = SecondTextRect(window, node, false);
+            const RECT inset = LogicalRectToPixels(text, reference);
             const int lines = CountLineBreaks(node->text2.Text()) + 1;
             const int step = LogicalHeightToPixels((g.SecondTextHeight - 0.1f) / lines, reference);
-            DrawMultiLineText(display, reference, node->text2.Text(), inset.left, inset.top, step);
+            DrawMeasuredLines(display, node->text2.Text(), inset.left, inset.top, step);
+            // The layout measured the text at 1:1; a font made for another zoom is not as wide in
+            // proportion, so the frame holds the text as drawn, with the same margin.
+            const float drawn = MeasureMultiLineText(display, node->text2.Text(), nullptr, true, false).width;
+            frame.right = std::max(frame.right, text.left + drawn + (text.left - frame.left));
         }
-        const LogicalRect frame = SecondTextRect(window, node, true);
         if (document.DisplayPrefs.NoteBoxBorderKey == 0) {
             display.PushPen(new zPen(BLACK_PEN));
             display.FrameRect(LogicalRectToPixels(frame, reference));

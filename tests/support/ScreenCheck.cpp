@@ -14,17 +14,15 @@
 #include <utility>
 #include <vector>
 
-namespace {
+bool ScreenCapture::Dark(int x, int y) const
+{
+    if (x < place.left || x >= place.right || y < place.top || y >= place.bottom)
+        return false;
+    const uint32_t pixel = pixels[static_cast<size_t>(y - place.top) * Width() + (x - place.left)];
+    return (pixel & 0xFF) < 128 && ((pixel >> 8) & 0xFF) < 128 && ((pixel >> 16) & 0xFF) < 128;
+}
 
-// The pixels of a rectangle of the screen, 32 bits each, rows top to bottom.
-struct ScreenCapture {
-    RECT place{};
-    std::vector<uint32_t> pixels;
-    int Width() const { return place.right - place.left; }
-    int Height() const { return place.bottom - place.top; }
-};
-
-ScreenCapture Capture(const RECT& place)
+ScreenCapture CaptureScreen(const RECT& place)
 {
     ScreenCapture capture;
     capture.place = place;
@@ -54,6 +52,8 @@ ScreenCapture Capture(const RECT& place)
     ReleaseDC(nullptr, screen);
     return capture;
 }
+
+namespace {
 
 // Writes the capture as a 32-bit bottom-up BMP file.
 void WriteBmp(const ScreenCapture& capture, const std::string& path)
@@ -134,10 +134,10 @@ std::string CapturePathBase()
 // captures around a pump agree.
 ScreenCapture SettledCapture(HWND window)
 {
-    ScreenCapture capture = Capture(ScreenPlace(window));
+    ScreenCapture capture = CaptureScreen(ScreenPlace(window));
     for (int look = 0; look < 50; ++look) {
         PumpUntilIdle();
-        ScreenCapture again = Capture(capture.place);
+        ScreenCapture again = CaptureScreen(capture.place);
         if (again.pixels == capture.pixels)
             break;
         capture = std::move(again);
@@ -172,7 +172,7 @@ void ExpectScreenEqualsRepaint(HWND window)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     if (!PumpUntilIdle())
         ADD_FAILURE() << "Messages or paints kept coming after the repaint";
-    const ScreenCapture repainted = Capture(shown.place);
+    const ScreenCapture repainted = CaptureScreen(shown.place);
     ShowCaret(nullptr);
     if (shown.pixels == repainted.pixels)
         return;

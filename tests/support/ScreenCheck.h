@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 // Raises the window's top-level window above every other while it lives. Checks of other test processes
 // raise their windows too, so one holds the top at a time (a lock of its own, taken inside every other lock).
 class ScreenOnTop {
@@ -20,6 +23,17 @@ private:
     ProcessLock lock_;
     HWND root_;
 };
+
+// The pixels of a rectangle of the screen (0x00RRGGBB), rows top to bottom.
+struct ScreenCapture {
+    RECT place{};
+    std::vector<uint32_t> pixels;
+    int Width() const { return place.right - place.left; }
+    int Height() const { return place.bottom - place.top; }
+    // Whether the screen point is inside and drawn dark (each colour below half).
+    bool Dark(int x, int y) const;
+};
+ScreenCapture CaptureScreen(const RECT& place);
 
 // Once this thread is idle (no message queued, no paint pending), captures the window's screen rectangle
 // (with its visible children) from the screen, repaints the window and all its children in full, waits for

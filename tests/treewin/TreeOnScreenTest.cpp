@@ -4,10 +4,12 @@
 
 #include "app/MainFrame.h"
 #include "framework/window/FrameworkApp.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/RealInput.h"
+#include "tests/support/SampleDiagram.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "treewin/NodeMeasure.h"
@@ -88,6 +90,13 @@ protected:
             pane.DrawingToClient(LogicalRectToPixels(LogicalRect{at.x, at.y, at.x, at.y}, *pane.CurrentDisplay()));
         pane.PopDrawingScale();
         return RealInput::OnScreen(pane.Handle(), POINT{pixels.left, pixels.top});
+    }
+    // The screen rectangle of a rectangle of the drawing (inches).
+    RECT OnScreen(const LogicalRect& rect) const
+    {
+        const POINT topLeft = OnScreen(LogicalPoint{rect.left, rect.top});
+        const POINT bottomRight = OnScreen(LogicalPoint{rect.right, rect.bottom});
+        return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     }
     // A real click on the middle of the node's name opens its editor.
     void ClickName(TreeNode* node)
@@ -211,4 +220,60 @@ TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)
     Command(Cmd::DisplayRedrawWindow);
     EXPECT_EQ(places(), before);
     ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+// The dashed boxes that a tree converted from a diagram draws around its decisions' and events' names hold the
+// whole name at every zoom: the fonts of a zoom are not as wide in proportion as the text measured at 1:1.
+TEST_F(TreeOnScreen, TheNameBoxesOfAConvertedTreeHoldTheirNamesAtEveryZoom)
+{
+    auto* diagram = new InfluenceDiagramWindow();
+    const BayesDiagram bayes = BuildBayesDiagram(diagram->document);
+    bayes.decision->name = "Treatment for patients";
+    bayes.test->name = "Result of the patients' test";
+    diagram->Show(SW_SHOWNORMAL);
+    Command(Cmd::FileConvertToOutline);
+    ASSERT_TRUE(PumpUntil([] { return TreeWindow::OpenWindows().size() == 2; }));
+    ASSERT_EQ(&Tree(), TreeWindow::OpenWindows().back());
+    Tree().Show(SW_SHOWMAXIMIZED);
+    std::vector<const TreeNode*> named;
+    for (std::vector<const TreeNode*> pending{Document().Root}; !pending.empty();) {
+        const TreeNode* node = pending.back();
+        pending.pop_back();
+        if (!node->text2.IsEmpty())
+            named.push_back(node);
+        for (int i = 0; i < node->childCount; ++i)
+            pending.push_back(node->GetChild(i));
+    }
+    ASSERT_FALSE(named.empty());
+    for (const char* keys : {"F9", "F9", "shift+F9 shift+F9 shift+F9"}) {
+        SCOPED_TRACE(keys);
+        const double zoom = Tree().Pane()->Zoom();
+        RealInput::Keys(keys);
+        ASSERT_TRUE(PumpUntil([&] { return Tree().Pane()->Zoom() != zoom; }));
+        ExpectScreenEqualsRepaint(frame->Handle());
+        RECT pane;
+        GetWindowRect(Tree().Pane()->Handle(), &pane);
+        for (const TreeNode* node : named) {
+            SCOPED_TRACE(node->text2.Text());
+            const RECT box = OnScreen(SecondTextRect(Tree(), node, true));
+            if (box.right + 20 > pane.right || box.bottom > pane.bottom)
+                continue;
+            const ScreenCapture shot = CaptureScreen(RECT{box.left, box.top, box.right + 20, box.bottom + 1});
+            // The box's right side: the column of most dark pixels near where the layout puts it.
+            int side = box.right, most = 0;
+            for (int x = box.right - 4; x < box.right + 20; ++x) {
+                int dark = 0;
+                for (int y = box.top; y <= box.bottom; ++y)
+                    dark += shot.Dark(x, y) ? 1 : 0;
+                if (dark > most)
+                    most = dark, side = x;
+            }
+            // No letter touches the side from within or stands beyond it.
+            int letters = 0;
+            for (int x : {side - 1, side + 1, side + 2, side + 3, side + 4})
+                for (int y = box.top + 2; y <= box.bottom - 2; ++y)
+                    letters += shot.Dark(x, y) ? 1 : 0;
+            EXPECT_EQ(letters, 0) << "beside the side at " << side;
+        }
+    }
 }

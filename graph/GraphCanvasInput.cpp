@@ -5,6 +5,7 @@
 #include "graph/GraphWindow.h"
 
 #include "widgets/FrameCommands.h"
+#include "widgets/InputHelpers.h"
 #include "widgets/MouseTracker.h"
 #include "widgets/StatusMessage.h"
 #include "widgets/TipBox.h"
@@ -50,7 +51,13 @@ void GraphWindow::Deselect()
     RefreshFrameCommands();
 }
 
-void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
+bool GraphWindow::PressedTwice(const void* target)
+{
+    SetClickTarget(target);
+    return target != nullptr && IsDoubleClick();
+}
+
+void GraphWindow::OnCanvasMouseDown(POINT client)
 {
     ZoomPane* pane = Pane();
     if (pane == nullptr || tracker_)
@@ -59,6 +66,7 @@ void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
     const POINT pixels = pane->ClientToDrawing(client);
     const LogicalPoint at = CanvasPoint(client);
     const RECT plot = LogicalRectToPixels(graphRect, *display);
+    PressedTwice(nullptr);
     if (HitHandle(pixels, POINT{plot.left, plot.top}, true, true)) {
         Deselect();
         tracker_ = std::make_unique<MouseTracker>(display, plot);
@@ -71,9 +79,9 @@ void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
         GraphElement* element = FindElement(at.x, at.y);
         if (element == nullptr) {
             Deselect();
-            SeriesMouseDown(at.x, at.y, doubleClick);
             return;
         }
+        const bool doubleClick = PressedTwice(element);
         if (element != selected_)
             Select(element);
         if (doubleClick) {

@@ -14,6 +14,7 @@
 #include "framework/draw/LogicalUnits.h"
 #include "graph/LineGraph.h"
 #include "tests/graph/GraphPicture.h"
+#include "tests/graph/GraphPointer.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -81,14 +82,8 @@ protected:
         Post(WM_LBUTTONUP, POINT{from.x + dx, from.y + dy}, 0);
         PumpMessagesFor(100);
     }
-    void DoubleClick(const GraphElement& element)
-    {
-        const POINT at = ClientAt((element.rect.left + element.rect.right) / 2, (element.rect.top + element.rect.bottom) / 2);
-        Post(WM_LBUTTONDOWN, at, MK_LBUTTON);
-        Post(WM_LBUTTONUP, at, 0);
-        Post(WM_LBUTTONDBLCLK, at, MK_LBUTTON);
-        Post(WM_LBUTTONUP, at, 0);
-    }
+    // A person's double click: the graph stays on top until the caller has handled it.
+    void DoubleClick(const GraphElement& element) { DoubleClickOnGraph(*graph, element.rect); }
     float PixelInches(int pixels) { return PixelWidthToLogical(pixels, *graph->Pane()->CurrentDisplay()); }
     // The label of the crossing of A and B.
     GraphElement* CrossingLabel()
@@ -299,6 +294,7 @@ TEST_F(GraphEditing, ADoubleClickEditsLabelsAxesAndLegendKeys)
             SendMessageA(list, LB_SETCURSEL, 2, 0);
         })
         .Press(IDOK);
+    ScreenOnTop onTop(graph->Handle());
     DoubleClick(graph->title);
     ASSERT_TRUE(PumpMessagesUntil([&] { return graph->title.text == "Renamed"; }));
     EXPECT_EQ(graph->Selected(), &graph->title);

@@ -55,9 +55,12 @@ std::string FocusForeground()
     return "windowfocus --sync " + std::to_string(xWindow) + " ";
 }
 
+// A synchronised move waits for the pointer to move, which it never does when it is there already (xdotool
+// then waits about 15 s): it comes from a pixel beside the point.
 std::string MoveTo(POINT at)
 {
-    return "mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y);
+    const std::string y = " " + std::to_string(at.y);
+    return "mousemove " + std::to_string(at.x + 1) + y + " mousemove --sync " + std::to_string(at.x) + y;
 }
 
 }  // namespace

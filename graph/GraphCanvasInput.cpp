@@ -40,6 +40,7 @@ void GraphWindow::Select(GraphElement* element)
     selected_ = element;
     if (element != nullptr)
         InvalidateElement(*element);
+    RefreshFrameCommands();
 }
 
 void GraphWindow::Deselect()

@@ -55,6 +55,8 @@ public:
     // document's own (Save, Save As).
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void UpdateMenus(HMENU bar) override;
+    // The tool bar's Save, Print and the buttons of the graph's commands, by the same rules.
+    void SetDefaultCommandStates() override;
     // Whether the command is the graph window's, and whether its row's rule (the kind's row first) allows it
     // now; a command without a row is refused.
     static bool HasCommand(unsigned id);

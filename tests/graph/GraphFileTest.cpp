@@ -49,6 +49,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -303,9 +304,8 @@ TEST_F(GraphFiles, StrategyGraphOfTwoCrossingLinesFillsARegionPerInterval)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-// Strategy "Left" is better left of x = 0.5, "Right" right of it; each side takes its strategy's fill. The
-// Isocontours dialog inserts added values in order; Cancel keeps the old ones, OK stores them with the graph.
-TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
+// Strategy "Left" is better left of x = 0.5, "Right" right of it.
+TwoWaySensitivityResults LeftRightResults()
 {
     auto map = std::make_shared<StrategyRegionMap>(nullptr, 5, 5, 2, 0.0, 1.0, 0.0, 1.0);
     for (int y = 0; y < 5; ++y)
@@ -318,6 +318,14 @@ TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
     results.map = map;
     results.xLabel = "x";
     results.yLabel = "y";
+    return results;
+}
+
+// Each side of the two-way graph takes its strategy's fill. The
+// Isocontours dialog inserts added values in order; Cancel keeps the old ones, OK stores them with the graph.
+TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
+{
+    TwoWaySensitivityResults results = LeftRightResults();
     auto* graph = new TwoWaySensGraph(results);
     graph->Open(nullptr);
     const std::set<COLORREF> left = ColoursAt(*graph, 0.2, 0.5);
@@ -399,8 +407,12 @@ std::vector<double> ExportColumn(const TextReport& report, int column)
 
 // Bars of spreads 3 and 4 stand in the analysis's order, three units high with a unit between; the tie of
 // strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
+ThreeWaySensitivityResults ThreeStepResults();
+
 // Graphs follow their windows whichever way the size changes: a tornado opened from its file fills its window
-// maximised, and Window > Tile then gives it and a graph that was maximised before it their tiles.
+// maximised, and Window > Tile then gives it, a graph that was maximised before it, two-way and three-way
+// graphs and two more one-way graphs their six tiles, each without scroll bars and drawn on the screen as a
+// full repaint draws it.
 TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
 {
     const std::string path = TempPath("kivo_graph_tiles.grf");
@@ -416,12 +428,23 @@ TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
     SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(tornado->Handle()), 0);
     ExpectFillsItsWindow(*tornado, "tornado maximised");
     EXPECT_FALSE(tornado->IsModified());
+    auto* twoWay = new TwoWaySensGraph(LeftRightResults());
+    twoWay->Open(nullptr);
+    auto* threeWay = new ThreeWaySensGraph(ThreeStepResults());
+    threeWay->Open(nullptr);
+    ASSERT_TRUE(AnimationEnds(*threeWay->Strip()));
+    LineGraph* second = OpenLineGraph(OneWayData());
+    LineGraph* third = OpenLineGraph(OneWayData());
     SendMessageA(frame->Handle(), WM_COMMAND, Cmd::WindowTile, 0);
-    ExpectFillsItsWindow(*line, "line tiled");
-    ExpectFillsItsWindow(*tornado, "tornado tiled");
-    ExpectScreenEqualsRepaint(tornado->Handle());
-    delete tornado;
-    delete line;
+    const std::pair<GraphWindow*, const char*> tiled[] = {
+        {line, "line tiled"},           {tornado, "tornado tiled"},   {twoWay, "two-way tiled"},
+        {threeWay, "three-way tiled"}, {second, "second line tiled"}, {third, "third line tiled"}};
+    for (const auto& [graph, when] : tiled) {
+        ExpectFillsItsWindow(*graph, when);
+        ExpectScreenEqualsRepaint(graph->Handle());
+    }
+    for (const auto& [graph, when] : tiled)
+        delete graph;
     std::remove(path.c_str());
 }
 

@@ -4,6 +4,8 @@
 
 #include "graph/GraphWindow.h"
 
+#include "graph/GraphStylePickers.h"
+
 #include "widgets/FrameCommands.h"
 #include "widgets/InputHelpers.h"
 #include "widgets/MouseTracker.h"
@@ -56,6 +58,20 @@ bool GraphWindow::PressedTwice(const void* target)
 {
     SetClickTarget(target);
     return target != nullptr && IsDoubleClick();
+}
+
+bool GraphWindow::PickLegendMark(GraphElement& key)
+{
+    const int index = legendKeys.IndexOf(&key);
+    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
+    if (index < 0 || mark == nullptr || index >= legendTexts.Count())
+        return false;
+    int kind = mark->markKind;
+    if (!RunLineMarkerDialog(kind, legendTexts.Label(index)->text.Text()))
+        return false;
+    mark->markKind = kind;
+    InvalidateAll();
+    return true;
 }
 
 void GraphWindow::OnCanvasMouseDown(POINT client)

@@ -226,6 +226,9 @@ protected:
     virtual void PlacePlotBlock(const LogicalRect& block);
     virtual void PlaceBottomBlock(const LogicalRect& block);
 
+    // The marker picker on a legend mark, named after the legend text of its index; true (the graph
+    // repainted) when the person chose a mark.
+    bool PickLegendMark(GraphElement& key);
     // A point of the canvas's client area in inches on the graph.
     LogicalPoint CanvasPoint(POINT client) const;
     // Names what the press being handled hit (null: nothing that a double click acts on); true when it is the

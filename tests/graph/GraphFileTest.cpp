@@ -26,6 +26,7 @@
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
 #include "tests/graph/GraphPicture.h"
+#include "tests/graph/SampleGraphs.h"
 #include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/NewestChild.h"
@@ -172,29 +173,6 @@ protected:
         std::remove(second.c_str());
         return bytes;
     }
-    static LineGraphData OneWayData()
-    {
-        LineGraphData data;
-        data.title = "Sensitivity Analysis on p";
-        data.subtitles.push_back("[q:  0 to 1]");
-        data.variableName = "p";
-        data.horizontal.label = "p";
-        data.horizontal.top = 1.0;
-        data.horizontal.interval = 0.5;
-        data.vertical.label = "Expected Value";
-        data.vertical.top = 100.0;
-        data.vertical.autoScale = true;
-        data.lines.push_back({"A", {0.0, 50.0, 100.0}});
-        data.lines.push_back({"B", {50.0, 50.0, 50.0}});
-        ThresholdPoint crossing;
-        crossing.first = 0;
-        crossing.second = 1;
-        crossing.x = 0.5;
-        crossing.value = 50.0;
-        data.thresholds.push_back(crossing);
-        return data;
-    }
-
     FocusTestLock focus;
     ScopedApplication app;
     MainFrame* frame;
@@ -304,23 +282,6 @@ TEST_F(GraphFiles, StrategyGraphOfTwoCrossingLinesFillsARegionPerInterval)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-// Strategy "Left" is better left of x = 0.5, "Right" right of it.
-TwoWaySensitivityResults LeftRightResults()
-{
-    auto map = std::make_shared<StrategyRegionMap>(nullptr, 5, 5, 2, 0.0, 1.0, 0.0, 1.0);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) {
-            map->Cell(0, y, x).value = 100.0 - 25.0 * x;
-            map->Cell(1, y, x).value = 25.0 * x;
-        }
-    map->labels = {"Left", "Right"};
-    TwoWaySensitivityResults results;
-    results.map = map;
-    results.xLabel = "x";
-    results.yLabel = "y";
-    return results;
-}
-
 // Each side of the two-way graph takes its strategy's fill. The
 // Isocontours dialog inserts added values in order; Cancel keeps the old ones, OK stores them with the graph.
 TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
@@ -407,8 +368,6 @@ std::vector<double> ExportColumn(const TextReport& report, int column)
 
 // Bars of spreads 3 and 4 stand in the analysis's order, three units high with a unit between; the tie of
 // strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
-ThreeWaySensitivityResults ThreeStepResults();
-
 // Graphs follow their windows whichever way the size changes: a tornado opened from its file fills its window
 // maximised, and Window > Tile then gives it, a graph that was maximised before it, two-way and three-way
 // graphs and two more one-way graphs their six tiles, each without scroll bars and drawn on the screen as a
@@ -789,27 +748,6 @@ TEST_F(GraphFiles, UnknownKindsAndDamagedLinePartsOpenNothing)
         EXPECT_EQ(stream->FormatError(), e.code);
     }
     std::remove(path.c_str());
-}
-
-// Three steps of a third variable, z = 0, 50 and 100, move the boundary between "Left" and "Right" from
-// x = 2.5 to 6.5.
-ThreeWaySensitivityResults ThreeStepResults()
-{
-    ThreeWaySensitivityResults results;
-    for (int step = 0; step < 3; ++step) {
-        auto map = std::make_shared<StrategyRegionMap>(nullptr, 11, 11, 2, 0.0, 10.0, 0.0, 10.0);
-        for (int y = 0; y < 11; ++y)
-            for (int x = 0; x < 11; ++x)
-                map->Cell(1, y, x).value = x - (3.0 + 2 * step) + 0.5;
-        map->labels = {"Left", "Right"};
-        results.maps.push_back(map);
-    }
-    results.labels[0] = "x";
-    results.labels[1] = "y";
-    results.labels[2] = "z";
-    results.zHigh = 100.0;
-    results.zStep = 50.0;
-    return results;
 }
 
 // The picture follows the step shown, the label "z = <value>" keeps its size, and the graph saves and reopens.

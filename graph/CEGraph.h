@@ -49,6 +49,8 @@ public:
     // "Cost = c; Eff = e; C/E = r" at the point.
     zString CoordinateText(float x, float y) const override;
     bool ElementShown(const GraphElement& element) const override;
+    // The marker picker on a strategy's mark, which its point takes too.
+    bool EditLegendKey(GraphElement& key) override { return PickLegendMark(key); }
 
     // The two ends of the guide lines of extended-dominated point i on the segment of its neighbours: at the
     // point's effectiveness (first) and at its cost (second), as (cost, effectiveness).

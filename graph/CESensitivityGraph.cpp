@@ -3,7 +3,6 @@
 #include "analysis/CEDominance.h"
 #include "analysis/CEReport.h"
 #include "analysis/GridStepStrategySet.h"
-#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/StoredString.h"
 #include "foundation/TextReport.h"
@@ -113,16 +112,7 @@ zString CESensitivityGraph::CoordinateText(float x, float y) const
 
 bool CESensitivityGraph::EditLegendKey(GraphElement& key)
 {
-    const int index = legendKeys.IndexOf(&key);
-    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
-    if (index < 0 || mark == nullptr || index >= legendTexts.Count())
-        return false;
-    int kind = mark->markKind;
-    if (!RunLineMarkerDialog(kind, legendTexts.Label(index)->text.Text()))
-        return false;
-    mark->markKind = kind;
-    InvalidateAll();
-    return true;
+    return PickLegendMark(key);
 }
 
 void CESensitivityGraph::ForEachElement(const ElementVisit& visit)

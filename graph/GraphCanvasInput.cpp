@@ -4,7 +4,10 @@
 
 #include "graph/GraphWindow.h"
 
+#include "graph/GraphStylePickers.h"
+
 #include "widgets/FrameCommands.h"
+#include "widgets/InputHelpers.h"
 #include "widgets/MouseTracker.h"
 #include "widgets/StatusMessage.h"
 #include "widgets/TipBox.h"
@@ -39,6 +42,7 @@ void GraphWindow::Select(GraphElement* element)
     selected_ = element;
     if (element != nullptr)
         InvalidateElement(*element);
+    RefreshFrameCommands();
 }
 
 void GraphWindow::Deselect()
@@ -50,7 +54,27 @@ void GraphWindow::Deselect()
     RefreshFrameCommands();
 }
 
-void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
+bool GraphWindow::PressedTwice(const void* target)
+{
+    SetClickTarget(target);
+    return target != nullptr && IsDoubleClick();
+}
+
+bool GraphWindow::PickLegendMark(GraphElement& key)
+{
+    const int index = legendKeys.IndexOf(&key);
+    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
+    if (index < 0 || mark == nullptr || index >= legendTexts.Count())
+        return false;
+    int kind = mark->markKind;
+    if (!RunLineMarkerDialog(kind, legendTexts.Label(index)->text.Text()))
+        return false;
+    mark->markKind = kind;
+    InvalidateAll();
+    return true;
+}
+
+void GraphWindow::OnCanvasMouseDown(POINT client)
 {
     ZoomPane* pane = Pane();
     if (pane == nullptr || tracker_)
@@ -59,6 +83,7 @@ void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
     const POINT pixels = pane->ClientToDrawing(client);
     const LogicalPoint at = CanvasPoint(client);
     const RECT plot = LogicalRectToPixels(graphRect, *display);
+    PressedTwice(nullptr);
     if (HitHandle(pixels, POINT{plot.left, plot.top}, true, true)) {
         Deselect();
         tracker_ = std::make_unique<MouseTracker>(display, plot);
@@ -71,9 +96,9 @@ void GraphWindow::OnCanvasMouseDown(POINT client, bool doubleClick)
         GraphElement* element = FindElement(at.x, at.y);
         if (element == nullptr) {
             Deselect();
-            SeriesMouseDown(at.x, at.y, doubleClick);
             return;
         }
+        const bool doubleClick = PressedTwice(element);
         if (element != selected_)
             Select(element);
         if (doubleClick) {

@@ -5,6 +5,7 @@
 
 #include "widgets/CursorStack.h"
 #include "widgets/FilePathDialogs.h"
+#include "widgets/MainToolbar.h"
 #include "widgets/ProgramPreferences.h"
 #include "widgets/Shell.h"
 #include "widgets/ZoomPane.h"
@@ -147,6 +148,13 @@ void GraphWindow::UpdateMenus(HMENU bar)
                 HasTextExport() ? "C&opy Special..." : "C&opy as Bitmap/Metafile");
     ModifyMenuA(bar, Cmd::EditClear, copyState | (SelectedIsUserLabel(*this) ? MF_ENABLED : MF_GRAYED), Cmd::EditClear,
                 "Clea&r Label\tDel");
+}
+
+void GraphWindow::SetDefaultCommandStates()
+{
+    DocumentWindow::SetDefaultCommandStates();
+    // The tool bar's buttons follow the same rows as the menus (Font while a label is selected).
+    EnableToolbarButtons([this](unsigned id) { return CommandAllowed(id); });
 }
 
 void GraphWindow::Changed(GraphElement* element)

@@ -19,8 +19,9 @@ constexpr float kBlockGap = 0.05f;
 constexpr float kBottomGap = 0.1f;
 constexpr float kSubtitleGap = 0.03f;
 constexpr float kLegendGap = 0.05f;
-// A graph filling a small window keeps a plot of at least this size (inches) and scrolls.
-constexpr float kSmallestFittedPlot = 1.0f;
+// A graph filling a small window (one of many tiles) gives its plot the room its texts leave, down to this
+// size (inches); only a window too small even for that scrolls.
+constexpr float kSmallestFittedPlot = 0.25f;
 
 LogicalRect Sized(float width, float height)
 {

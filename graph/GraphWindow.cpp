@@ -2,6 +2,7 @@
 
 #include "analysis/SensitivityResultGrid.h"
 #include "widgets/FrameCommands.h"
+#include "widgets/InputHelpers.h"
 #include "widgets/MouseTracker.h"
 #include "widgets/Shell.h"
 #include "widgets/StatusMessage.h"
@@ -65,13 +66,17 @@ public:
         : ZoomPane(owner, new CanvasLayout(*owner, reservedBottom), WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL), graph_(*owner)
     {
     }
+    // A pressed element may go with the graph and its address be reused: the next press starts afresh.
+    ~GraphCanvasPane() override { SetClickTarget(nullptr); }
 
+    // The system sends the canvas presses only, never double clicks: the click record tells them.
     long OnMouseDown(const MouseInput& mouse) override
     {
         if (mouse.right)
             return 0;
+        RecordMouseClick(mouse.at);
         Scaled scale(*this);
-        graph_.OnCanvasMouseDown(mouse.at, mouse.doubleClick);
+        graph_.OnCanvasMouseDown(mouse.at);
         return 1;
     }
     long OnMouseMoved(const MouseInput& mouse) override

@@ -55,6 +55,8 @@ public:
     // document's own (Save, Save As).
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
     void UpdateMenus(HMENU bar) override;
+    // The tool bar's Save, Print and the buttons of the graph's commands, by the same rules.
+    void SetDefaultCommandStates() override;
     // Whether the command is the graph window's, and whether its row's rule (the kind's row first) allows it
     // now; a command without a row is refused.
     static bool HasCommand(unsigned id);
@@ -150,8 +152,9 @@ public:
     // Keeps a strip of the height (pixels) under the canvas for the child window there; 0 gives it back.
     void ReserveBottomStrip(int height);
 
-    // Mouse and keys of the canvas, in the pane's client pixels.
-    virtual void OnCanvasMouseDown(POINT client, bool doubleClick);
+    // Mouse and keys of the canvas, in the pane's client pixels. A press that hits the same element (or bar)
+    // as the press before it, within the system's double-click time, is a double click.
+    virtual void OnCanvasMouseDown(POINT client);
     virtual void OnCanvasMouseMove(POINT client, bool control, bool leftHeld);
     virtual void OnCanvasMouseUp();
     void OnCanvasKey(bool down);
@@ -210,8 +213,6 @@ protected:
     virtual void FirstShown() {}
     // The kind's lines, bars or regions inside the plot rectangle.
     virtual void DrawSeries(Display& display) {}
-    // A press (or double click) on no element, at a point (inches); true when the kind took it.
-    virtual bool SeriesMouseDown(float x, float y, bool doubleClick) { return false; }
     // The dotted Set Lines go under the series unless the kind says otherwise.
     virtual bool SetLinesUnderSeries() { return true; }
     // Measures of the three blocks, at the origin.
@@ -225,8 +226,14 @@ protected:
     virtual void PlacePlotBlock(const LogicalRect& block);
     virtual void PlaceBottomBlock(const LogicalRect& block);
 
+    // The marker picker on a legend mark, named after the legend text of its index; true (the graph
+    // repainted) when the person chose a mark.
+    bool PickLegendMark(GraphElement& key);
     // A point of the canvas's client area in inches on the graph.
     LogicalPoint CanvasPoint(POINT client) const;
+    // Names what the press being handled hit (null: nothing that a double click acts on); true when it is the
+    // second press of a double click on it.
+    static bool PressedTwice(const void* target);
 
 private:
     RECT heldTipRect_{0, 0, 0, 0};

@@ -171,16 +171,16 @@ void LineListGraph::DrawSeries(Display& display)
         bars.Bar(i)->Draw(display);
 }
 
-void LineListGraph::OnCanvasMouseDown(POINT client, bool doubleClick)
+void LineListGraph::OnCanvasMouseDown(POINT client)
 {
     ZoomPane* pane = Pane();
     const LogicalPoint at = CanvasPoint(client);
     LayoutBars();
     const int index = pane != nullptr ? BarAt(at.x, at.y) : -1;
-    if (doubleClick && index >= 0 && OnBarDoubleClick(index))
+    if (index >= 0 && PressedTwice(bars.Bar(index)) && OnBarDoubleClick(index))
         return;
     if (index < 0 || bars.Bar(index)->value <= 0.0 || bars.Bar(index)->isHidden) {
-        GraphWindow::OnCanvasMouseDown(client, doubleClick);
+        GraphWindow::OnCanvasMouseDown(client);
         return;
     }
     pressedBar = index;

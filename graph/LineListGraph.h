@@ -56,7 +56,7 @@ public:
     void LayoutBars();
     // The index of the first bar holding the point (inches) as last laid out, -1 when none.
     int BarAt(float x, float y) const;
-    void OnCanvasMouseDown(POINT client, bool doubleClick) override;
+    void OnCanvasMouseDown(POINT client) override;
     void OnCanvasMouseMove(POINT client, bool control, bool leftHeld) override;
     void OnCanvasMouseUp() override;
 

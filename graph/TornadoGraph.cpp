@@ -221,22 +221,17 @@ bool TornadoGraph::ElementShown(const GraphElement& element) const
     return entry < 0 || std::find(shownBars.begin(), shownBars.end(), entry) != shownBars.end();
 }
 
-bool TornadoGraph::SeriesMouseDown(float x, float y, bool doubleClick)
-{
-    const int bar = BarAt(x, y);
-    if (bar < 0 || !doubleClick)
-        return false;
-    WaitCursorScope wait;
-    OpenOneWayGraph(bar);
-    return true;
-}
-
-void TornadoGraph::OnCanvasMouseDown(POINT client, bool doubleClick)
+void TornadoGraph::OnCanvasMouseDown(POINT client)
 {
     const LogicalPoint at = CanvasPoint(client);
-    const int bar = doubleClick ? -1 : BarAt(at.x, at.y);
+    const int bar = BarAt(at.x, at.y);
     if (bar < 0) {
-        GraphWindow::OnCanvasMouseDown(client, doubleClick);
+        GraphWindow::OnCanvasMouseDown(client);
+        return;
+    }
+    if (PressedTwice(allBars->At(bar))) {
+        WaitCursorScope wait;
+        OpenOneWayGraph(bar);
         return;
     }
     ShowHeldTip(client, BarText(bar, true).Text());

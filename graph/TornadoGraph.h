@@ -39,8 +39,9 @@ public:
     zString BarText(int bar, bool multiLine) const;
     // The one-way sensitivity graph of the bar's first variable, from the results stored with the bar.
     void OpenOneWayGraph(int bar);
-    // Pressing the button on a bar shows its text in several lines until the button is released.
-    void OnCanvasMouseDown(POINT client, bool doubleClick) override;
+    // Pressing the button on a bar shows its text in several lines until the button is released; a double
+    // click on it opens its one-way graph.
+    void OnCanvasMouseDown(POINT client) override;
     void OnCanvasMouseMove(POINT client, bool control, bool leftHeld) override;
     void OnCanvasMouseUp() override;
 
@@ -55,7 +56,6 @@ public:
 
 protected:
     void DrawSeries(Display& display) override;
-    bool SeriesMouseDown(float x, float y, bool doubleClick) override;
     bool HasStoredForm() override { return true; }
     void StorePart(Archive& archive) override;
     bool LoadPart(Archive& archive) override;

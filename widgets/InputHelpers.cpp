@@ -10,6 +10,8 @@ struct ClickRecord {
     int y = 0;
     uint32_t time = 0;
     uint32_t previousTime = 0;
+    // The system's time of the last press's message.
+    LONG messageTime = 0;
     const void* target = nullptr;
     const void* previousTarget = nullptr;
     // The previous target as it was when the current target was named.
@@ -18,7 +20,7 @@ struct ClickRecord {
 
 ClickRecord clicks;
 
-// Presses closer together than this are one press reported twice.
+// Presses closer together than this, of one message, are one press reported twice.
 const uint32_t SamePressMilliseconds = 10;
 
 } // namespace
@@ -37,8 +39,12 @@ int PumpMessages(UINT first, UINT last)
 void RecordMouseClick(POINT at)
 {
     const uint32_t now = FineTickCount();
-    if (now - clicks.time <= SamePressMilliseconds)
+    // Two presses the system took apart are two however soon they are handled: the two of a double click
+    // that came while the program was busy are handled one right after the other.
+    const LONG messageTime = GetMessageTime();
+    if (now - clicks.time <= SamePressMilliseconds && messageTime == clicks.messageTime)
         return;
+    clicks.messageTime = messageTime;
     clicks.previousTime = clicks.time;
     clicks.time = now;
     clicks.x = at.x;

@@ -8,8 +8,8 @@
 // Dispatches (without translating) every queued message in the range first..last, of any window; 0.
 int PumpMessages(UINT first, UINT last);
 
-// Records a mouse-button press at a point in client coordinates. A second record within 10
-// milliseconds of the last one is the same press and is ignored. The press has no target until the item
+// Records a mouse-button press at a point in client coordinates. A second record of the same message within
+// 10 milliseconds of the last one is the same press and is ignored. The press has no target until the item
 // it hit is named with SetClickTarget.
 void RecordMouseClick(POINT at);
 void SetClickTarget(const void* target);

@@ -6,7 +6,9 @@
 #include "treewin/CEAnalysisDialog.h"
 #include "framework/dialog/FileDialogs.h"
 #include "graph/CEGraph.h"
+#include "graph/GraphStylePickers.h"
 #include "model/TreeNode.h"
+#include "tests/graph/GraphPointer.h"
 #include "tests/support/ClipboardTestText.h"
 #include "tests/support/MenuItemState.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -240,6 +242,32 @@ TEST_F(CEGraphs, EffectivenessTakesItsOwnPlaces)
         if (graph != nullptr)
             Activate(graph);
     }
+}
+
+// A person's double click on a strategy's mark opens the marker picker on it; the chosen mark is the
+// strategy's in the legend and at its point.
+TEST_F(CEGraphs, ADoubleClickedMarkTakesTheChosenMark)
+{
+    CEGraph* graph = Analyse({{"S1", "0", "0"}, {"S2", "10", "2"}});
+    ASSERT_NE(graph, nullptr);
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
+    graph->SetModified(0);
+    std::string caption;
+    ModalDialogDriver person;
+    person
+        .Then([&caption](DialogFrameCL& dialog) {
+            caption = dialog.Text();
+            SendMessageA(dialog.Control(Ctl::ModifyLineMarker::List3497), LB_SETCURSEL, 2, 0);
+        })
+        .Press(IDOK);
+    ScreenOnTop onTop(graph->Handle());
+    DoubleClickOnGraph(*graph, graph->legendKeys.Key(1)->rect);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return person.Finished(); }));
+    EXPECT_EQ(caption, "Modify Line Marker");
+    EXPECT_EQ(graph->MarkKind(1), 2);
+    EXPECT_EQ(graph->MarkKind(0), 6);
+    EXPECT_TRUE(graph->IsModified());
+    ExpectScreenEqualsRepaint(graph->Handle());
 }
 
 TEST_F(CEGraphs, OneStrategyHasNoDominanceAndNoExtendedLegend)

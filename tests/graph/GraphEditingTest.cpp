@@ -5,6 +5,7 @@
 #include "analysis/LineGraphData.h"
 #include "app/MainFrame.h"
 #include "widgets/StatusMessage.h"
+#include "widgets/MainToolbar.h"
 #include "widgets/ZoomPane.h"
 #include "graph/GraphStylePickers.h"
 #include "graph/ShowHideLinesDialog.h"
@@ -12,12 +13,16 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/LogicalUnits.h"
+#include "framework/visual/VisualListPane.h"
+#include "framework/visual/VisualToggleSet.h"
 #include "graph/LineGraph.h"
 #include "tests/graph/GraphPicture.h"
+#include "tests/graph/GraphPointer.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 
@@ -81,14 +86,8 @@ protected:
         Post(WM_LBUTTONUP, POINT{from.x + dx, from.y + dy}, 0);
         PumpMessagesFor(100);
     }
-    void DoubleClick(const GraphElement& element)
-    {
-        const POINT at = ClientAt((element.rect.left + element.rect.right) / 2, (element.rect.top + element.rect.bottom) / 2);
-        Post(WM_LBUTTONDOWN, at, MK_LBUTTON);
-        Post(WM_LBUTTONUP, at, 0);
-        Post(WM_LBUTTONDBLCLK, at, MK_LBUTTON);
-        Post(WM_LBUTTONUP, at, 0);
-    }
+    // A person's double click: the graph stays on top until the caller has handled it.
+    void DoubleClick(const GraphElement& element) { DoubleClickOnGraph(*graph, element.rect); }
     float PixelInches(int pixels) { return PixelWidthToLogical(pixels, *graph->Pane()->CurrentDisplay()); }
     // The label of the crossing of A and B.
     GraphElement* CrossingLabel()
@@ -299,6 +298,7 @@ TEST_F(GraphEditing, ADoubleClickEditsLabelsAxesAndLegendKeys)
             SendMessageA(list, LB_SETCURSEL, 2, 0);
         })
         .Press(IDOK);
+    ScreenOnTop onTop(graph->Handle());
     DoubleClick(graph->title);
     ASSERT_TRUE(PumpMessagesUntil([&] { return graph->title.text == "Renamed"; }));
     EXPECT_EQ(graph->Selected(), &graph->title);
@@ -318,6 +318,26 @@ TEST_F(GraphEditing, ADoubleClickEditsLabelsAxesAndLegendKeys)
     EXPECT_TRUE(graph->IsModified());
     frame->Show(SW_SHOWNOACTIVATE);
     ExpectScreenEqualsRepaint(graph->Handle());
+}
+
+// The tool bar's Font button follows the selection as the Font menu item does: a clicked label lights it,
+// a click on empty canvas greys it again.
+TEST_F(GraphEditing, TheFontButtonFollowsTheSelectedLabel)
+{
+    // The program's buttons, as the program builds them at its start.
+    BuildMainToolbar(frame->ToolBar());
+    const auto fontButton = [this] { return VisualCtrlKit::IsItemEnabled(frame->ToolBar(), Cmd::DisplayFont); };
+    ScreenOnTop onTop(graph->Handle());
+    const HWND pane = graph->Pane()->Handle();
+    const LogicalRect& title = graph->title.rect;
+    RealInput::Click(RealInput::OnScreen(pane, ClientAt((title.left + title.right) / 2, (title.top + title.bottom) / 2)));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return graph->Selected() == &graph->title; }));
+    EXPECT_TRUE(fontButton());
+    RealInput::Click(RealInput::OnScreen(pane, ClientAt(title.left - 0.1f, title.bottom + 0.05f)));
+    ASSERT_TRUE(PumpMessagesUntil([&] { return graph->Selected() == nullptr; }));
+    EXPECT_FALSE(fontButton());
+    ExpectScreenEqualsRepaint(frame->Handle());
+    DestroyMainToolbar();
 }
 
 TEST_F(GraphEditing, ALockedAxisShowsItsValuesGreyedAndCancelChangesNothing)

@@ -26,12 +26,14 @@
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
 #include "tests/graph/GraphPicture.h"
+#include "tests/graph/SampleGraphs.h"
 #include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/NewestChild.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/SampleTornado.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
@@ -48,6 +50,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -170,29 +173,6 @@ protected:
         std::remove(second.c_str());
         return bytes;
     }
-    static LineGraphData OneWayData()
-    {
-        LineGraphData data;
-        data.title = "Sensitivity Analysis on p";
-        data.subtitles.push_back("[q:  0 to 1]");
-        data.variableName = "p";
-        data.horizontal.label = "p";
-        data.horizontal.top = 1.0;
-        data.horizontal.interval = 0.5;
-        data.vertical.label = "Expected Value";
-        data.vertical.top = 100.0;
-        data.vertical.autoScale = true;
-        data.lines.push_back({"A", {0.0, 50.0, 100.0}});
-        data.lines.push_back({"B", {50.0, 50.0, 50.0}});
-        ThresholdPoint crossing;
-        crossing.first = 0;
-        crossing.second = 1;
-        crossing.x = 0.5;
-        crossing.value = 50.0;
-        data.thresholds.push_back(crossing);
-        return data;
-    }
-
     FocusTestLock focus;
     ScopedApplication app;
     MainFrame* frame;
@@ -302,21 +282,11 @@ TEST_F(GraphFiles, StrategyGraphOfTwoCrossingLinesFillsARegionPerInterval)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-// Strategy "Left" is better left of x = 0.5, "Right" right of it; each side takes its strategy's fill. The
+// Each side of the two-way graph takes its strategy's fill. The
 // Isocontours dialog inserts added values in order; Cancel keeps the old ones, OK stores them with the graph.
 TEST_F(GraphFiles, TwoWayRegionsTakeTheirStrategiesFillsAndKeepTheirIsocontours)
 {
-    auto map = std::make_shared<StrategyRegionMap>(nullptr, 5, 5, 2, 0.0, 1.0, 0.0, 1.0);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) {
-            map->Cell(0, y, x).value = 100.0 - 25.0 * x;
-            map->Cell(1, y, x).value = 25.0 * x;
-        }
-    map->labels = {"Left", "Right"};
-    TwoWaySensitivityResults results;
-    results.map = map;
-    results.xLabel = "x";
-    results.yLabel = "y";
+    TwoWaySensitivityResults results = LeftRightResults();
     auto* graph = new TwoWaySensGraph(results);
     graph->Open(nullptr);
     const std::set<COLORREF> left = ColoursAt(*graph, 0.2, 0.5);
@@ -399,7 +369,9 @@ std::vector<double> ExportColumn(const TextReport& report, int column)
 // Bars of spreads 3 and 4 stand in the analysis's order, three units high with a unit between; the tie of
 // strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
 // Graphs follow their windows whichever way the size changes: a tornado opened from its file fills its window
-// maximised, and Window > Tile then gives it and a graph that was maximised before it their tiles.
+// maximised, and Window > Tile then gives it, a graph that was maximised before it, two-way and three-way
+// graphs and two more one-way graphs their six tiles, each without scroll bars and drawn on the screen as a
+// full repaint draws it.
 TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
 {
     const std::string path = TempPath("kivo_graph_tiles.grf");
@@ -415,12 +387,23 @@ TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
     SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(tornado->Handle()), 0);
     ExpectFillsItsWindow(*tornado, "tornado maximised");
     EXPECT_FALSE(tornado->IsModified());
+    auto* twoWay = new TwoWaySensGraph(LeftRightResults());
+    twoWay->Open(nullptr);
+    auto* threeWay = new ThreeWaySensGraph(ThreeStepResults());
+    threeWay->Open(nullptr);
+    ASSERT_TRUE(AnimationEnds(*threeWay->Strip()));
+    LineGraph* second = OpenLineGraph(OneWayData());
+    LineGraph* third = OpenLineGraph(OneWayData());
     SendMessageA(frame->Handle(), WM_COMMAND, Cmd::WindowTile, 0);
-    ExpectFillsItsWindow(*line, "line tiled");
-    ExpectFillsItsWindow(*tornado, "tornado tiled");
-    ExpectScreenEqualsRepaint(tornado->Handle());
-    delete tornado;
-    delete line;
+    const std::pair<GraphWindow*, const char*> tiled[] = {
+        {line, "line tiled"},           {tornado, "tornado tiled"},   {twoWay, "two-way tiled"},
+        {threeWay, "three-way tiled"}, {second, "second line tiled"}, {third, "third line tiled"}};
+    for (const auto& [graph, when] : tiled) {
+        ExpectFillsItsWindow(*graph, when);
+        ExpectScreenEqualsRepaint(graph->Handle());
+    }
+    for (const auto& [graph, when] : tiled)
+        delete graph;
     std::remove(path.c_str());
 }
 
@@ -472,16 +455,19 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
         pane->DrawingToClient(RECT{LogicalXToPixel(x, display), LogicalYToPixel(p.top + unit, display), 0, 0});
     pane->PopDrawingScale();
     // Held on the bar: its text in several lines, until the button comes up.
-    graph->OnCanvasMouseDown(POINT{client.left, client.top}, false);
+    graph->OnCanvasMouseDown(POINT{client.left, client.top});
     EXPECT_TRUE(graph->HeldTipShown());
     EXPECT_EQ(std::string(graph->heldTipText.Text()), std::string(graph->BarText(0, true).Text()));
     EXPECT_NE(std::string(graph->heldTipText.Text()).find('\n'), std::string::npos);
     graph->OnCanvasMouseUp();
     EXPECT_FALSE(graph->HeldTipShown());
-    graph->OnCanvasMouseDown(POINT{client.left, client.top}, true);
+    {
+        ScreenOnTop onTop(graph->Handle());
+        RealInput::DoubleClick(RealInput::OnScreen(pane->Handle(), POINT{client.left, client.top}));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return Newest<LineGraph>() != nullptr; }));
+    }
     SetLineGraphPresenter(nullptr);
     auto* oneWay = Newest<LineGraph>();
-    ASSERT_NE(oneWay, nullptr);
     EXPECT_STREQ(oneWay->title.text.Text(), "Sensitivity Analysis on ");
     EXPECT_STREQ(oneWay->subtitle.text.Text(), "p");
     EXPECT_EQ(oneWay->LineCount(), 1);
@@ -762,27 +748,6 @@ TEST_F(GraphFiles, UnknownKindsAndDamagedLinePartsOpenNothing)
         EXPECT_EQ(stream->FormatError(), e.code);
     }
     std::remove(path.c_str());
-}
-
-// Three steps of a third variable, z = 0, 50 and 100, move the boundary between "Left" and "Right" from
-// x = 2.5 to 6.5.
-ThreeWaySensitivityResults ThreeStepResults()
-{
-    ThreeWaySensitivityResults results;
-    for (int step = 0; step < 3; ++step) {
-        auto map = std::make_shared<StrategyRegionMap>(nullptr, 11, 11, 2, 0.0, 10.0, 0.0, 10.0);
-        for (int y = 0; y < 11; ++y)
-            for (int x = 0; x < 11; ++x)
-                map->Cell(1, y, x).value = x - (3.0 + 2 * step) + 0.5;
-        map->labels = {"Left", "Right"};
-        results.maps.push_back(map);
-    }
-    results.labels[0] = "x";
-    results.labels[1] = "y";
-    results.labels[2] = "z";
-    results.zHigh = 100.0;
-    results.zStep = 50.0;
-    return results;
 }
 
 // The picture follows the step shown, the label "z = <value>" keeps its size, and the graph saves and reopens.

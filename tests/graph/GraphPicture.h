@@ -36,11 +36,13 @@ inline std::vector<uint8_t> Picture(GraphWindow& graph)
     return copy;
 }
 
-// The graph's drawing fills its window: no larger (so no scroll bars) and at most a few pixels smaller.
+// The graph's drawing fills its canvas (the window but for a strip the graph keeps at its bottom): no larger
+// (so no scroll bars) and at most a few pixels smaller.
 inline void ExpectFillsItsWindow(GraphWindow& graph, const char* when)
 {
     RECT client{};
-    GetClientRect(graph.Handle(), &client);
+    GetWindowRect(graph.Pane()->Handle(), &client);
+    OffsetRect(&client, -client.left, -client.top);
     LogicalRect bounds;
     graph.Bounds(bounds);
     const Display& display = *graph.Pane()->CurrentDisplay();

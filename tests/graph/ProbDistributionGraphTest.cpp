@@ -10,6 +10,8 @@
 #include "tests/graph/BarGraphFixture.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
+#include "tests/support/ScreenCheck.h"
 
 #include <numeric>
 
@@ -148,8 +150,11 @@ TEST_F(Histograms, BarDetailsAndStatisticsToTheClipboard)
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         })
         .Press(IDCANCEL);
-    graph->OnCanvasMouseDown(BarCentre(*graph, bar), true);
-    EXPECT_TRUE(driver.Finished());
+    {
+        ScreenOnTop onTop(graph->Handle());
+        RealInput::DoubleClick(RealInput::OnScreen(graph->Pane()->Handle(), BarCentre(*graph, bar)));
+        EXPECT_TRUE(PumpMessagesUntil([&driver] { return driver.Finished(); }));
+    }
     EXPECT_EQ(details,
               "KIVO(tm) Bar Detail\r\nOutcome\tValue\tProbability\r\nt0\t$10.00\t0.250\r\nt1\t$20.00\t0.250");
     // The variance is not divided by the bar's probability of 0.5: sqrt(2 x 25 x 0.25).
@@ -162,12 +167,12 @@ TEST_F(Histograms, HeldBarShowsItsValueUntilRelease)
 {
     ProbDistributionGraph* graph = HistogramOf({1, 2, 3, 4, 5});
     ASSERT_NE(graph, nullptr);
-    graph->OnCanvasMouseDown(BarCentre(*graph, 0), false);
+    graph->OnCanvasMouseDown(BarCentre(*graph, 0));
     EXPECT_EQ(graph->pressedBar, 0);
     EXPECT_STREQ(graph->heldTipText.Text(), "0.200");
     graph->OnCanvasMouseUp();
     EXPECT_EQ(graph->pressedBar, -1);
-    graph->OnCanvasMouseDown(BarCentre(*graph, graph->bars.Count() - 1), false);
+    graph->OnCanvasMouseDown(BarCentre(*graph, graph->bars.Count() - 1));
     EXPECT_EQ(graph->pressedBar, -1);
 }
 

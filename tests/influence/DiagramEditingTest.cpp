@@ -878,7 +878,7 @@ TEST_F(ShownDiagram, ArcDialogsEditTheRowsAndTheCommentAsOneStep)
                                     reinterpret_cast<LPARAM>("Busy days"));
             })
             .Press(IDOK);
-        DoubleClick(At(onLine));
+        DoubleClick(At(onLine), [&driver] { return driver.Finished(); });
     }
     EXPECT_EQ(caption, "Edit Arc");
     EXPECT_STREQ(comment->settings.comment.Text(), "Busy days");

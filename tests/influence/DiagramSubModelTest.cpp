@@ -60,8 +60,7 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
 
     // A double click off its label opens its window, titled after the document and the node.
     const POINT corner = At(subModel, (subModel->right - subModel->left) / 2 - 0.03f, 0);
-    DoubleClick(corner);
-    PumpMessagesUntil([&] { return window->SubModelWindow(subModel) != nullptr; });
+    DoubleClick(corner, [&] { return window->SubModelWindow(subModel) != nullptr; });
     InfluenceDiagramWindow* inner = window->SubModelWindow(subModel);
     ASSERT_NE(inner, nullptr);
     EXPECT_EQ(std::string(inner->Text()), std::string(window->Text()) + ": Sub-Model \"Trial\"");

@@ -1,7 +1,7 @@
 #pragma once
 // A diagram window shown maximized in a shown frame with the tool bar, the message boxes recorded, the
 // pointer away from the windows; the screen is checked against a full repaint when the test ends. Commands go to the window, presses, moves
-// and releases to its pane, Undo and Redo to the frame.
+// and releases to its pane, Undo and Redo to the frame; double clicks are the system's own.
 
 #include "widgets/InPlaceEdit.h"
 #include "app/MainFrame.h"
@@ -17,6 +17,7 @@
 #include "tests/support/PressClock.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "framework/window/FrameworkApp.h"
@@ -25,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,11 +85,14 @@ protected:
         Send(WM_LBUTTONDOWN, keys | MK_LBUTTON, point);
         Send(WM_LBUTTONUP, keys, point);
     }
-    void DoubleClick(POINT point)
+    // A person's double click (the system's own input) at the pane's client point, the window kept on top until
+    // what it does has happened.
+    void DoubleClick(POINT point, const std::function<bool()>& happened)
     {
-        Click(point);
-        nextPressAfter = PressClock::DoubleClickGap;
-        Click(point);
+        ScreenOnTop onTop(frame->Handle());
+        RealInput::DoubleClick(RealInput::OnScreen(pane->Handle(), point));
+        EXPECT_TRUE(PumpMessagesUntil(happened));
+        SetCursorPos(2000, 2000);
     }
     void Drag(POINT from, POINT to, WPARAM keys = 0)
     {

@@ -17,6 +17,7 @@
 #include "tests/support/PressClock.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/EditShowsWhole.h"
@@ -24,6 +25,8 @@
 #include "treewin/NoteBoxClipboard.h"
 #include "treewin/TreeClipboard.h"
 #include "treewin/TreeWindow.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -408,6 +411,51 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
         }
         EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403})) << start;
     }
+    t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
+}
+
+// The system's own double clicks (the window class asks for none, so two presses come): a terminal's symbol
+// changes its payoff, a decision's adds branches, a definitions box shows the node's bindings; two single
+// clicks on a node, apart, send nothing.
+TEST(TreePane, RealDoubleClicksOnSymbolsAndDefinitionsSendTheirCommands)
+{
+    ShownTree t;
+    t.window.Document().DisplayPrefs.MarkNodesWithVars = 2;
+    t.window.Document().EnsureVariable("q", nullptr);
+    t.decision->SetBinding("q", "1", false);
+    t.window.Redraw();
+    PumpMessagesFor(50);
+    struct Recorder : EventTarget {
+        long Record(WindowEvent* event)
+        {
+            commands.push_back(LOWORD(event->wParam));
+            return 1;
+        }
+        std::vector<unsigned> commands;
+    } recorder;
+    t.window.AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    const HWND pane = t.pane->Handle();
+    const auto screen = [&](POINT client) { return RealInput::OnScreen(pane, client); };
+    ScreenOnTop onTop(t.frame.Handle());
+    const struct {
+        POINT at;
+        unsigned command;
+    } rows[] = {{t.At(t.first), Cmd::ValuesChangePayoff},
+                {t.At(t.decision), Cmd::OptionsAddBranches},
+                {t.Middle(DefinitionsRect(t.window, t.decision, true)), Cmd::ShowVariableBindings}};
+    for (const auto& row : rows) {
+        recorder.commands.clear();
+        RealInput::DoubleClick(screen(row.at));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return !recorder.commands.empty(); })) << row.command;
+        EXPECT_EQ(recorder.commands, std::vector<unsigned>{row.command});
+        PumpMessagesFor(GetDoubleClickTime() + 50);
+    }
+    recorder.commands.clear();
+    RealInput::Click(screen(t.At(t.second)));
+    PumpMessagesFor(GetDoubleClickTime() + 50);
+    RealInput::Click(screen(t.At(t.second)));
+    PumpMessagesFor(100);
+    EXPECT_TRUE(recorder.commands.empty());
     t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
 }
 

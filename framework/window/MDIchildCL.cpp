@@ -5,7 +5,9 @@
 #include "framework/window/MDIframeCL.h"
 #include "framework/window/WindowMap.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -76,6 +78,20 @@ HWND MaximisedChildBesides(HWND client, HWND window)
     return nullptr;
 }
 
+// The child the client's switch reaches from the window: among the visible, enabled children that no
+// window owns, in their order on the screen, the one after it (next) or before it, round the ends.
+HWND ChildInTurn(HWND window, bool next)
+{
+    std::vector<HWND> turns;
+    for (HWND child = GetWindow(window, GW_HWNDFIRST); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (child == window || (IsWindowVisible(child) && IsWindowEnabled(child) && !GetWindow(child, GW_OWNER)))
+            turns.push_back(child);
+    const size_t at = static_cast<size_t>(std::find(turns.begin(), turns.end(), window) - turns.begin());
+    if (turns.size() < 2 || at == turns.size())
+        return nullptr;
+    return turns[next ? (at + 1) % turns.size() : (at + turns.size() - 1) % turns.size()];
+}
+
 } // namespace
 
 MaximisedStateKeeper::MaximisedStateKeeper(HWND client, HWND target) : target_(target)
@@ -112,6 +128,11 @@ LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
     std::optional<MaximisedStateKeeper> keeper;
     if (event->message == WM_CHILDACTIVATE)
         keeper.emplace(GetParent(event->window), event->window);
+    // Ctrl+F6, Ctrl+Shift+F6 (and Ctrl+Tab) go through the client's own switch, which restores the maximised
+    // child and maximises the window it reaches: it is kept as a click on that window keeps it.
+    const WPARAM systemCommand = event->wParam & 0xFFF0;
+    if (event->message == WM_SYSCOMMAND && (systemCommand == SC_NEXTWINDOW || systemCommand == SC_PREVWINDOW))
+        keeper.emplace(GetParent(event->window), ChildInTurn(event->window, systemCommand == SC_NEXTWINDOW));
     return DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam);
 }
 

@@ -1,0 +1,135 @@
+// Switching by hand between a maximised tree and a tool window over it (a window without a maximise box):
+// Ctrl+F6, Ctrl+Shift+F6 and clicks leave the tool window at the size and place it opened with and the tree
+// maximised, whichever of them they reach.
+
+#include "tests/app/FrameByHand.h"
+
+#include "formula/LookupTable.h"
+#include "formula/TableDirectory.h"
+#include "treewin/DefineValuesDialog.h"
+#include "treewin/TableGraphWindow.h"
+
+namespace {
+
+class ToolWindowTurns;
+
+// A tool window as a person opens it over the tree.
+struct ToolWindowCase {
+    const char* name;
+    void (*open)(ToolWindowTurns& test, TreeWindow& tree);
+};
+
+class ToolWindowTurns : public FrameByHand, public ::testing::WithParamInterface<ToolWindowCase> {
+public:
+    ~ToolWindowTurns() override
+    {
+        if (tables.empty())
+            return;
+        CloseTableGraphs("Rates");
+        FreeTables();
+        DeleteFileA((tables + "rates.tbl").c_str());
+        RemoveDirectoryA(tables.c_str());
+    }
+    using FrameByHand::Press;
+    using FrameByHand::Settle;
+    void Command(unsigned id)
+    {
+        PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
+        Settle();
+    }
+    // A table with an entry, in a tables directory of this process: an empty table's window asks for entries.
+    void MakeTable()
+    {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        tables = temp + std::string("kivo_frame_switch") + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(tables.c_str(), nullptr);
+        SetTablesDirectory(tables.c_str());
+        LoadTablesDirectory();
+        LookupTable* table = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
+        ASSERT_NE(table, nullptr);
+        table->SetEntry(1, 0.5);
+        ASSERT_TRUE(table->Save());
+    }
+
+    std::string tables;
+};
+
+void Select(ToolWindowTurns& test, TreeWindow& tree, TreeNode* node, const char* keys)
+{
+    tree.SelectNode(node, 1, nullptr, false);
+    test.Press(keys);
+}
+
+const ToolWindowCase ToolWindows[] = {
+    {"Table",
+     [](ToolWindowTurns& test, TreeWindow&) {
+         test.MakeTable();
+         auto previous = DefineValuesDialog::SetPresenter([](DefineValuesDialog& dialog) {
+             dialog.chosen.AddText("Rates  [ ]");
+             return IDOK;
+         });
+         test.Command(Cmd::ValuesDefineValues);
+         DefineValuesDialog::SetPresenter(previous);
+     }},
+    {"Markov",
+     [](ToolWindowTurns& test, TreeWindow& tree) { Select(test, tree, AddCohort(tree.Document()), "shift+F6"); }},
+    {"Comment",
+     [](ToolWindowTurns& test, TreeWindow& tree) {
+         TreeDocument& document = tree.Document();
+         document.AddChild(document.Root, TerminalNode, "End");
+         Select(test, tree, document.Root, "ctrl+m");
+     }},
+    {"Payoff",
+     [](ToolWindowTurns& test, TreeWindow& tree) {
+         TreeDocument& document = tree.Document();
+         Select(test, tree, document.AddChild(document.Root, TerminalNode, "End"), "ctrl+y");
+     }},
+    {"Variables", [](ToolWindowTurns& test, TreeWindow&) { test.Command(Cmd::DisplayShowVariablesWindow); }},
+};
+
+TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
+{
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
+    GetParam().open(*this, *tree);
+    MDIchildCL* tool = frame->ActiveChild();
+    ASSERT_NE(tool, nullptr);
+    ASSERT_NE(tool, tree);
+    RECT place{};
+    GetWindowRect(tool->Handle(), &place);
+    const POINT onTree = RealInput::OnScreen(tree->Pane()->Handle(), EmptyCanvas(*tree));
+    ASSERT_FALSE(PtInRect(&place, onTree));
+    const struct {
+        const char* keys;
+        POINT click;
+        MDIchildCL* reached;
+    } turns[] = {
+        {"ctrl+F6", {}, tree},       {"ctrl+F6", {}, tool},  {"ctrl+shift+F6", {}, tree},
+        {"ctrl+shift+F6", {}, tool}, {nullptr, onTree, tree}, {"ctrl+F6", {}, tool},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.keys != nullptr ? turn.keys : "click");
+        if (turn.keys != nullptr) {
+            Press(turn.keys);
+        } else {
+            ScreenOnTop top(frame->Handle());
+            RealInput::Click(turn.click);
+            Settle();
+        }
+        EXPECT_EQ(frame->ActiveChild(), turn.reached);
+        EXPECT_TRUE(IsZoomed(tree->Handle()));
+        EXPECT_FALSE(IsZoomed(tool->Handle()));
+        RECT now{};
+        GetWindowRect(tool->Handle(), &now);
+        EXPECT_TRUE(EqualRect(&now, &place));
+        ScreenOnTop top(frame->Handle());
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FrameSwitchByHand, ToolWindowTurns, ::testing::ValuesIn(ToolWindows),
+                         [](const ::testing::TestParamInfo<ToolWindowCase>& info) { return info.param.name; });
+
+} // namespace

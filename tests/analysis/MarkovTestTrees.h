@@ -56,3 +56,18 @@ public:
     TreeNode* die = nullptr;
     TreeNode* dead = nullptr;
 };
+
+// A Markov node "Cohort" under the root: Well (stays or dies with 0.5), Dead.
+inline TreeNode* AddCohort(TreeDocument& document)
+{
+    TreeNode* cohort = document.AddChild(document.Root, MarkovNode, "Cohort");
+    cohort->SetMarkovTerminationText("_stage >= 2", 0);
+    TreeNode* well = document.AddChild(cohort, ChanceNode, "Well", "1");
+    TreeNode* dead = document.AddChild(cohort, TerminalNode, "Dead", "0");
+    for (TreeNode* state : {well, dead})
+        for (int kind : {InitialReward, IncrementalReward, FinalReward})
+            state->SetMarkovRewardText(kind, "0", 0);
+    document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
+    document.AddChild(well, TerminalNode, "die", "0.5")->SetMarkovJumpState("Dead", false);
+    return cohort;
+}

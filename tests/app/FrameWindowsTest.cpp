@@ -387,15 +387,7 @@ TEST_F(FrameWindows, MarkovAnalysisShowsItsWindowOnlyOverTheTree)
     auto* tree = dynamic_cast<TreeWindow*>(frame->ActiveChild());
     ASSERT_NE(tree, nullptr);
     TreeDocument& document = tree->Document();
-    TreeNode* cohort = document.AddChild(document.Root, MarkovNode, "Cohort");
-    cohort->SetMarkovTerminationText("_stage >= 2", 0);
-    TreeNode* well = document.AddChild(cohort, ChanceNode, "Well", "1");
-    TreeNode* dead = document.AddChild(cohort, TerminalNode, "Dead", "0");
-    for (TreeNode* state : {well, dead})
-        for (int kind : {InitialReward, IncrementalReward, FinalReward})
-            state->SetMarkovRewardText(kind, "0", 0);
-    document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
-    document.AddChild(well, TerminalNode, "die", "0.5")->SetMarkovJumpState("Dead", false);
+    TreeNode* cohort = AddCohort(document);
     tree->SelectNode(cohort, 1, nullptr, false);
 
     MarkovWindowPlaces().clear();

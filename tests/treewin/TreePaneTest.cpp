@@ -36,6 +36,16 @@
 
 namespace {
 
+// The commands a window's handlers see.
+struct CommandRecorder : EventTarget {
+    long Record(WindowEvent* event)
+    {
+        commands.push_back(LOWORD(event->wParam));
+        return 1;
+    }
+    std::vector<unsigned> commands;
+};
+
 struct ShownTree {
     ShownTree()
     {
@@ -390,15 +400,8 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
     EXPECT_EQ(menuItems.back(), "Pre&ferences...");
     EXPECT_EQ(t.Selected(), std::set<TreeNode*>{t.decision});
     // Two presses on one node within the double-click time send its command to the tree's window.
-    struct Recorder : EventTarget {
-        long Record(WindowEvent* event)
-        {
-            commands.push_back(LOWORD(event->wParam));
-            return 1;
-        }
-        std::vector<unsigned> commands;
-    } recorder;
-    t.window.AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    CommandRecorder recorder;
+    t.window.AddHandler(&recorder, &CommandRecorder::Record, WM_COMMAND);
     // The same with the system's tick count about to wrap (after 49.7 days up).
     for (const uint32_t start : {uint32_t(GetTickCount()), 0u - PressClock::Apart() - 2 * PressClock::DoubleClickGap}) {
         recorder.commands.clear();
@@ -411,7 +414,7 @@ TEST(TreePane, RightPressShowsTheContextMenuAndDoubleClicksSendCommands)
         }
         EXPECT_EQ(recorder.commands, (std::vector<unsigned>{1506, 1403})) << start;
     }
-    t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    t.window.RemoveHandler(&recorder, &CommandRecorder::Record, WM_COMMAND);
 }
 
 // The system's own double clicks (the window class asks for none, so two presses come): a terminal's symbol
@@ -425,15 +428,8 @@ TEST(TreePane, RealDoubleClicksOnSymbolsAndDefinitionsSendTheirCommands)
     t.decision->SetBinding("q", "1", false);
     t.window.Redraw();
     PumpMessagesFor(50);
-    struct Recorder : EventTarget {
-        long Record(WindowEvent* event)
-        {
-            commands.push_back(LOWORD(event->wParam));
-            return 1;
-        }
-        std::vector<unsigned> commands;
-    } recorder;
-    t.window.AddHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    CommandRecorder recorder;
+    t.window.AddHandler(&recorder, &CommandRecorder::Record, WM_COMMAND);
     const HWND pane = t.pane->Handle();
     const auto screen = [&](POINT client) { return RealInput::OnScreen(pane, client); };
     ScreenOnTop onTop(t.frame.Handle());
@@ -456,7 +452,7 @@ TEST(TreePane, RealDoubleClicksOnSymbolsAndDefinitionsSendTheirCommands)
     RealInput::Click(screen(t.At(t.second)));
     PumpMessagesFor(100);
     EXPECT_TRUE(recorder.commands.empty());
-    t.window.RemoveHandler(&recorder, &Recorder::Record, WM_COMMAND);
+    t.window.RemoveHandler(&recorder, &CommandRecorder::Record, WM_COMMAND);
 }
 
 TEST(TreePane, HoverCursorFollowsWhatLiesUnderTheMouse)

@@ -268,6 +268,22 @@ void BuildTree()
     Select(root);
 }
 
+// A double click as the system gives it: two presses of the real pointer at the pane's client point.
+void DoubleClickAt(HWND pane, POINT at)
+{
+    ClientToScreen(pane, &at);
+    SetCursorPos(at.x, at.y);
+    // Each press and release at its own time, 40 ms apart, as a hand gives them.
+    INPUT presses[4] = {};
+    const DWORD now = GetTickCount();
+    for (int i = 0; i < 4; ++i) {
+        presses[i].type = INPUT_MOUSE;
+        presses[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+        presses[i].mi.time = now + 40 * static_cast<DWORD>(i);
+    }
+    SendInput(4, presses, sizeof(INPUT));
+}
+
 // A double click on the histogram's tallest bar opens its Bar Details.
 void OpenBarDetails()
 {
@@ -279,7 +295,7 @@ void OpenBarDetails()
             tallest = i;
     ZoomPane& pane = *graph->Pane();
     const RECT bar = pane.DrawingToClient(LogicalRectToPixels(graph->bars.Bar(tallest)->rect, *pane.CurrentDisplay()));
-    PostMessageA(pane.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM((bar.left + bar.right) / 2, bar.bottom - 2));
+    DoubleClickAt(pane.Handle(), POINT{(bar.left + bar.right) / 2, bar.bottom - 2});
 }
 
 // The share of trials in which each of three options was optimal, as Monte Carlo simulation hands it over.
@@ -551,15 +567,14 @@ void SelectLine(unsigned list, const char* text, bool multiple)
 void DoubleClickElement(LineGraph* graph, const GraphElement& element)
 {
     ZoomPane* pane = graph->Pane();
+    // A hand reaches only what is on the screen: the element is scrolled into view first.
+    pane->ScrollIntoView(element.rect);
+    UpdateWindow(pane->Handle());
     pane->PushDrawingScale();
     const Display& display = *pane->CurrentDisplay();
     const RECT pixels = pane->DrawingToClient(LogicalRectToPixels(element.rect, display));
     pane->PopDrawingScale();
-    const LPARAM at = MAKELPARAM((pixels.left + pixels.right) / 2, (pixels.top + pixels.bottom) / 2);
-    PostMessageA(pane->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(pane->Handle(), WM_LBUTTONUP, 0, at);
-    PostMessageA(pane->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(pane->Handle(), WM_LBUTTONUP, 0, at);
+    DoubleClickAt(pane->Handle(), POINT{(pixels.left + pixels.right) / 2, (pixels.top + pixels.bottom) / 2});
 }
 
 // The sensitivity graph with its title selected and its plot dragged larger.

@@ -180,6 +180,56 @@ TEST_F(TreeOnScreen, AFieldReachedWithTabHasItsTextSelected)
     EXPECT_STREQ(branch->probability.Text().Text(), "0.4");
 }
 
+// The name editor and the probability editor keep to their node's rows as text is typed: the name's above its
+// branch line, the probability's below it, both clear of the next branch's texts, line and symbol; the
+// probability's opens at its text's width though the column is wide.
+TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
+{
+    Branches({{"Surgery of the heart", "0.6"}, {"Medicine", "0.4"}});
+    TreeNode* branch = Document().Root->GetChild(0);
+    const NodeGeometry& own = branch->Geometry();
+    const NodeGeometry& next = Document().Root->GetChild(1)->Geometry();
+    RECT pane;
+    GetWindowRect(Tree().Pane()->Handle(), &pane);
+    // The branch's own line with a row either side, and the next branch's rows to the pane's right side.
+    const RECT line = OnScreen(LogicalRect{own.X, own.BranchY(), own.SymbolX - kSymbolSize, own.BranchY()});
+    const RECT kept[] = {RECT{line.left, line.top - 1, line.right, line.top + 2},
+                         RECT{OnScreen(LogicalRect{next.X, next.Y, next.X, next.YBottom}).left - 4,
+                              OnScreen(LogicalPoint{next.X, next.Y}).y, pane.right - 2,
+                              OnScreen(LogicalPoint{next.X, next.YBottom}).y}};
+    std::vector<ScreenCapture> before;
+    for (const RECT& place : kept)
+        before.push_back(CaptureScreen(place));
+    const float columnWidth = Tree().ColumnWidth(own.Column);
+    struct Case {
+        LogicalRect text;
+        int field;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {NameRect(Tree(), branch), 1, " and the lungs", "Surgery of the heart and the lungs"},
+        {ProbRect(Tree(), branch), 2, "5", "0.65"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        RealInput::Click(OnScreen(LogicalPoint{(c.text.left + c.text.right) / 2, (c.text.top + c.text.bottom) / 2}));
+        ASSERT_TRUE(PumpUntil([&] { return Tree().EditField == c.field && Tree().InPlaceEditor != nullptr; }));
+        RealInput::Keys("End");
+        RealInput::Type(c.typed);
+        EXPECT_TRUE(EditorShows(c.expected)) << EditorText();
+        for (size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(CaptureScreen(kept[i]).pixels, before[i].pixels) << "covered: place " << i;
+        if (c.field == 2) {
+            const RECT editor = Tree().InPlaceEditor->EditRect();
+            EXPECT_LT(editor.right - editor.left, OnScreen(LogicalRect{0, 0, columnWidth / 2, 0}).right -
+                                                      OnScreen(LogicalRect{0, 0, 0, 0}).right);
+        }
+        RealInput::Keys("Escape");
+        ASSERT_TRUE(PumpUntil([this] { return Tree().InPlaceEditor == nullptr; }));
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
+}
+
 // A decision's roll-back box stands on its branch and the branches part after it, clear of the box; with
 // roll back off again the tree takes back the room the boxes had.
 TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)

@@ -327,3 +327,66 @@ TEST_F(TreeOnScreen, TheNameBoxesOfAConvertedTreeHoldTheirNamesAtEveryZoom)
         }
     }
 }
+
+// Rolled back, every box holds its text within its frame at every zoom, and the boxes of stacked end nodes
+// stand apart: the fonts of a zoom are not as wide or as high in proportion as the text measured at 1:1.
+TEST_F(TreeOnScreen, RollBackBoxesHoldTheirTextsAtEveryZoom)
+{
+    TreeNode* root = Document().Root;
+    root->kind = DecisionNode;
+    root->SetText("Treatment", false);
+    TreeNode* surgery = Document().AddChild(root, ChanceNode, "Surgery");
+    Document().AddChild(surgery, TerminalNode, "Cured", "0.8")->SetPayoffText("100", 0, false);
+    Document().AddChild(surgery, TerminalNode, "Not cured", "0.2")->SetPayoffText("20", 0, false);
+    Document().AddChild(root, TerminalNode, "Medicine")->SetPayoffText("70", 0, false);
+    Tree().Show(SW_SHOWMAXIMIZED);
+    Tree().Redraw();
+    Command(Cmd::AnalysisRollBack);
+    ASSERT_TRUE(Document().IsRolledBack());
+    RECT pane;
+    GetWindowRect(Tree().Pane()->Handle(), &pane);
+    const TreeNode* nodes[] = {root, surgery, surgery->GetChild(0), surgery->GetChild(1), root->GetChild(1)};
+    for (const char* keys : {"", "F9", "F9", "shift+F9 shift+F9 shift+F9"}) {
+        SCOPED_TRACE(keys);
+        if (*keys != '\0') {
+            const double zoom = Tree().Pane()->Zoom();
+            RealInput::Keys(keys);
+            ASSERT_TRUE(PumpUntil([&] { return Tree().Pane()->Zoom() != zoom; }));
+        }
+        ExpectScreenEqualsRepaint(frame->Handle());
+        std::vector<RECT> frames;
+        for (const TreeNode* node : nodes) {
+            SCOPED_TRACE(node->text.Text());
+            const RECT box = OnScreen(RollBackBoxRect(Tree(), node));
+            if (box.right + 24 > pane.right || box.bottom + 12 > pane.bottom)
+                continue;
+            const ScreenCapture shot = CaptureScreen(RECT{box.left - 12, box.top - 12, box.right + 24, box.bottom + 12});
+            // The frame's sides: the column and rows of most dark pixels near where the layout puts them.
+            auto most = [&](int from, int to, bool column) {
+                int best = from, count = 0;
+                for (int at = from; at < to; ++at) {
+                    int dark = 0;
+                    for (int along = column ? box.top : box.left; along < (column ? box.bottom : box.right); ++along)
+                        dark += (column ? shot.Dark(at, along) : shot.Dark(along, at)) ? 1 : 0;
+                    if (dark > count)
+                        best = at, count = dark;
+                }
+                return best;
+            };
+            const RECT sides{most(box.left - 10, box.left + 2, true), most(box.top - 10, box.top + 2, false),
+                             most(box.right - 2, box.right + 20, true), most(box.bottom - 2, box.bottom + 10, false)};
+            frames.push_back(sides);
+            // No letter touches a side from within.
+            int letters = 0;
+            for (int y = sides.top + 2; y <= sides.bottom - 2; ++y)
+                letters += (shot.Dark(sides.left + 1, y) ? 1 : 0) + (shot.Dark(sides.right - 1, y) ? 1 : 0);
+            for (int x = sides.left + 2; x <= sides.right - 2; ++x)
+                letters += (shot.Dark(x, sides.top + 1) ? 1 : 0) + (shot.Dark(x, sides.bottom - 1) ? 1 : 0);
+            EXPECT_EQ(letters, 0) << "frame " << sides.left << "," << sides.top << " " << sides.right << ","
+                                  << sides.bottom;
+        }
+        // Cured's and Not cured's boxes, one above the other, with rows between them.
+        if (frames.size() == 5)
+            EXPECT_GT(frames[3].top - frames[2].bottom, 2);
+    }
+}

@@ -278,8 +278,19 @@ void PaintRollBackBox(PaintContext& context, const LogicalRect& rect, const char
         return;
     int offset = 0;
     if (boxed && text != nullptr && *text != '\0') {
-        const RECT frame = LogicalRectToPixels(
+        RECT frame = LogicalRectToPixels(
             LogicalRect{rect.left - 0.03f, rect.top - 0.03f, rect.right + 0.03f, rect.bottom + 0.03f}, reference);
+        // The layout measured the text at 1:1; a font made for another zoom is not as wide or as high in
+        // proportion, so the frame holds the text as drawn, with the margins it has on the left and top.
+        SIZE drawn{};
+        {
+            PushedNodeFont font(display, nullptr, *context.fonts[ValuesFont]);
+            drawn = display.TextExtent(text, static_cast<int>(std::strlen(text)));
+        }
+        const int x = LogicalXToPixel(rect.left, reference) + 1;
+        const int y = LogicalYToPixel(rect.top, reference) + 1;
+        frame.right = std::max<LONG>(frame.right, x + drawn.cx + (x - frame.left));
+        frame.bottom = std::max<LONG>(frame.bottom, y + drawn.cy + (y - frame.top));
         display.PushPen(context.Pen(kBlack));
         if (context.window.Document().CalcPrefs.UseUtility != 0)
             RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, LogicalWidthToPixels(0.1, reference),

@@ -32,6 +32,23 @@ constexpr unsigned kInPlaceEditId = 1;
 // How many InPlaceEditHold scopes live now, in every tree window.
 int inPlaceEditHolds = 0;
 
+// The name's frame stays above the branch line, the probability's below it, each a clear row away, and
+// neither reaches the rows of the nodes above and below; the name's rows start at its editor's top.
+void KeepEditorInNodeRows(TreeWindow& tree, int field, InPlaceEdit& editor, const TreeNode* node, float nameTop)
+{
+    TreePane& pane = *tree.Pane();
+    const NodeGeometry& g = node->Geometry();
+    const float gap = TreeLayout::kEndNodeGap;
+    const float top = field == 1 ? nameTop - gap : g.BranchY();
+    const float bottom = field == 1 ? g.BranchY() : g.YBottom + gap;
+    const RECT rows =
+        pane.DrawingToClient(LogicalRectToPixels(LogicalRect{g.X, top, g.X, bottom}, *pane.CurrentDisplay()));
+    if (field == 1)
+        editor.KeepFrameWithin(rows.top + 1, rows.bottom - 2);
+    else
+        editor.KeepFrameWithin(rows.top + 2, rows.bottom - 1);
+}
+
 } // namespace
 
 TreeWindow::InPlaceEditHold::InPlaceEditHold()
@@ -90,12 +107,16 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         rect.top = std::min(rect.top, rect.bottom - line);
         break;
     }
-    case 2:
+    case 2: {
+        // At the text's size, where the text stands centred in the column; typing widens it to the right.
         rect = ProbRect(*this, node);
-        rect.bottom += 0.035f;
+        const float width = node->Geometry().ProbWidth;
+        rect.left = (rect.left + rect.right - width) / 2;
+        rect.right = rect.left + width;
         font = node->fonts[1] != nullptr ? node->fonts[1].get() : &DefaultFont(ProbabilityFont);
         node->GetProbabilityText(text);
         break;
+    }
     case 3:
         rect = SelectedNote->frame;
         font = &SelectedNote->font;
@@ -131,6 +152,8 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         editor = new InPlaceLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
     else
         editor = new InPlaceMultiLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
+    if (EditField == 1 || EditField == 2)
+        KeepEditorInNodeRows(*this, EditField, *editor, node, rect.top);
     InPlaceEditor = editor;
     // A node's text is open whenever one node is selected: Ctrl+A there adds branches, as the menu says.
     if (EditField != 3)

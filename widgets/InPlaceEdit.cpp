@@ -126,7 +126,7 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
     if (!wider && !higher && !lower)
         return;
     // A frame that moves in leaves its old outline for the pane to repaint.
-    if (frame_ && lower)
+    if (frame_ && (lower || (rowsKept_ && higher)))
         InvalidateFrameArea();
     if (wider) {
         // A centred text stays where it stands: its box grows on both sides.
@@ -134,14 +134,42 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
             editRect_.left -= (width - (editRect_.right - editRect_.left)) / 2;
         editRect_.right = editRect_.left + width;
     }
-    if (higher || lower)
+    if (higher || lower) {
+        // Within kept rows the editor stands where it was placed, or higher where its frame would pass them.
+        if (rowsKept_)
+            editRect_.top = std::min(ClientRow(placedTop_), ClientRow(lowestRow_) - frameMargin_ - height);
         editRect_.bottom = editRect_.top + height;
+    }
     MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,
                editRect_.bottom - editRect_.top, TRUE);
     if (frame_) {
         PlaceFrame();
         InvalidateFrameArea();
     }
+}
+
+void InPlaceEdit::KeepFrameWithin(int top, int bottom)
+{
+    const int height = editRect_.bottom - editRect_.top;
+    if (frame_)
+        InvalidateFrameArea();
+    frameMargin_ = std::clamp((bottom - top - height) / 2, 1, FrameMargin);
+    const int placed = std::min(std::max<int>(editRect_.top, top + frameMargin_), bottom - frameMargin_ - height);
+    OffsetRect(&editRect_, 0, placed - editRect_.top);
+    const POINT drawing = owner_->ClientToDrawing(POINT{0, placed});
+    placedTop_ = drawing.y;
+    lowestRow_ = drawing.y + (bottom - placed);
+    rowsKept_ = true;
+    MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left, height, TRUE);
+    if (frame_) {
+        PlaceFrame();
+        InvalidateFrameArea();
+    }
+}
+
+int InPlaceEdit::ClientRow(int drawingRow) const
+{
+    return owner_->DrawingToClient(RECT{0, drawingRow, 0, drawingRow}).top;
 }
 
 void InPlaceEdit::RedrawFrame()
@@ -155,7 +183,7 @@ void InPlaceEdit::PlaceFrame()
     DrawFrame(true);
     RECT& outline = frame_->rect;
     outline = editRect_;
-    InflateRect(&outline, FrameMargin, FrameMargin);
+    InflateRect(&outline, frameMargin_, frameMargin_);
     const POINT corner = owner_->ClientToDrawing(POINT{outline.left, outline.top});
     OffsetRect(&outline, corner.x - outline.left, corner.y - outline.top);
     DrawFrame(false);

@@ -3,8 +3,9 @@
 // label). It sits on the document's pane, has a black frame drawn around it on the pane's picture, and
 // grows as text is typed so that the text never scrolls out of sight; deleting text never narrows it.
 // The line editor grows in width, the multi-line editor in width and height (a centred one on both sides);
-// the multi-line editor's height follows its lines, never below the height it opened with. Their owners read
-// the text and delete the editor when the edit closes.
+// the multi-line editor's height follows its lines, never below the height it opened with. An owner may keep
+// the frame within rows of its drawing: the editor then grows upwards from there. Their owners read the text
+// and delete the editor when the edit closes.
 
 #include "framework/dialog/EditCtrl.h"
 
@@ -22,7 +23,7 @@ class InPlaceEdit : public EditCtrl {
 public:
     // Flags: the editor has no frame.
     static constexpr unsigned NoFrame = 1;
-    // The frame stands this many pixels outside the editor.
+    // The frame stands this many pixels outside the editor (fewer where its rows are kept).
     static constexpr int FrameMargin = 4;
 
     // Made at once over the pane at the rectangle (the pane's client pixels), with the frame drawn unless
@@ -41,6 +42,10 @@ public:
     // Grows the box so that the whole text it holds shows from its start; with room to type, also by the
     // room kept beside the text while typing.
     void FitText(bool roomToType = true);
+    // Keeps the frame within the rows from top to bottom (the pane's client pixels, both included): the margin
+    // narrows to what the rows leave, down to 1 pixel, and the editor moves into them, the bottom kept first;
+    // a taller text then grows the editor upwards.
+    void KeepFrameWithin(int top, int bottom);
     // Draws the frame again (after the pane has repainted).
     void RedrawFrame();
     // The font that measures the text (not owned), or null for the pane's current font.
@@ -80,8 +85,17 @@ private:
     // The frame's outline grown by one pixel, invalidated with erasing.
     void InvalidateFrameArea();
 
+    // A row of the drawing's pixels in the pane's client pixels (the pane may have scrolled).
+    int ClientRow(int drawingRow) const;
+
     std::unique_ptr<InPlaceFrame> frame_;
     RECT editRect_{0, 0, 0, 0};
+    int frameMargin_ = FrameMargin;
+    // While the frame keeps to rows: the editor's top when placed and the lowest row of the frame, both in
+    // the drawing's pixels.
+    bool rowsKept_ = false;
+    int placedTop_ = 0;
+    int lowestRow_ = 0;
     int openedHeight_ = 0;
     unsigned inPlaceFlags_;
     ZoomPane* owner_;

@@ -180,6 +180,56 @@ TEST_F(TreeOnScreen, AFieldReachedWithTabHasItsTextSelected)
     EXPECT_STREQ(branch->probability.Text().Text(), "0.4");
 }
 
+// The name editor and the probability editor keep to their node's rows as text is typed: the name's above its
+// branch line, the probability's below it, both clear of the next branch's texts, line and symbol; the
+// probability's opens at its text's width though the column is wide.
+TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
+{
+    Branches({{"Surgery of the heart", "0.6"}, {"Medicine", "0.4"}});
+    TreeNode* branch = Document().Root->GetChild(0);
+    const NodeGeometry& own = branch->Geometry();
+    const NodeGeometry& next = Document().Root->GetChild(1)->Geometry();
+    RECT pane;
+    GetWindowRect(Tree().Pane()->Handle(), &pane);
+    // The branch's own line with a row either side, and the next branch's rows to the pane's right side.
+    const RECT line = OnScreen(LogicalRect{own.X, own.BranchY(), own.SymbolX - kSymbolSize, own.BranchY()});
+    const RECT kept[] = {RECT{line.left, line.top - 1, line.right, line.top + 2},
+                         RECT{OnScreen(LogicalRect{next.X, next.Y, next.X, next.YBottom}).left - 4,
+                              OnScreen(LogicalPoint{next.X, next.Y}).y, pane.right - 2,
+                              OnScreen(LogicalPoint{next.X, next.YBottom}).y}};
+    std::vector<ScreenCapture> before;
+    for (const RECT& place : kept)
+        before.push_back(CaptureScreen(place));
+    const float columnWidth = Tree().ColumnWidth(own.Column);
+    struct Case {
+        LogicalRect text;
+        int field;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {NameRect(Tree(), branch), 1, " and the lungs", "Surgery of the heart and the lungs"},
+        {ProbRect(Tree(), branch), 2, "5", "0.65"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        RealInput::Click(OnScreen(LogicalPoint{(c.text.left + c.text.right) / 2, (c.text.top + c.text.bottom) / 2}));
+        ASSERT_TRUE(PumpUntil([&] { return Tree().EditField == c.field && Tree().InPlaceEditor != nullptr; }));
+        RealInput::Keys("End");
+        RealInput::Type(c.typed);
+        EXPECT_TRUE(EditorShows(c.expected)) << EditorText();
+        for (size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(CaptureScreen(kept[i]).pixels, before[i].pixels) << "covered: place " << i;
+        if (c.field == 2) {
+            const RECT editor = Tree().InPlaceEditor->EditRect();
+            EXPECT_LT(editor.right - editor.left, OnScreen(LogicalRect{0, 0, columnWidth / 2, 0}).right -
+                                                      OnScreen(LogicalRect{0, 0, 0, 0}).right);
+        }
+        RealInput::Keys("Escape");
+        ASSERT_TRUE(PumpUntil([this] { return Tree().InPlaceEditor == nullptr; }));
+        ExpectScreenEqualsRepaint(frame->Handle());
+    }
+}
+
 // A decision's roll-back box stands on its branch and the branches part after it, clear of the box; with
 // roll back off again the tree takes back the room the boxes had.
 TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)
@@ -275,5 +325,68 @@ TEST_F(TreeOnScreen, TheNameBoxesOfAConvertedTreeHoldTheirNamesAtEveryZoom)
                     letters += shot.Dark(x, y) ? 1 : 0;
             EXPECT_EQ(letters, 0) << "beside the side at " << side;
         }
+    }
+}
+
+// Rolled back, every box holds its text within its frame at every zoom, and the boxes of stacked end nodes
+// stand apart: the fonts of a zoom are not as wide or as high in proportion as the text measured at 1:1.
+TEST_F(TreeOnScreen, RollBackBoxesHoldTheirTextsAtEveryZoom)
+{
+    TreeNode* root = Document().Root;
+    root->kind = DecisionNode;
+    root->SetText("Treatment", false);
+    TreeNode* surgery = Document().AddChild(root, ChanceNode, "Surgery");
+    Document().AddChild(surgery, TerminalNode, "Cured", "0.8")->SetPayoffText("100", 0, false);
+    Document().AddChild(surgery, TerminalNode, "Not cured", "0.2")->SetPayoffText("20", 0, false);
+    Document().AddChild(root, TerminalNode, "Medicine")->SetPayoffText("70", 0, false);
+    Tree().Show(SW_SHOWMAXIMIZED);
+    Tree().Redraw();
+    Command(Cmd::AnalysisRollBack);
+    ASSERT_TRUE(Document().IsRolledBack());
+    RECT pane;
+    GetWindowRect(Tree().Pane()->Handle(), &pane);
+    const TreeNode* nodes[] = {root, surgery, surgery->GetChild(0), surgery->GetChild(1), root->GetChild(1)};
+    for (const char* keys : {"", "F9", "F9", "shift+F9 shift+F9 shift+F9"}) {
+        SCOPED_TRACE(keys);
+        if (*keys != '\0') {
+            const double zoom = Tree().Pane()->Zoom();
+            RealInput::Keys(keys);
+            ASSERT_TRUE(PumpUntil([&] { return Tree().Pane()->Zoom() != zoom; }));
+        }
+        ExpectScreenEqualsRepaint(frame->Handle());
+        std::vector<RECT> frames;
+        for (const TreeNode* node : nodes) {
+            SCOPED_TRACE(node->text.Text());
+            const RECT box = OnScreen(RollBackBoxRect(Tree(), node));
+            if (box.right + 24 > pane.right || box.bottom + 12 > pane.bottom)
+                continue;
+            const ScreenCapture shot = CaptureScreen(RECT{box.left - 12, box.top - 12, box.right + 24, box.bottom + 12});
+            // The frame's sides: the column and rows of most dark pixels near where the layout puts them.
+            auto most = [&](int from, int to, bool column) {
+                int best = from, count = 0;
+                for (int at = from; at < to; ++at) {
+                    int dark = 0;
+                    for (int along = column ? box.top : box.left; along < (column ? box.bottom : box.right); ++along)
+                        dark += (column ? shot.Dark(at, along) : shot.Dark(along, at)) ? 1 : 0;
+                    if (dark > count)
+                        best = at, count = dark;
+                }
+                return best;
+            };
+            const RECT sides{most(box.left - 10, box.left + 2, true), most(box.top - 10, box.top + 2, false),
+                             most(box.right - 2, box.right + 20, true), most(box.bottom - 2, box.bottom + 10, false)};
+            frames.push_back(sides);
+            // No letter touches a side from within.
+            int letters = 0;
+            for (int y = sides.top + 2; y <= sides.bottom - 2; ++y)
+                letters += (shot.Dark(sides.left + 1, y) ? 1 : 0) + (shot.Dark(sides.right - 1, y) ? 1 : 0);
+            for (int x = sides.left + 2; x <= sides.right - 2; ++x)
+                letters += (shot.Dark(x, sides.top + 1) ? 1 : 0) + (shot.Dark(x, sides.bottom - 1) ? 1 : 0);
+            EXPECT_EQ(letters, 0) << "frame " << sides.left << "," << sides.top << " " << sides.right << ","
+                                  << sides.bottom;
+        }
+        // Cured's and Not cured's boxes, one above the other, with rows between them.
+        if (frames.size() == 5)
+            EXPECT_GT(frames[3].top - frames[2].bottom, 2);
     }
 }

@@ -978,21 +978,21 @@ void BuildSteps()
          modal},
         {nullptr, [] { PressInDialog(IDCANCEL); }, noModal},
         {"markov-window", [] { Select(NodeNamed("Cohort")); Command(1603); },
-         [] { return TopWindow<MarkovAnalysisWindow>() != nullptr; }},
+         [] { return FrameChild<MarkovAnalysisWindow>() != nullptr; }},
         {"markov-probabilities",
-         [] { PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, 1580, 0); },
+         [] { PostMessageA(FrameChild<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, 1580, 0); },
          [] {
              return GraphCount() == 3;
          }},
         {"markov-report",
          [] {
-             PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND,
+             PostMessageA(FrameChild<MarkovAnalysisWindow>()->Handle(), WM_COMMAND,
                           MAKEWPARAM(Ctl::MarkovAnalysis::TextReport, BN_CLICKED), 0);
          },
          modal},
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
-        {nullptr, [] { PostMessageA(TopWindow<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, IDOK, 0); },
-         [] { return TopWindow<MarkovAnalysisWindow>() == nullptr; }},
+        {nullptr, [] { PostMessageA(FrameChild<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, IDOK, 0); },
+         [] { return FrameChild<MarkovAnalysisWindow>() == nullptr; }},
         {"define-variable-menus",
          [] {
              // At a Markov state, where the Markov keywords apply too.

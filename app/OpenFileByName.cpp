@@ -62,23 +62,18 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     file.GetExtension(extension);
     extension.MakeLower();
     DocumentWindow* window = nullptr;
-    bool reported = false;
     if (extension == "tre" || extension == "trb") {
         // The reading names the reason when the file cannot be read.
         window = DocumentWindow::DropUnread(new TreeWindow(fullPath.Text()));
-        reported = true;
     } else {
+        bool reported = false;
         window = DocumentWindow::OpenDocument(fullPath.Text(), &reported);
-        // A diagram's or a graph's name says what the file is meant to be: a header that refuses it is
-        // reported naming the file, as a tree's is.
-        if (window == nullptr && !reported && (extension == "ind" || extension == "grf"))
-            reported = ReportRefusedHeader(fullPath.Text());
+        // A file no window takes is refused naming it and saying why, as a tree's is.
+        if (window == nullptr && !reported)
+            ReportRefusedHeader(fullPath.Text());
     }
-    if (window == nullptr) {
-        if (!reported)
-            ShowErrorBox(nullptr, "Unrecognized file type.", 0);
+    if (window == nullptr)
         return nullptr;
-    }
     if (readOnly)
         window->KeepReadOnly();
     if (placement != nullptr && window->Handle() != nullptr)

@@ -234,9 +234,7 @@ std::string UnreadReason(FileStream& stream)
     const uint32_t format = stream.FormatError();
     if (FileHeaderMessage(format) != nullptr)
         return std::string();
-    if (stream.State() != 0 && !stream.LengthBeyondWhole())
-        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
-    return "Part of its contents is damaged. Open a copy saved earlier.";
+    return FileDamageReason(FileDamageCode(stream), stream.RanOutFromDamage());
 }
 
 } // namespace

@@ -33,9 +33,10 @@ DocumentWindow* FindOpenDocument(const char* path)
 
 DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
 {
-    const FilePath file(path);
+    // The window, the recent files and the messages know the file by its one normal spelling.
+    const FilePath file(FilePath(path).NormalPath().Text());
     const zString fullPath = file.FullPath();
-    if (DocumentWindow* open = FindOpenDocument(path)) {
+    if (DocumentWindow* open = FindOpenDocument(fullPath.Text())) {
         MessageBeep(0);
         ShowStatusMessage("The file is already loaded.");
         open->Activate();

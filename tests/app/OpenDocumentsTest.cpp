@@ -350,6 +350,48 @@ TEST_F(OpenDocuments, RefusedFilesAreNamedOnceEachAndAHeldFileIsInUse)
     EXPECT_EQ(boxes.Last().text, "This file is in use by another program, and cannot be read.\n\n\"" + good + "\"");
 }
 
+// One file however its path is spelled: File > Open of a spelling with "..", "." or a doubled separator
+// brings the open window to the top, and a tree saved as such a spelling asks before taking its file.
+TEST_F(OpenDocuments, EverySpellingOfAnOpenFilesPathFindsItsWindow)
+{
+    const std::string directory = TempDirectory() + "\\kivo_spelled";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string tree = NewTree("kivo_spelled\\m.tre");
+    ASSERT_NE(OpenFileByName(tree.c_str()), nullptr);
+    std::string slashed = directory + "/./m.tre";
+    for (char& c : slashed)
+        c = c == '\\' ? '/' : c;
+    std::string chosen;
+    FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
+        std::strcpy(dialog.lpstrFile, chosen.c_str());
+        return 1;
+    });
+    for (const std::string& spelling :
+         {directory + "\\..\\kivo_spelled\\m.tre", directory + "\\\\m.tre", slashed}) {
+        chosen = spelling;
+        Post(1103);
+        EXPECT_STREQ("The file is already loaded.", CurrentStatusMessage().Text()) << spelling;
+        EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size()) << spelling;
+    }
+    SetFileDialogPresenter(previous);
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    {
+        TreeWindow other;
+        other.Document().AddChild(other.Document().Root, TerminalNode, "Other");
+        boxes.Answer(IDCANCEL);
+        EXPECT_EQ(static_cast<DocumentWindow&>(other).SaveAs((directory + "\\sub\\..\\m.tre").c_str()), 0);
+        other.SetModified(0);
+    }
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "\"" + tree + "\" is open in another KIVO window. Would you like to save it under a new name?");
+    EXPECT_EQ(TreeWindow(tree.c_str()).Document().Root->childCount, 0);
+    CloseTrees();
+    std::remove(tree.c_str());
+    RemoveDirectoryA(directory.c_str());
+}
+
 TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtFullLength)
 {
     const std::string chosen = NewTree("kivo_chosen.tre");

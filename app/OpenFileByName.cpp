@@ -33,9 +33,10 @@ DocumentWindow* FindOpenDocument(const char* path)
 
 DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
 {
-    const FilePath file(path);
+    // The window, the recent files and the messages know the file by its one normal spelling.
+    const FilePath file(FilePath(path).NormalPath().Text());
     const zString fullPath = file.FullPath();
-    if (DocumentWindow* open = FindOpenDocument(path)) {
+    if (DocumentWindow* open = FindOpenDocument(fullPath.Text())) {
         MessageBeep(0);
         ShowStatusMessage("The file is already loaded.");
         open->Activate();
@@ -62,23 +63,18 @@ DocumentWindow* OpenFileByName(const char* path, const RECT* placement)
     file.GetExtension(extension);
     extension.MakeLower();
     DocumentWindow* window = nullptr;
-    bool reported = false;
     if (extension == "tre" || extension == "trb") {
         // The reading names the reason when the file cannot be read.
         window = DocumentWindow::DropUnread(new TreeWindow(fullPath.Text()));
-        reported = true;
     } else {
+        bool reported = false;
         window = DocumentWindow::OpenDocument(fullPath.Text(), &reported);
-        // A diagram's or a graph's name says what the file is meant to be: a header that refuses it is
-        // reported naming the file, as a tree's is.
-        if (window == nullptr && !reported && (extension == "ind" || extension == "grf"))
-            reported = ReportRefusedHeader(fullPath.Text());
+        // A file no window takes is refused naming it and saying why, as a tree's is.
+        if (window == nullptr && !reported)
+            ReportRefusedHeader(fullPath.Text());
     }
-    if (window == nullptr) {
-        if (!reported)
-            ShowErrorBox(nullptr, "Unrecognized file type.", 0);
+    if (window == nullptr)
         return nullptr;
-    }
     if (readOnly)
         window->KeepReadOnly();
     if (placement != nullptr && window->Handle() != nullptr)

@@ -29,8 +29,8 @@ bool Archive::Holds(uint64_t bytes)
         return true;
     const long at = Tell();
     if (at >= 0 && bytes > static_cast<uint64_t>(left) + static_cast<uint64_t>(at))
-        beyondWhole = 1;
-    state = StateIoFailure;
+        ranOutFromDamage = 1;
+    SetState(StateIoFailure);
     return false;
 }
 
@@ -140,19 +140,19 @@ bool Archive::ReadClassName(std::vector<char>& name)
     uint32_t length = 0;
     ReadLong(length);
     if (state != 0) {
-        state = StateIoFailure;
+        SetState(StateIoFailure);
         return false;
     }
     if (!Holds(length))
         return false;
     if (length == 0 || length > kMaxClassNameLength) {
-        state = StateUnknownClass;
+        SetState(StateUnknownClass);
         return false;
     }
     name.assign(length + 1, '\0');
     ReadBytes(name.data(), length);
     if (state != 0) {
-        state = StateIoFailure;
+        SetState(StateIoFailure);
         name.clear();
         return false;
     }
@@ -198,17 +198,17 @@ Archive& Archive::ReadObject(zStorable*& object)
         if (index < objectTable.size() && objectTable[index])
             object = objectTable[index];
         else
-            state = StateBadReference;
+            SetState(StateBadReference);
         return *this;
     case TagNewObject:
         break;
     default:
-        state = StateBadReference;
+        SetState(StateBadReference);
         return *this;
     }
     // A writer numbers new objects in order, so a new object never lies beyond the next free index.
     if (index > objectCount) {
-        state = StateBadReference;
+        SetState(StateBadReference);
         return *this;
     }
     std::vector<char> name;
@@ -216,13 +216,13 @@ Archive& Archive::ReadObject(zStorable*& object)
         return *this;
     const StorableClassRecord* record = StorableRegistry::Find(name.data());
     if (!record) {
-        state = StateUnknownClass;
+        SetState(StateUnknownClass);
         return *this;
     }
     // Some registered classes cannot be created by name; such a stored object is refused, never called.
     zStorable* created = record->create ? record->create() : nullptr;
     if (!created) {
-        state = StateIoFailure;
+        SetState(StateIoFailure);
         return *this;
     }
     if (index >= objectTable.size())

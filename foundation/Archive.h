@@ -18,13 +18,14 @@ public:
         StateUnknownClass = 4,  // an object reference names a class the registry does not know
         StateBadReference = 8,  // an object reference with a corrupt tag or an index out of range
     };
-    // Format errors set by the foundation's readers (readers elsewhere use 7 and 16..39 of the same numbering).
+    // Format errors set by the foundation's readers (readers elsewhere use 7 and 16..40 of the same numbering).
     enum : uint32_t {
         FormatNumericFormat = 22,
         FormatNoMemoryForString = 29,
         FormatListMarkerOrCount = 30,
         FormatFontRecord = 31,
         FormatVersionRecord = 32,
+        FormatPlaceTooFar = 41,  // a stored drawing places something out of range (LogicalRect.h)
     };
     // Tags of stored object references.
     enum : uint8_t { TagStoredObject = 0, TagNewObject = 1, TagNullObject = 2 };
@@ -48,7 +49,13 @@ public:
     bool IsLoading() const { return loading != 0; }
 
     uint32_t State() const { return state; }
-    void SetState(uint32_t value) { state = value; }
+    // A stream that runs out after a format error was recorded ran out because of that damage.
+    void SetState(uint32_t value)
+    {
+        if (state == 0 && value != 0 && formatError != 0)
+            ranOutFromDamage = 1;
+        state = value;
+    }
     uint32_t FormatError() const { return formatError; }
     bool HasFormatError() const { return formatError != 0; }
     // Records a format error unless one is already recorded (only the first stays).
@@ -59,7 +66,9 @@ public:
     // not, the stream fails as one that ran out; a request larger than the whole stream also marks it as
     // damaged rather than cut short, since no length in a sound stream exceeds the stream itself.
     bool Holds(uint64_t bytes);
-    bool LengthBeyondWhole() const { return beyondWhole != 0; }
+    // The stream ran out because of damage, not because it was cut short: at a length larger than the
+    // whole stream, or after a format error had been recorded.
+    bool RanOutFromDamage() const { return ranOutFromDamage != 0; }
 
     uint32_t FileVersion() const { return fileVersion; }
     void SetFileVersion(uint32_t key) { fileVersion = key; }
@@ -126,7 +135,7 @@ private:
     uint32_t state = 0;
     uint32_t fileVersion = 0;
     uint32_t formatError = 0;
-    uint32_t beyondWhole = 0;
+    uint32_t ranOutFromDamage = 0;
 };
 
 // The byte-order mark that begins table files and graph templates: writing stores the 2-byte value 68;

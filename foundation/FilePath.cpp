@@ -148,9 +148,28 @@ void FilePath::Clear()
     directory_ = "";
 }
 
+zString FilePath::NormalPath() const
+{
+    const zString path = FullPath();
+    if (path.IsEmpty())
+        return path;
+    char normal[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(path.Text(), sizeof normal, normal, nullptr);
+    if (length == 0 || length >= sizeof normal)
+        return path;
+    // Doubled separators inside the path name no other file than single ones.
+    std::string collapsed;
+    for (const char* c = normal; *c != '\0'; ++c) {
+        const bool doubled = *c == '\\' && !collapsed.empty() && collapsed.back() == '\\' && collapsed.size() > 1;
+        if (!doubled)
+            collapsed += *c;
+    }
+    return WithBackslashes(collapsed.c_str());
+}
+
 bool FilePath::EqualsNoCase(const FilePath& other) const
 {
-    return ::EqualsNoCase(name_, other.name_) && ::EqualsNoCase(directory_, other.directory_);
+    return ::EqualsNoCase(NormalPath(), other.NormalPath());
 }
 
 bool FilePath::Exists() const

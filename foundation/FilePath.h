@@ -25,6 +25,10 @@ public:
 
     void GetFullPath(zString& out) const;
     zString FullPath() const;
+    // The full path in its one normal spelling, as the system resolves it: relative to the current
+    // directory when not absolute, with "." and ".." steps and doubled separators taken out. The path as
+    // given when the system cannot resolve it.
+    zString NormalPath() const;
     void GetDirectory(zString& out) const { out = directory_; }
     const zString& Directory() const { return directory_; }
     void GetName(zString& out) const { out = name_; }
@@ -38,7 +42,7 @@ public:
 
     bool IsEmpty() const { return name_.IsEmpty() && directory_.IsEmpty(); }
     void Clear();
-    // Names and directories equal after upper-casing.
+    // The same file: normal paths equal after upper-casing.
     bool EqualsNoCase(const FilePath& other) const;
 
     // True when the path names a file (not a folder), also one that another program holds open.

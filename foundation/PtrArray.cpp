@@ -191,6 +191,12 @@ void PtrArray::Serialize(Archive& archive)
     // The stored owns flag is read and not taken: whether the items are deleted with the array is the
     // owner's choice, and a stream marked "not owning" would leak every item loaded here.
     growBy = storedGrowBy;
+    // Every item takes a byte at least: a count the rest of the stream cannot hold is refused before any
+    // item is read, as damage when it exceeds the whole stream.
+    if (storedCount > 0 && !archive.Holds(static_cast<uint64_t>(storedCount))) {
+        archive.SetFormatError(Archive::FormatListMarkerOrCount);
+        return;
+    }
     if (marker == kMarker && storedCount >= 0) {
         Clear();
         for (int i = 0; i < storedCount; ++i) {

@@ -34,7 +34,8 @@ public:
     //   marker 213               2 bytes (from version 2.6 on)
     //   each item                through StoreItem
     // Loading keeps the array's own ownsItems (the stored flag is skipped) and sets format error 30 on a
-    // wrong marker or when fewer items than the count could be read.
+    // wrong marker or when fewer items than the count could be read. A count of more items than the rest
+    // of the stream has bytes reads none of them (Archive::Holds), with the same error.
     virtual void Serialize(Archive& archive);
 
     int16_t Count() const { return count; }

@@ -46,6 +46,8 @@ void SerializeElementRect(Archive& archive, LogicalRect& rect)
     float* sides[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
     for (float* side : sides)
         archive.IsStoring() ? archive.WriteFloat(*side) : archive.ReadFloat(*side);
+    if (archive.IsLoading() && !archive.Failed() && !IsPlaceable(rect, kFarthestPagePlace))
+        archive.SetFormatError(Archive::FormatPlaceTooFar);
 }
 
 bool SerializeElementHead(Archive& archive, VersionRecord& version, LogicalRect& rect)

@@ -52,7 +52,8 @@ public:
     GraphWindow* owner = nullptr;
 };
 
-// A rectangle's stored form: left, top, right, bottom as 4 x f32.
+// A rectangle's stored form: left, top, right, bottom as 4 x f32. A side read out of a page's range
+// (LogicalRect.h) sets format error 41.
 void SerializeElementRect(Archive& archive, LogicalRect& rect);
 // The head most element records begin with: the version record, then the rectangle. False (nothing moved)
 // once the archive has failed.

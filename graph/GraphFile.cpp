@@ -111,6 +111,8 @@ bool GraphWindow::LoadCommon(Archive& archive)
         archive.ReadByte(printZoom);
     if (version.IsAtLeast(KnownVersion::k3_0_Beta2))
         archive.ReadFloat(printOffsetX).ReadFloat(printOffsetY);
+    if (!archive.Failed() && !IsPlaceable(LogicalRect{printOffsetX, printOffsetY, 0, 0}, kFarthestPagePlace))
+        archive.SetFormatError(Archive::FormatPlaceTooFar);
     if (version.IsAtLeast(KnownVersion::k3_0_Build9)) {
         int16_t hasPrinter = 0;
         archive.ReadShort(hasPrinter);

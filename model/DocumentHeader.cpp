@@ -24,18 +24,36 @@ void ReportFileRefusal(OutcomeCode code, const char* path, const std::string& te
     ReportFailure(code, nullptr, nullptr, message.c_str(), 0);
 }
 
-bool ReportRefusedHeader(const char* path)
+void ReportRefusedHeader(const char* path)
 {
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
         ReportFileRefusal(OutcomeCode::FileInUse, path, "This file is in use by another program, and cannot be read.");
-        return true;
+        return;
     }
-    if (ReadFileHeader(stream) != 0)
-        return false;
-    const char* refusal = FileHeaderMessage(stream.FormatError());
-    if (refusal == nullptr)
-        return false;
-    ReportFileRefusal(OutcomeCode::FileRefused, path, refusal);
-    return true;
+    const int kind = ReadFileHeader(stream);
+    const char* refusal = FileHeaderMessage(kind == 0 ? stream.FormatError() : HeaderNotADocument);
+    if (refusal != nullptr) {
+        ReportFileRefusal(OutcomeCode::FileRefused, path, refusal);
+        return;
+    }
+    // A good mark, then a version record that is damaged or cut short.
+    const uint32_t code = FileDamageCode(stream);
+    ReportFileRefusal(OutcomeCode::FileDamaged, path,
+                      "This file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
+                      FileDamageReason(code, stream.RanOutFromDamage()));
+}
+
+uint32_t FileDamageCode(const Archive& stream)
+{
+    return stream.State() != 0 ? kFileCutShortCode : stream.FormatError();
+}
+
+const char* FileDamageReason(uint32_t code, bool ranOutFromDamage)
+{
+    if (code == kFileCutShortCode && !ranOutFromDamage)
+        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
+    if (code == Archive::FormatVersionRecord)
+        return "A version record inside it is damaged. Open a copy saved earlier.";
+    return "Part of its contents is damaged. Open a copy saved earlier.";
 }

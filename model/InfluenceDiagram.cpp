@@ -5,6 +5,7 @@
 #include "foundation/FileStream.h"
 #include "foundation/MemoryReserve.h"
 #include "formula/RunOutcome.h"
+#include "model/DocumentHeader.h"
 #include "model/NoteBox.h"
 
 #include <algorithm>
@@ -95,7 +96,7 @@ bool InfluenceDocument::ReadFile(const char* path)
         // The header's refusals have been told.
         if (stream.FormatError() >= HeaderFileMissing && stream.FormatError() <= HeaderNewerVersion)
             return false;
-        const uint32_t code = stream.State() != 0 ? 2 : stream.FormatError();
+        const uint32_t code = FileDamageCode(stream);
         if (code == kFormatPlaceTooFar) {
             ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
                           ("This influence diagram file places a node, an arc or a note farther than 8,000 inches "
@@ -105,14 +106,10 @@ bool InfluenceDocument::ReadFile(const char* path)
                           0);
             return false;
         }
-        ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
-                      ("This influence diagram file is damaged, and cannot be read. Error code = " +
-                       std::to_string(code) + ".\n\n\"" + path + "\"\n\n" +
-                       (code == 2 && !stream.LengthBeyondWhole() ? "The file is cut short: it was not saved or copied completely. "
-                                  : "Part of its contents is damaged. ") +
-                       "Open a copy saved earlier.")
-                          .c_str(),
-                      0);
+        ReportFileRefusal(OutcomeCode::FileDamaged, path,
+                          "This influence diagram file is damaged, and cannot be read. Error code = " +
+                              std::to_string(code) + ".",
+                          FileDamageReason(code, stream.RanOutFromDamage()));
     } catch (const std::bad_alloc&) {
         Clear();
         RestoreMemoryReserve();

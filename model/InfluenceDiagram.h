@@ -3,6 +3,8 @@
 // diagrams it holds (the main one, and one folded into each sub-model node), each with its nodes, arcs,
 // notes, print offset and scale and page setup. The file is the ".ind" document, kind 3.
 
+#include "foundation/Archive.h"
+#include "foundation/LogicalRect.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "model/DocumentLink.h"
 #include "model/InfDiagPrefs.h"
@@ -78,8 +80,8 @@ public:
     // place stored in thousandths of an inch reads back as the same number, and well inside what the
     // screen and the printers draw. A file placing anything farther, or at no number, is refused with
     // kFormatPlaceTooFar; a diagram placing anything farther is not written.
-    static constexpr float kFarthestPlace = 8000.0f;
-    static constexpr uint32_t kFormatPlaceTooFar = 41;
+    static constexpr float kFarthestPlace = kFarthestPagePlace;
+    static constexpr uint32_t kFormatPlaceTooFar = Archive::FormatPlaceTooFar;
     static constexpr int kMostNesting = 2000;  // not a resource id: a count
     static constexpr uint16_t kLongestText = 65535;  // not a resource id: a length
 

@@ -68,7 +68,7 @@ int32_t StoredPlace(float value)
 
 bool Placeable(float value)
 {
-    return std::isfinite(value) && std::fabs(value) <= InfluenceDocument::kFarthestPlace;
+    return IsPlaceable(value, InfluenceDocument::kFarthestPlace);
 }
 
 bool Placeable(DiagramPoint point)
@@ -78,7 +78,7 @@ bool Placeable(DiagramPoint point)
 
 bool Placeable(const LogicalRect& rect)
 {
-    return Placeable(rect.left) && Placeable(rect.top) && Placeable(rect.right) && Placeable(rect.bottom);
+    return IsPlaceable(rect, InfluenceDocument::kFarthestPlace);
 }
 
 // What a node's file form places: its top left corner and its centre.

@@ -100,6 +100,8 @@ void NoteBox::Serialize(Archive& archive)
     VersionRecord version;
     version.Serialize(archive);
     archive.ReadFloat(frame.left).ReadFloat(frame.top).ReadFloat(frame.right).ReadFloat(frame.bottom);
+    if (!archive.Failed() && !IsPlaceable(frame, kFarthestTreePlace))
+        archive.SetFormatError(Archive::FormatPlaceTooFar);
     font.Serialize(archive);
     LoadString(archive, text);
     if (archive.HasFormatError() || version.IsOlderThan(KnownVersion::k2_6))

@@ -58,7 +58,8 @@ public:
     //   font                         FontRecord stored form
     //   text                         stored string
     //   end marker 138               16 bits; read only from records of 2.6 on
-    // A wrong end marker sets format error 34. Owners are not stored.
+    // A wrong end marker sets format error 34; a frame out of any drawing's range (LogicalRect.h), 41. Owners
+    // are not stored.
     void Serialize(Archive& archive);
 
     // The border style this note is drawn with when the frame is not plain.

@@ -1,6 +1,7 @@
 #include "model/TreeArrow.h"
 
 #include "foundation/Archive.h"
+#include "foundation/LogicalRect.h"
 #include "foundation/VersionRecord.h"
 
 namespace {
@@ -23,6 +24,8 @@ void TreeArrow::Serialize(Archive& archive)
         return;
     }
     archive.ReadFloat(tailX).ReadFloat(tailY).ReadFloat(headX).ReadFloat(headY);
+    if (!archive.Failed() && !IsPlaceable(LogicalRect{tailX, tailY, headX, headY}, kFarthestTreePlace))
+        archive.SetFormatError(Archive::FormatPlaceTooFar);
 }
 
 void* TreeArrowList::LoadItem(Archive& archive)

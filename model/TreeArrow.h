@@ -15,7 +15,7 @@ struct TreeArrow {
     //   version record   3 bytes, the current one when written
     //   marker           1 byte, 0x44
     //   tail x, tail y, head x, head y   4-byte floats
-    // A wrong marker sets format error 27.
+    // A wrong marker sets format error 27; a point out of a tree's range (LogicalRect.h), 41.
     void Serialize(Archive& archive);
 
     float tailX = 0, tailY = 0, headX = 0, headY = 0;

@@ -65,7 +65,7 @@
 
 namespace {
 
-constexpr uint32_t FormatTruncated = 2;
+constexpr uint32_t FormatTruncated = kFileCutShortCode;
 
 // The definition becomes the root's binding unless the root binds the name already; the definition itself
 // is emptied either way.
@@ -387,22 +387,11 @@ void TreeDocument::WriteDocumentBody(Archive& archive, RecordForm form, const No
 
 namespace {
 
-// What a damage code means to the person who has the file. A stream that ran out at a length larger than
-// the whole file did not end early: the length itself is damaged.
-const char* DamageReason(int code, bool lengthBeyondWhole)
-{
-    if (code == static_cast<int>(FormatTruncated) && !lengthBeyondWhole)
-        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
-    if (code == static_cast<int>(Archive::FormatVersionRecord))
-        return "A version record inside it is damaged. Open a copy saved earlier.";
-    return "Part of its contents is damaged. Open a copy saved earlier.";
-}
-
 // Header checked and body read with snapshot mode as given: 0, the damage code, or -1 when the file was
-// refused and the person told why. With a damage code, lengthBeyondWhole tells whether the stream ran out at
-// a length larger than the whole file.
+// refused and the person told why. With a damage code, ranOutFromDamage tells whether the stream ran out
+// because of damage (Archive::RanOutFromDamage).
 int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, TreeDocument::FileForm* form,
-                   NodeChildList* selection, bool* lengthBeyondWhole = nullptr)
+                   NodeChildList* selection, bool* ranOutFromDamage = nullptr)
 {
     FileStream stream(path, false);
     if (!stream.IsOpen() && FilePath(path).Exists()) {
@@ -416,8 +405,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             return 0;
         if (!stream.Failed())
             return -1;
-        if (lengthBeyondWhole != nullptr)
-            *lengthBeyondWhole = stream.LengthBeyondWhole();
+        if (ranOutFromDamage != nullptr)
+            *ranOutFromDamage = stream.RanOutFromDamage();
         return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
     }
     if (TryImportLegacyTree(stream)) {
@@ -443,8 +432,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
         return -1;
     }
     // A stream that ran out is reported as such (2), whatever record noticed it first.
-    if (lengthBeyondWhole != nullptr)
-        *lengthBeyondWhole = stream.LengthBeyondWhole();
+    if (ranOutFromDamage != nullptr)
+        *ranOutFromDamage = stream.RanOutFromDamage();
     return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
 }
 
@@ -453,8 +442,8 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
 bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form, NodeChildList* selection)
 {
     try {
-        bool lengthBeyondWhole = false;
-        const int code = ReadTreeStream(*this, path, snapshot, form, selection, &lengthBeyondWhole);
+        bool ranOutFromDamage = false;
+        const int code = ReadTreeStream(*this, path, snapshot, form, selection, &ranOutFromDamage);
         if (code == 0)
             return true;
         if (code < 0)
@@ -468,7 +457,7 @@ bool TreeDocument::ReadTreeFile(const char* path, bool snapshot, FileForm* form,
         }
         ReportFileRefusal(OutcomeCode::FileDamaged, path,
                       "This tree file is damaged, and cannot be read. Error code = " + std::to_string(code) + ".",
-                      DamageReason(code, lengthBeyondWhole));
+                      FileDamageReason(static_cast<uint32_t>(code), ranOutFromDamage));
     } catch (const std::bad_alloc&) {
         RefuseForMemory(path);
     }

@@ -291,6 +291,7 @@ long TreePane::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT& 
 
 long TreePane::OnKeyDown(unsigned key, bool alt)
 {
+    pressedKey_ = key;
     const bool onRelease = tree_.Document().IsRolledBack() || GetKeyState(VK_CONTROL) < 0 || alt;
     const bool moves = key == VK_HOME || key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN;
     if (tree_.InPlaceEditor == nullptr && !onRelease && moves && tree_.OnKey(key, alt) != 0)
@@ -300,7 +301,9 @@ long TreePane::OnKeyDown(unsigned key, bool alt)
 
 long TreePane::OnKeyUp(unsigned key, bool alt)
 {
-    if (!tree_.Document().IsRolledBack() && GetKeyState(VK_CONTROL) >= 0 && !alt)
+    const bool pressedHere = key == pressedKey_;
+    pressedKey_ = 0;
+    if (!pressedHere || (!tree_.Document().IsRolledBack() && GetKeyState(VK_CONTROL) >= 0 && !alt))
         return 1;
     if (static_cast<signed char>(key) < VK_ESCAPE)
         return 0;

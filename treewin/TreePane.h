@@ -44,7 +44,8 @@ public:
     long OnMouseUp(const MouseInput& mouse) override;
     long OnMouseDown(const MouseInput& mouse) override;
     // A released key: taken without effect unless the tree is rolled back or Ctrl or Alt is held; then the
-    // tree window's key operation has it (codes below Escape excepted).
+    // tree window's key operation has it (codes below Escape excepted). The release of a key whose press the
+    // pane never saw (an accelerator's, such as Ctrl+S) is no key of the tree's.
     long OnKeyUp(unsigned key, bool alt) override;
     // A pressed arrow or Home while no edit is open (Escape closed it) moves the selection as it does from
     // the edit; the keys that the release handles are left to it.
@@ -98,4 +99,6 @@ private:
     LogicalPoint anchorPoint_{0, 0};
     int shiftAtPress_ = 0;
     int constrainAllowed_ = 0;
+    // The key of the last press the pane saw, until its release.
+    unsigned pressedKey_ = 0;
 };

@@ -79,7 +79,7 @@ namespace {
 // The name of the mark of an open file: the same for every spelling of its path, and short enough for any.
 std::string OpenMarkName(const FilePath& file)
 {
-    zString path = file.FullPath();
+    zString path = file.NormalPath();
     path.MakeLower();
     uint64_t hash = 14695981039346656037ull;
     for (const char* c = path.Text(); *c != 0; ++c)
@@ -234,9 +234,7 @@ std::string UnreadReason(FileStream& stream)
     const uint32_t format = stream.FormatError();
     if (FileHeaderMessage(format) != nullptr)
         return std::string();
-    if (stream.State() != 0 && !stream.LengthBeyondWhole())
-        return "The file is cut short: it was not saved or copied completely. Open a copy saved earlier.";
-    return "Part of its contents is damaged. Open a copy saved earlier.";
+    return FileDamageReason(FileDamageCode(stream), stream.RanOutFromDamage());
 }
 
 } // namespace
@@ -349,6 +347,8 @@ int DocumentWindow::SaveAs(const char* path)
         if (!ChooseSavePath(handle_, filter, "Save As", initial.Text(), target))
             return 0;
     }
+    // A document knows its file by the one normal spelling of its path, as the open files are matched.
+    target.SetFullPath(target.NormalPath().Text());
     zString extension;
     target.GetExtension(extension);
     extension.MakeLower();

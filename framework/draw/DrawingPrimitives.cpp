@@ -10,7 +10,9 @@
 #include "framework/draw/zPen.h"
 #include "framework/draw/zRegion.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -60,17 +62,81 @@ struct DashWalk {
     DashPattern* pattern;
 };
 
-void CALLBACK DashStep(int x, int y, LPARAM data)
+// One pixel of a dashed line: the pattern moves on, and the pixel is set while it draws.
+void DashStep(DashWalk& walk, int64_t x, int64_t y)
 {
-    DashWalk* walk = reinterpret_cast<DashWalk*>(data);
-    DashPattern& pattern = *walk->pattern;
+    DashPattern& pattern = *walk.pattern;
     ++pattern.counter;
     if (pattern.counter > (pattern.drawing ? pattern.dashLength : pattern.gapLength)) {
         pattern.drawing = !pattern.drawing;
         pattern.counter = 0;
     }
     if (pattern.drawing)
-        SetPixel(walk->dc, x, y, walk->colour);
+        SetPixel(walk.dc, static_cast<int>(x), static_cast<int>(y), walk.colour);
+}
+
+// The pattern moved on by pixels that are passed by without being drawn, as that many DashSteps would.
+void SkipSteps(DashPattern& pattern, int64_t steps)
+{
+    // From the start of a dash or gap, a dash and a gap later the pattern is where it was.
+    const int64_t period = static_cast<int64_t>(pattern.dashLength) + pattern.gapLength + 2;
+    while (steps > 0) {
+        const int64_t toToggle = (pattern.drawing ? pattern.dashLength : pattern.gapLength) + 1 - pattern.counter;
+        if (steps < toToggle) {
+            pattern.counter += static_cast<int>(steps);
+            return;
+        }
+        steps = (steps - toToggle) % period;
+        pattern.drawing = !pattern.drawing;
+        pattern.counter = 0;
+    }
+}
+
+// The part of the DC that can be drawn on, in its logical coordinates: its clip box, or a picture's
+// 16-bit plane; false when nothing can be.
+bool VisibleBox(HDC dc, RECT& box)
+{
+    const int kind = GetClipBox(dc, &box);
+    if (kind == NULLREGION)
+        return false;
+    if (kind == ERROR)
+        box = RECT{-32768, -32768, 32768, 32768};
+    return true;
+}
+
+// The pixels of the segment from `from` to `to`, its end left out, one step along its longer axis each (the
+// shorter axis rounded). Only the steps inside the visible box are drawn; the others move the pattern on
+// without being walked, so a segment far longer than the screen costs no more than its visible part.
+void DashSegment(POINT from, POINT to, const RECT& visible, DashWalk& walk)
+{
+    const int64_t dx = static_cast<int64_t>(to.x) - from.x;
+    const int64_t dy = static_cast<int64_t>(to.y) - from.y;
+    const bool alongX = std::llabs(dx) >= std::llabs(dy);
+    const int64_t steps = std::max(std::llabs(dx), std::llabs(dy));
+    if (steps == 0)
+        return;
+    const int64_t start = alongX ? from.x : from.y;
+    const int64_t sign = (alongX ? dx : dy) < 0 ? -1 : 1;
+    const int64_t low = alongX ? visible.left : visible.top;
+    const int64_t high = (alongX ? visible.right : visible.bottom) - 1;
+    const int64_t first = std::max<int64_t>(0, sign > 0 ? low - start : start - high);
+    const int64_t last = std::min<int64_t>(steps - 1, sign > 0 ? high - start : start - low);
+    if (first > last) {
+        SkipSteps(*walk.pattern, steps);
+        return;
+    }
+    SkipSteps(*walk.pattern, first);
+    const int64_t across = alongX ? dy : dx;
+    const int64_t acrossSign = across < 0 ? -1 : 1;
+    for (int64_t step = first; step <= last; ++step) {
+        const int64_t along = start + sign * step;
+        const int64_t aside = acrossSign * ((2 * step * std::llabs(across) + steps) / (2 * steps));
+        if (alongX)
+            DashStep(walk, along, from.y + aside);
+        else
+            DashStep(walk, from.x + aside, along);
+    }
+    SkipSteps(*walk.pattern, steps - 1 - last);
 }
 
 }  // namespace
@@ -94,6 +160,9 @@ void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORR
     HDC dc = display.DeviceContext();
     if (!dc)
         return;
+    RECT visible;
+    if (!VisibleBox(dc, visible))
+        return;
     const RECT pixels = LogicalRectToPixels(rect, display);
     DashPattern pattern = PatternForStyle(display, style);
     DashWalk walk{dc, colour, &pattern};
@@ -101,8 +170,7 @@ void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORR
                               {pixels.right, pixels.bottom}, {pixels.left, pixels.bottom},
                               {pixels.left, pixels.top}};
     for (int side = 0; side < 4; ++side)
-        LineDDA(corners[side].x, corners[side].y, corners[side + 1].x, corners[side + 1].y, DashStep,
-                reinterpret_cast<LPARAM>(&walk));
+        DashSegment(corners[side], corners[side + 1], visible, walk);
 }
 
 int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, const FontRecord* font, bool draw,
@@ -155,10 +223,12 @@ void DrawDashedLine(Display& display, LogicalPoint p0, LogicalPoint p1, int styl
     HDC dc = display.DeviceContext();
     if (!dc)
         return;
+    RECT visible;
+    if (!VisibleBox(dc, visible))
+        return;
     DashPattern pattern = PatternForStyle(display, style);
     DashWalk walk{dc, colour, &pattern};
-    LineDDA(LogicalXToPixel(p0.x, display), LogicalYToPixel(p0.y, display), LogicalXToPixel(p1.x, display),
-            LogicalYToPixel(p1.y, display), DashStep, reinterpret_cast<LPARAM>(&walk));
+    DashSegment(LogicalPointToPixels(p0, display), LogicalPointToPixels(p1, display), visible, walk);
 }
 
 void DrawFrameRect(Display& display, const RECT& rect)

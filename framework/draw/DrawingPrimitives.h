@@ -17,6 +17,7 @@ void DrawShape(Display& display, const RECT& pixels, COLORREF fill);
 // Outline of a logical rectangle in a dash pattern drawn pixel by pixel in the colour, one pattern carried
 // from side to side (top left to right, right top to bottom, bottom right to left, left bottom to top).
 // Style 0: dash 0.02, gap 0.02; 1: dash 0.005, gap 0.032; 2: dash 0.05, gap 0.04; other: 1 pixel each.
+// Dashed outlines and lines cost their visible part only: what lies outside the clip box is passed over.
 void DrawDashedRect(Display& display, const LogicalRect& rect, int style, COLORREF colour);
 // A line from p0 to p1 in the same dash patterns: the first dash has the dash length in pixels, every later
 // dash and gap one pixel more than its length.

@@ -3,14 +3,22 @@
 #include "framework/draw/DrawingScale.h"
 #include "framework/draw/Display.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 float originX = 0.0f;
 float originY = 0.0f;
 
+// GDI's own coordinate range (27 bits): a farther point is drawn at its edge, never wrapped round.
+constexpr double kFarthestPixel = 134217727.0;
+
 int Truncate(double value)
 {
-    return static_cast<int>(value);
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, -kFarthestPixel, kFarthestPixel));
 }
 
 float ToLogical(int pixels, int perInch, float origin)

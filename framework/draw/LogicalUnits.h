@@ -25,7 +25,8 @@ void SetDrawingOrigin(float x, float y);
 float DrawingOriginX();
 float DrawingOriginY();
 
-// truncate((x - originX) x LOGPIXELSX x scale), likewise for y; sizes without the origin.
+// truncate((x - originX) x LOGPIXELSX x scale), likewise for y; sizes without the origin. Results stay within
+// GDI's 27-bit coordinates (no number gives 0).
 int LogicalXToPixel(double x, const Display& display);
 int LogicalYToPixel(double y, const Display& display);
 int LogicalWidthToPixels(double width, const Display& display);

@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
+#include "framework/window/FrameworkApp.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
@@ -11,6 +12,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -19,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace {
@@ -46,6 +50,19 @@ protected:
         MSG pending;
         PumpMessagesUntil([&] { return !PeekMessageA(&pending, frame->Handle(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE); });
         PumpMessagesFor(20);
+    }
+    // Keys a person presses go through the program's own message processing (the frame's accelerators).
+    bool ProcessUntil(const std::function<bool()>& done, DWORD deadline = DefaultPumpDeadline)
+    {
+        const DWORD start = GetTickCount();
+        MSG message;
+        while (!done() && GetTickCount() - start < deadline) {
+            if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                app->ProcessMessage(message);
+            else
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return done();
     }
     TreeWindow* Active() const { return dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
     std::string Indicator(int key) const
@@ -158,6 +175,34 @@ TEST_F(FrameTrees, SaveAndTheCloseQuestionWriteTheTreeToItsFile)
     EXPECT_EQ("Save changes to \"kivo_frame_tree\" before closing?", boxes.Last().text);
     EXPECT_TRUE(TreeWindow::OpenWindows().empty());
     EXPECT_EQ(TreeWindow(path.c_str()).Document().Root->childCount, 2);
+}
+
+// Roll back changes nothing that is stored: once Save has written the rolled-back tree, Ctrl+F4 closes it
+// without a question.
+TEST_F(FrameTrees, SaveOfARolledBackTreeLeavesNothingUnsaved)
+{
+    {
+        TreeWindow saved;
+        TreeNode* chance = saved.Document().AddChild(saved.Document().Root, ChanceNode, "Surgery");
+        saved.Document().AddChild(chance, TerminalNode, "Well", "0.8", "100");
+        saved.Document().AddChild(chance, TerminalNode, "Ill", "0.2", "20");
+        zString message;
+        ASSERT_TRUE(saved.SaveAs(path.c_str(), message)) << message.Text();
+    }
+    auto* tree = static_cast<TreeWindow*>(OpenFileByName(path.c_str()));
+    ASSERT_NE(tree, nullptr);
+    ScreenOnTop top(frame->Handle());
+    SetForegroundWindow(frame->Handle());
+    ProcessUntil([] { return false; }, 100);
+    RealInput::Keys("ctrl+r");
+    EXPECT_TRUE(ProcessUntil([&] { return tree->Document().IsRolledBack(); }));
+    std::remove(path.c_str());
+    RealInput::Keys("ctrl+s");
+    EXPECT_TRUE(ProcessUntil([&] { return std::ifstream(path).good(); }));
+    RealInput::Keys("ctrl+F4");
+    EXPECT_TRUE(ProcessUntil([&] { return TreeWindow::OpenWindows().empty(); }));
+    for (const auto& box : boxes.Boxes())
+        ADD_FAILURE() << box.text;
 }
 
 } // namespace

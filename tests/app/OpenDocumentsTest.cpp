@@ -8,7 +8,10 @@
 #include "widgets/StatusMessage.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/RecentFileList.h"
+#include "graph/LineGraph.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/TreeArrow.h"
+#include "tests/support/SampleDiagram.h"
 #include "framework/dialog/FileDialogs.h"
 #include "tests/foundation/RegistryTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -24,6 +27,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +50,31 @@ void WriteTree(const std::string& path)
     TreeWindow tree;
     zString message;
     ASSERT_TRUE(tree.SaveAs(path.c_str(), message)) << message.Text();
+}
+
+// The bytes of the file.
+std::string Bytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The bytes with the first stored form of one float replaced by another's.
+std::string WithFloat(std::string bytes, float stored, float replacement)
+{
+    const std::string from(reinterpret_cast<const char*>(&stored), sizeof stored);
+    const size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos) << stored;
+    if (at != std::string::npos)
+        bytes.replace(at, sizeof replacement, reinterpret_cast<const char*>(&replacement), sizeof replacement);
+    return bytes;
+}
+
+// The bytes with the one at the offset changed.
+std::string WithByte(std::string bytes, size_t at, char value)
+{
+    bytes.at(at) = value;
+    return bytes;
 }
 
 // A shell drop of the files, as the shell hands it to a window.
@@ -155,7 +184,7 @@ TEST_F(OpenDocuments, MissingUnknownAndAlreadyOpenFilesOpenNothingAndLeaveTheRec
     EXPECT_EQ(nullptr, OpenFileByName(files.back().c_str()));
     ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ("File \"" + missing + "\" not found.", boxes.Boxes()[0].text);
-    EXPECT_EQ("Unrecognized file type.", boxes.Boxes()[1].text);
+    EXPECT_EQ("File not found, or the file is empty.\n\n\"" + files.back() + "\"", boxes.Boxes()[1].text);
 
     std::string upper = tree;
     for (char& c : upper)
@@ -180,22 +209,45 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
         ASSERT_TRUE(source.SaveAs(whole.c_str(), message)) << message.Text();
     }
     const std::string diagram = TempDirectory() + "\\kivo_whole.ind";
-    files.push_back(diagram);
+    const std::string sample = TempDirectory() + "\\kivo_sample.ind";
+    files.insert(files.end(), {diagram, sample});
     {
         InfluenceDiagramWindow source;
         ASSERT_EQ(source.SaveAs(diagram.c_str()), 1);
+        BuildSampleDiagram(source.document);
+        ASSERT_EQ(source.SaveAs(sample.c_str()), 1);
     }
-    const auto bytes = [](const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    };
-    std::string flipped = bytes(whole);
+    // A tree with an arrow, and a graph, each placing something at a number found once in its file.
+    const float arrowTail = 3.375f, printOffset = 1.3125f, axisTop = 3.15625f;
+    const std::string arrowTree = TempDirectory() + "\\kivo_arrow.tre", graph = TempDirectory() + "\\kivo_whole.grf";
+    files.insert(files.end(), {arrowTree, graph});
+    {
+        TreeWindow source;
+        source.Document().Arrows.Add(new TreeArrow{arrowTail, 0.5f, 4.0f, 0.75f});
+        zString message;
+        ASSERT_TRUE(source.SaveAs(arrowTree.c_str(), message)) << message.Text();
+        LineGraph lines(1, 1);
+        lines.horizontalAxis.rect.top = axisTop;
+        lines.SetPrintOffset(printOffset, 0.0f);
+        ASSERT_EQ(lines.SaveAs(graph.c_str()), 1);
+    }
+    std::string flipped = Bytes(whole);
     flipped[20] = static_cast<char>(~flipped[20]);
-    const std::string tree = bytes(whole), cut = bytes(diagram);
+    const std::string tree = Bytes(whole), cut = Bytes(diagram), shown = Bytes(sample), lines = Bytes(graph);
     // A tree of every feature at full length, with bytes changed in its middle: damaged, not cut short.
-    std::string garbled = bytes(KIVO_TEST_DATA "/../model/files/every-feature-before-columns.tre");
+    const std::string everyFeature = Bytes(KIVO_TEST_DATA "/../model/files/every-feature-before-columns.tre");
+    std::string garbled = everyFeature;
     for (size_t at = 300; at <= 900 && at < garbled.size(); at += 7)
         garbled[at] = static_cast<char>(garbled[at] ^ 0x5A);
+    // A note, an arrow or a graph's element placed out of any drawing's range, or at no number.
+    std::string farNote = everyFeature;
+    farNote.replace(271, 2, "\xFF\x7F");
+    const float noNumber = std::nanf("");
+    const std::string placed = "Error code = 41.";
+    // A flipped or huge count in a full-length diagram is damage; so is a graph's or a diagram's header
+    // damaged in its version (byte 3) or its kind (byte 6).
+    const size_t outcomeCount = shown.find("Surgery") - 8;  // before the list's marker and the name's length
+    const std::string partDamaged = "Part of its contents is damaged.", notOurs = "This file was not created by KIVO.";
     // Each box names the file and says what can be done; a folder is no file.
     // An empty or nearly empty diagram or graph is refused as a tree is.
     struct Damaged {
@@ -213,7 +265,20 @@ TEST_F(OpenDocuments, DamagedFilesOpenedByTheOpenCommandLeaveNoWindow)
                          {"kivo_short.ind", cut.substr(0, 5), "This file was not created by KIVO."},
                          {"kivo_empty.grf", "", "File not found, or the file is empty."},
                          {"kivo_short.grf", cut.substr(0, 1), "This file was not created by KIVO."},
-                         {"kivo_folder.tre", "", "It is a folder, not a file", true}};
+                         {"kivo_folder.tre", "", "It is a folder, not a file", true},
+                         {"kivo_far_note.tre", farNote, placed},
+                         {"kivo_far_arrow.tre", WithFloat(Bytes(arrowTree), arrowTail, noNumber), placed},
+                         {"kivo_far_offset.grf", WithFloat(lines, printOffset, 1e30f), partDamaged},
+                         {"kivo_far_element.grf", WithFloat(lines, axisTop, -1e9f), partDamaged},
+                         {"kivo_flipped875.ind", WithByte(shown, 875, static_cast<char>(~shown.at(875))), partDamaged},
+                         {"kivo_count.ind", WithByte(shown, outcomeCount + 1, 0x7F), partDamaged},
+                         {"kivo_two.ind", cut.substr(0, 2), "The file is cut short"},
+                         {"kivo_two.grf", lines.substr(0, 2), "The file is cut short"},
+                         {"kivo_version.ind", WithByte(cut, 3, static_cast<char>(~cut[3])), "A version record"},
+                         {"kivo_version.grf", WithByte(lines, 3, static_cast<char>(~lines[3])), "A version record"},
+                         {"kivo_kind.ind", WithByte(cut, 6, static_cast<char>(~cut[6])), notOurs},
+                         {"kivo_kind.grf", WithByte(lines, 6, static_cast<char>(~lines[6])), notOurs},
+                         {"kivo_script.xyz", "!OpenFile(\"a.tre\")\r\n", notOurs}};
     std::string chosen;
     FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
         std::strcpy(dialog.lpstrFile, chosen.c_str());
@@ -283,6 +348,48 @@ TEST_F(OpenDocuments, RefusedFilesAreNamedOnceEachAndAHeldFileIsInUse)
     CloseHandle(held);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "This file is in use by another program, and cannot be read.\n\n\"" + good + "\"");
+}
+
+// One file however its path is spelled: File > Open of a spelling with "..", "." or a doubled separator
+// brings the open window to the top, and a tree saved as such a spelling asks before taking its file.
+TEST_F(OpenDocuments, EverySpellingOfAnOpenFilesPathFindsItsWindow)
+{
+    const std::string directory = TempDirectory() + "\\kivo_spelled";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const std::string tree = NewTree("kivo_spelled\\m.tre");
+    ASSERT_NE(OpenFileByName(tree.c_str()), nullptr);
+    std::string slashed = directory + "/./m.tre";
+    for (char& c : slashed)
+        c = c == '\\' ? '/' : c;
+    std::string chosen;
+    FileDialogPresenter previous = SetFileDialogPresenter([&](OPENFILENAMEA& dialog, bool) {
+        std::strcpy(dialog.lpstrFile, chosen.c_str());
+        return 1;
+    });
+    for (const std::string& spelling :
+         {directory + "\\..\\kivo_spelled\\m.tre", directory + "\\\\m.tre", slashed}) {
+        chosen = spelling;
+        Post(1103);
+        EXPECT_STREQ("The file is already loaded.", CurrentStatusMessage().Text()) << spelling;
+        EXPECT_EQ(windowsBefore + 1, TreeWindow::OpenWindows().size()) << spelling;
+    }
+    SetFileDialogPresenter(previous);
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    {
+        TreeWindow other;
+        other.Document().AddChild(other.Document().Root, TerminalNode, "Other");
+        boxes.Answer(IDCANCEL);
+        EXPECT_EQ(static_cast<DocumentWindow&>(other).SaveAs((directory + "\\sub\\..\\m.tre").c_str()), 0);
+        other.SetModified(0);
+    }
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "\"" + tree + "\" is open in another KIVO window. Would you like to save it under a new name?");
+    EXPECT_EQ(TreeWindow(tree.c_str()).Document().Root->childCount, 0);
+    CloseTrees();
+    std::remove(tree.c_str());
+    RemoveDirectoryA(directory.c_str());
 }
 
 TEST_F(OpenDocuments, OpenCommandOffersTheFileKindsAndDroppedFilesOpenInOrderAtFullLength)

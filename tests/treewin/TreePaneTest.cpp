@@ -363,7 +363,8 @@ TEST(TreePane, ReleasedKeysReachTheTreeOnlyWithControlOrARolledBackTree)
     for (const bool control : {false, true}) {
         keys[VK_CONTROL] = control ? 0x80 : 0;
         SetKeyboardState(keys);
-        SendMessageA(t.pane->Handle(), WM_KEYUP, VK_HOME, 0);
+        SendMessageA(t.pane->Handle(), WM_KEYDOWN, VK_HOME, 1);
+        SendMessageA(t.pane->Handle(), WM_KEYUP, VK_HOME, 0xC0000001);
         EXPECT_EQ(t.Selected(), std::set<TreeNode*>{control ? t.window.Document().Root : t.first}) << control;
     }
     keys[VK_CONTROL] = saved;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 TEST(LineGeometry, AnglesAndClipping)
@@ -91,6 +92,21 @@ TEST(DrawingPrimitives, DashedLinesAndArrowHeadsArePixelExact)
     const int x = LogicalXToPixel(0.5, display);
     EXPECT_EQ(GetPixel(display.DeviceContext(), x, LogicalYToPixel(0.1, display) + 3), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(display.DeviceContext(), x, LogicalYToPixel(0.1, display) - 3), RGB(255, 255, 255));
+}
+
+// An outline reaching far beyond the display (zoomed in, or so made by code) costs its visible part only, its
+// pattern carried over the pixels passed by: one pixel first, then two on and two off from its start.
+TEST(DrawingPrimitives, DashedOutlinesFarBeyondTheDisplayDrawOnlyTheirVisiblePart)
+{
+    BitmapDisplay display(200, 40);
+    DrawShape(display, RECT{0, 0, 199, 39}, RGB(255, 255, 255));
+    DrawDashedRect(display, LogicalRect{-1e7f, 0.1f, 1e7f, 0.3f}, 9, RGB(0, 0, 0));
+    const int64_t left = LogicalXToPixel(-1e7, display);
+    std::string top;
+    for (int64_t x = 0; x < 200; ++x)
+        top += (x - left) % 4 == 0 || (x - left) % 4 == 3 ? '#' : '.';
+    EXPECT_EQ(Row(display, LogicalYToPixel(0.1, display), 0, 200), top);
+    EXPECT_EQ(Row(display, LogicalYToPixel(0.2, display), 0, 200), std::string(200, '.'));
 }
 
 TEST(DrawingPrimitives, FramesAreLitFromTheTopLeft)

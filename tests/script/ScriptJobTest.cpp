@@ -2,6 +2,7 @@
 // runs the job once start-up has ended and stays open until it is closed.
 
 #include "model/TreeNode.h"
+#include "tests/script/SavedTreeAB.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramProcess.h"
 #include "tests/support/PumpMessages.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,22 +30,12 @@ TEST(ScriptJob, CommandLineJobRollsBackSavesAndLeavesTheProgramOpen)
     FocusTestLock focus;
     ScopedApplication app;
     const std::string tree = TempFilePath("kivo-job-tree.tre"), snapshot = TempFilePath("kivo-job-snap.trb"),
-                      copy = TempFilePath("kivo-job-copy.tre"), job = TempFilePath("kivo-job.txt");
+                      copy = TempFilePath("kivo-job-copy.tre");
     for (const std::string& path : {snapshot, copy})
         DeleteFileA(path.c_str());
-    {
-        TreeWindow window;
-        TreeDocument& document = window.Document();
-        document.Root->SetKind(ChanceNode, false);
-        document.AddChild(document.Root, TerminalNode, "A", "0.3", "100");
-        document.AddChild(document.Root, TerminalNode, "B", "#", "0");
-        zString message;
-        ASSERT_TRUE(window.SaveAs(tree.c_str(), message)) << message.Text();
-    }
-    std::FILE* file = std::fopen(job.c_str(), "wb");
-    std::fprintf(file, "!OpenFile(\"%s\")\n!SelectRoot\n!RollBack\n!SaveAsTRB(\"%s\")\n!SaveFileAs(\"%s\")\n",
-                 tree.c_str(), snapshot.c_str(), copy.c_str());
-    std::fclose(file);
+    SaveTreeAB(tree);
+    const std::string job = WriteTempFile("kivo-job.txt", "!OpenFile(\"" + tree + "\")\n!SelectRoot\n!RollBack\n" +
+                                                              "!SaveAsTRB(\"" + snapshot + "\")\n!SaveFileAs(\"" + copy + "\")\n");
 
     ProgramProcess program(KIVO_PROGRAM, job);
     ASSERT_TRUE(program.Started());
@@ -78,10 +68,7 @@ TEST(ScriptJob, LoopingJobEndsWhenTheFrameCloses)
     DdeTestLock lock;
     FocusTestLock focus;
     ScopedApplication app;
-    const std::string job = TempFilePath("kivo-job-loop.txt");
-    std::FILE* file = std::fopen(job.c_str(), "wb");
-    std::fputs("!SetScriptVar(go,1)\n:a\n!Goto(a)\n", file);
-    std::fclose(file);
+    const std::string job = WriteTempFile("kivo-job-loop.txt", "!SetScriptVar(go,1)\n:a\n!Goto(a)\n");
 
     ProgramProcess program(KIVO_PROGRAM, job);
     ASSERT_TRUE(program.Started());
@@ -105,22 +92,6 @@ TEST(ScriptJob, LoopingJobEndsWhenTheFrameCloses)
     DeleteFileA(job.c_str());
 }
 
-// The titles of the program's document windows, top first.
-std::vector<std::string> DocumentTitles(const ProgramProcess& program)
-{
-    HWND frame = nullptr;
-    program.WindowTitles(&frame);
-    std::vector<std::string> titles;
-    const HWND client = frame != nullptr ? FindWindowExA(frame, nullptr, "MDICLIENT", nullptr) : nullptr;
-    for (HWND child = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr; child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        char title[260] = {};
-        GetWindowTextA(child, title, sizeof title);
-        titles.push_back(title);
-    }
-    return titles;
-}
-
 // Files opened by another program over DDE: each open is answered once it has run (also one whose tree links
 // to a program that does not run, whose search asks the waiting client's windows too), a file is the same
 // file however its path's separators are written (an open one comes to the front), and every window is
@@ -130,8 +101,7 @@ TEST(ScriptJob, FilesOpenedOverDdeAreAnsweredAndKnownInEitherSlashStyle)
     DdeTestLock lock;
     FocusTestLock focus;
     ScopedApplication app;
-    const std::string a = TempFilePath("kivo-slash-a.tre"), c = TempFilePath("kivo-slash-c.tre"),
-                      job = TempFilePath("kivo-slash-job.txt");
+    const std::string a = TempFilePath("kivo-slash-a.tre"), c = TempFilePath("kivo-slash-c.tre");
     for (const std::string& path : {a, c}) {
         TreeWindow window;
         if (path == c)
@@ -143,9 +113,7 @@ TEST(ScriptJob, FilesOpenedOverDdeAreAnsweredAndKnownInEitherSlashStyle)
         std::replace(path.begin(), path.end(), '\\', '/');
         return path;
     };
-    std::FILE* file = std::fopen(job.c_str(), "wb");
-    std::fprintf(file, "!OpenFile(\"%s\")\n!SetScriptVar(open,1)\n", a.c_str());
-    std::fclose(file);
+    const std::string job = WriteTempFile("kivo-slash-job.txt", "!OpenFile(\"" + a + "\")\n!SetScriptVar(open,1)\n");
     ProgramProcess program(KIVO_PROGRAM, job);
     ASSERT_TRUE(program.WaitForScriptItem("SV_OPEN", "1", 60000)) << program.State();
 
@@ -172,7 +140,7 @@ TEST(ScriptJob, FilesOpenedOverDdeAreAnsweredAndKnownInEitherSlashStyle)
         expected.push_back("SV_TOP=" + open.top);
     }
     EXPECT_EQ(RunDdeClient(KIVO_DDE_CLIENT, "ScriptMgr", commands), expected);
-    EXPECT_EQ(DocumentTitles(program), (std::vector<std::string>{"kivo-slash-c", "kivo-slash-a"}));
+    EXPECT_EQ(program.DocumentTitles(), (std::vector<std::string>{"kivo-slash-c", "kivo-slash-a"}));
     EXPECT_EQ(program.WindowTitles().size(), 1u) << program.State();
     DWORD exitCode = 99;
     EXPECT_TRUE(program.Close(exitCode)) << program.State();
@@ -189,13 +157,11 @@ TEST(ScriptJob, ClientsAreAnsweredAtOnceBesideALinkedTree)
     DdeTestLock lock;
     FocusTestLock focus;
     ScopedApplication app;
-    const std::string linked = TempFilePath("kivo-linked-a.tre"), copy = TempFilePath("kivo-linked-b.tre"),
-                      job = TempFilePath("kivo-linked-job.txt");
+    const std::string linked = TempFilePath("kivo-linked-a.tre"), copy = TempFilePath("kivo-linked-b.tre");
     for (const std::string& path : {linked, copy})
         ASSERT_TRUE(CopyFileA(KIVO_TEST_DATA "/../model/files/every-feature-before-columns.tre", path.c_str(), FALSE));
-    std::FILE* file = std::fopen(job.c_str(), "wb");
-    std::fprintf(file, "!OpenFile(\"%s\")\n!SetScriptVar(open,1)\n", linked.c_str());
-    std::fclose(file);
+    const std::string job =
+        WriteTempFile("kivo-linked-job.txt", "!OpenFile(\"" + linked + "\")\n!SetScriptVar(open,1)\n");
     ProgramProcess program(KIVO_PROGRAM, job);
     ASSERT_TRUE(program.WaitForScriptItem("SV_OPEN", "1", 60000)) << program.State();
 
@@ -211,7 +177,7 @@ TEST(ScriptJob, ClientsAreAnsweredAtOnceBesideALinkedTree)
                   std::vector<std::string>{client.answer});
         EXPECT_LT(GetTickCount() - begun, 2500u) << client.commands;
     }
-    EXPECT_EQ(DocumentTitles(program), (std::vector<std::string>{"kivo-linked-b", "kivo-linked-a"}));
+    EXPECT_EQ(program.DocumentTitles(), (std::vector<std::string>{"kivo-linked-b", "kivo-linked-a"}));
     DWORD exitCode = 99;
     EXPECT_TRUE(program.Close(exitCode)) << program.State();
     for (const std::string& path : {linked, copy, job})

@@ -2,34 +2,21 @@
 // the system's own keys in the program itself: Copy Special's link in one tree, Paste Link in the Links
 // dialog of a new tree, then Ctrl+F4 and No. The link's conversation is with the program's own server.
 
-#include "model/TreeNode.h"
+#include "tests/script/SavedTreeAB.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramProcess.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
-#include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The number of the program's document windows.
-int DocumentCount(HWND frame)
-{
-    const HWND client = FindWindowExA(frame, nullptr, "MDICLIENT", nullptr);
-    int count = 0;
-    for (HWND child = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr; child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT))
-        ++count;
-    return count;
-}
 
 // Until the program shows (or no longer shows) a top-level window of that title.
 bool AwaitTitle(const ProgramProcess& program, const std::string& title, bool shown = true)
@@ -46,19 +33,10 @@ TEST(TreeLinkClose, ClosingATreeLinkedWithinTheProgramLeavesItAnswering)
     FocusTestLock focus;
     ClipboardTestLock clipboard;
     ScopedApplication app;
-    const std::string source = TempFilePath("kivo-link-source.tre"), job = TempFilePath("kivo-link-job.txt");
-    {
-        TreeWindow window;
-        TreeDocument& document = window.Document();
-        document.Root->SetKind(ChanceNode, false);
-        document.AddChild(document.Root, TerminalNode, "A", "0.3", "100");
-        document.AddChild(document.Root, TerminalNode, "B", "#", "0");
-        zString message;
-        ASSERT_TRUE(window.SaveAs(source.c_str(), message)) << message.Text();
-    }
-    std::FILE* file = std::fopen(job.c_str(), "wb");
-    std::fprintf(file, "!OpenFile(\"%s\")\n!SelectRoot\n!SetScriptVar(open,1)\n", source.c_str());
-    std::fclose(file);
+    const std::string source = TempFilePath("kivo-link-source.tre");
+    SaveTreeAB(source);
+    const std::string job =
+        WriteTempFile("kivo-link-job.txt", "!OpenFile(\"" + source + "\")\n!SelectRoot\n!SetScriptVar(open,1)\n");
     ProgramProcess program(KIVO_PROGRAM, job);
     ASSERT_TRUE(program.WaitForScriptItem("SV_OPEN", "1", 60000)) << program.State();
     HWND frame = nullptr;
@@ -75,7 +53,7 @@ TEST(TreeLinkClose, ClosingATreeLinkedWithinTheProgramLeavesItAnswering)
     RealInput::Keys("ctrl+n");
     ASSERT_TRUE(AwaitTitle(program, "New Document")) << program.State();
     RealInput::Keys("Return");
-    ASSERT_TRUE(PumpMessagesUntil([&] { return DocumentCount(frame) == 2; })) << program.State();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return program.DocumentTitles().size() == 2u; })) << program.State();
     RealInput::Keys("alt+e k");
     ASSERT_TRUE(AwaitTitle(program, "Links")) << program.State();
     RealInput::Keys("alt+a alt+o");
@@ -91,7 +69,7 @@ TEST(TreeLinkClose, ClosingATreeLinkedWithinTheProgramLeavesItAnswering)
     // The frame is asked again and again while the window closes: each answer's wait, the longest kept.
     const DWORD closing = GetTickCount();
     DWORD longestAnswer = 0;
-    while (DocumentCount(frame) == 2 && GetTickCount() - closing < 20000) {
+    while (program.DocumentTitles().size() == 2u && GetTickCount() - closing < 20000) {
         const DWORD asked = GetTickCount();
         DWORD_PTR result = 0;
         SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
@@ -99,12 +77,12 @@ TEST(TreeLinkClose, ClosingATreeLinkedWithinTheProgramLeavesItAnswering)
         PumpMessagesFor(10);
     }
     const DWORD closed = GetTickCount() - closing;
-    EXPECT_EQ(DocumentCount(frame), 1) << program.State();
+    EXPECT_EQ(program.DocumentTitles().size(), 1u) << program.State();
     EXPECT_LT(closed, 1000u);
     EXPECT_LT(longestAnswer, 500u);
     // The first tree took the link's number.
     closeUnsaved();
-    EXPECT_TRUE(PumpMessagesUntil([&] { return DocumentCount(frame) == 0; })) << program.State();
+    EXPECT_TRUE(PumpMessagesUntil([&] { return program.DocumentTitles().empty(); })) << program.State();
 
     DWORD exitCode = 99;
     EXPECT_TRUE(program.Close(exitCode)) << program.State();

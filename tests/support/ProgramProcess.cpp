@@ -38,6 +38,13 @@ std::string TempFilePath(const char* name)
     return std::string(temp) + name;
 }
 
+std::string WriteTempFile(const char* name, const std::string& text)
+{
+    const std::string path = TempFilePath(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
 ProgramProcess::ProgramProcess(const char* program, const std::string& job)
 {
     std::string directory = program;
@@ -70,6 +77,21 @@ std::vector<std::string> ProgramProcess::WindowTitles(HWND* frame) const
     if (frame != nullptr)
         *frame = windows.frame;
     return windows.titles;
+}
+
+std::vector<std::string> ProgramProcess::DocumentTitles() const
+{
+    HWND frame = nullptr;
+    WindowTitles(&frame);
+    std::vector<std::string> titles;
+    const HWND client = frame != nullptr ? FindWindowExA(frame, nullptr, "MDICLIENT", nullptr) : nullptr;
+    for (HWND child = client != nullptr ? GetWindow(client, GW_CHILD) : nullptr; child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        char title[260] = {};
+        GetWindowTextA(child, title, sizeof title);
+        titles.push_back(title);
+    }
+    return titles;
 }
 
 bool ProgramProcess::Close(DWORD& exitCode)

@@ -9,6 +9,8 @@
 
 // A file in the temporary directory.
 std::string TempFilePath(const char* name);
+// That file written with the text; its path.
+std::string WriteTempFile(const char* name, const std::string& text);
 
 class ProgramProcess {
 public:
@@ -22,6 +24,8 @@ public:
     bool Started() const { return info_.hProcess != nullptr; }
     // The titles of the process's visible top-level windows; the frame is the one titled "KIVO 3.5...".
     std::vector<std::string> WindowTitles(HWND* frame = nullptr) const;
+    // The titles of the frame's document windows, top first.
+    std::vector<std::string> DocumentTitles() const;
     // Closes the frame and waits for the end; false when it did not end in time (it is then ended).
     bool Close(DWORD& exitCode);
     // Serves this thread's windows until the program's "ScriptMgr" item (a script variable "SV_...") has the

@@ -90,16 +90,20 @@ protected:
         }
         Look() = nullptr;
     }
-    void Click(HWND window, POINT client)
+    void Click(POINT screen)
     {
         ScreenOnTop top(frame->Handle());
-        RealInput::Click(RealInput::OnScreen(window, client));
+        RealInput::Click(screen);
+        Settle();
+    }
+    void Command(unsigned id)
+    {
+        PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
         Settle();
     }
     TreeWindow* NewTree()
     {
-        PostMessageA(frame->Handle(), WM_COMMAND, Cmd::NewTree, 0);
-        Settle();
+        Command(Cmd::NewTree);
         return dynamic_cast<TreeWindow*>(frame->ActiveChild());
     }
     // The Window menu's entries of windows (no "&n "), and the one checked.
@@ -125,10 +129,10 @@ protected:
     NewDocumentDialog::Presenter previousNew;
 };
 
-// An empty point of the tree's canvas: near its bottom right corner.
+// An empty point of the tree's canvas on the screen: near its bottom right corner.
 inline POINT EmptyCanvas(TreeWindow& tree)
 {
     RECT pane{};
     GetClientRect(tree.Pane()->Handle(), &pane);
-    return POINT{pane.right - 30, pane.bottom - 30};
+    return RealInput::OnScreen(tree.Pane()->Handle(), POINT{pane.right - 30, pane.bottom - 30});
 }

@@ -27,37 +27,28 @@ std::string TitleOf(HWND window)
     return text;
 }
 
+BOOL CALLBACK Collect(HWND window, LPARAM windows)
+{
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
 // The visible windows of this thread, top-level or inside them, whose titles end with the text.
-struct TitledSearch {
-    std::string ending;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK TakeTitled(HWND window, LPARAM out)
-{
-    auto* search = reinterpret_cast<TitledSearch*>(out);
-    const std::string title = TitleOf(window);
-    const std::string& ending = search->ending;
-    if (IsWindowVisible(window) && title.size() >= ending.size() &&
-        title.compare(title.size() - ending.size(), ending.size(), ending) == 0)
-        search->found.push_back(window);
-    return TRUE;
-}
-
-BOOL CALLBACK TakeTitledWithin(HWND window, LPARAM out)
-{
-    TakeTitled(window, out);
-    EnumChildWindows(window, TakeTitled, out);
-    return TRUE;
-}
-
 std::vector<HWND> WindowsTitled(const std::string& ending)
 {
-    TitledSearch search{ending, {}};
-    EnumThreadWindows(GetCurrentThreadId(), TakeTitledWithin, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> tops, all, found;
+    EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&tops));
+    all = tops;
+    for (HWND top : tops)
+        EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        const std::string title = TitleOf(window);
+        if (IsWindowVisible(window) && title.size() >= ending.size() &&
+            title.compare(title.size() - ending.size(), ending.size(), ending) == 0)
+            found.push_back(window);
+    }
+    return found;
 }
-
 
 TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
 {
@@ -69,7 +60,7 @@ TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
     ASSERT_EQ(WindowsTitled("Markov Analysis").size(), 1u);
     const HWND markov = WindowsTitled("Markov Analysis")[0];
     // A click in the tree leaves it in the frame, above the tree's canvas and in the Window menu.
-    Click(tree->Pane()->Handle(), EmptyCanvas(*tree));
+    Click(EmptyCanvas(*tree));
     EXPECT_TRUE(IsWindowVisible(markov));
     EXPECT_TRUE(IsChild(frame->ClientHandle(), markov));
     std::vector<std::string> listed = ListedWindows();
@@ -84,11 +75,7 @@ TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
     const HWND again = WindowsTitled("Markov Analysis")[0];
     RECT place{};
     GetWindowRect(again, &place);
-    {
-        ScreenOnTop top(frame->Handle());
-        RealInput::Click(POINT{place.left + 40, place.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2});
-        Settle();
-    }
+    Click(POINT{place.left + 40, place.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2});
     Press("Escape");
     EXPECT_TRUE(WindowsTitled("Markov Analysis").empty());
     ExpectScreenEqualsRepaint(frame->Handle());
@@ -143,7 +130,7 @@ TEST_F(FrameByHand, AnalysisButtonsFollowTheSelectionAtOnce)
         if (VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id))
             onTheNode.push_back(id);
     ASSERT_FALSE(onTheNode.empty());
-    Click(tree->Pane()->Handle(), EmptyCanvas(*tree));
+    Click(EmptyCanvas(*tree));
     EXPECT_EQ(tree->Selection.Count(), 0);
     for (unsigned id : onTheNode)
         EXPECT_FALSE(VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id)) << id;
@@ -154,8 +141,7 @@ TEST_F(FrameByHand, AnalysisButtonsFollowTheSelectionAtOnce)
 TEST_F(FrameByHand, TheDiagramsGreyAlignItemSaysWhatItAligns)
 {
     newKind = NewDocumentDialog::InfluenceDiagram;
-    PostMessageA(frame->Handle(), WM_COMMAND, Cmd::FileNew, 0);
-    Settle();
+    Command(Cmd::FileNew);
     ASSERT_NE(frame->ActiveChild(), nullptr);
     std::string said;
     Press("alt+i Down Down Down Down Down Down Down Down Down", nullptr, [&] {

@@ -30,13 +30,8 @@ public:
         DeleteFileA((tables + "rates.tbl").c_str());
         RemoveDirectoryA(tables.c_str());
     }
+    using FrameByHand::Command;
     using FrameByHand::Press;
-    using FrameByHand::Settle;
-    void Command(unsigned id)
-    {
-        PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
-        Settle();
-    }
     // A table with an entry, in a tables directory of this process: an empty table's window asks for entries.
     void MakeTable()
     {
@@ -99,7 +94,7 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
     ASSERT_NE(tool, tree);
     RECT place{};
     GetWindowRect(tool->Handle(), &place);
-    const POINT onTree = RealInput::OnScreen(tree->Pane()->Handle(), EmptyCanvas(*tree));
+    const POINT onTree = EmptyCanvas(*tree);
     ASSERT_FALSE(PtInRect(&place, onTree));
     const struct {
         const char* keys;
@@ -111,13 +106,10 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
     };
     for (const auto& turn : turns) {
         SCOPED_TRACE(turn.keys != nullptr ? turn.keys : "click");
-        if (turn.keys != nullptr) {
+        if (turn.keys != nullptr)
             Press(turn.keys);
-        } else {
-            ScreenOnTop top(frame->Handle());
-            RealInput::Click(turn.click);
-            Settle();
-        }
+        else
+            Click(turn.click);
         EXPECT_EQ(frame->ActiveChild(), turn.reached);
         EXPECT_TRUE(IsZoomed(tree->Handle()));
         EXPECT_FALSE(IsZoomed(tool->Handle()));

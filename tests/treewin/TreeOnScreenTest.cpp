@@ -98,12 +98,29 @@ protected:
         const POINT bottomRight = OnScreen(LogicalPoint{rect.right, rect.bottom});
         return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     }
-    // A real click on the middle of the node's name opens its editor.
-    void ClickName(TreeNode* node)
+    RECT PaneOnScreen() const
     {
-        const LogicalRect name = NameRect(Tree(), node);
-        RealInput::Click(OnScreen(LogicalPoint{(name.left + name.right) / 2, (name.top + name.bottom) / 2}));
-        ASSERT_TRUE(PumpUntil([&] { return Tree().CurrentNode() == node && Tree().InPlaceEditor != nullptr; }));
+        RECT pane;
+        GetWindowRect(Tree().Pane()->Handle(), &pane);
+        return pane;
+    }
+    // A real click on the middle of a text (the node's name unless told) opens the editor of its field.
+    bool ClickOpens(const LogicalRect& text, int field = 1)
+    {
+        RealInput::Click(OnScreen(LogicalPoint{(text.left + text.right) / 2, (text.top + text.bottom) / 2}));
+        return PumpUntil([&] { return Tree().EditField == field && Tree().InPlaceEditor != nullptr; });
+    }
+    bool EscapeCloses()
+    {
+        RealInput::Keys("Escape");
+        return PumpUntil([this] { return Tree().InPlaceEditor == nullptr; });
+    }
+    // Keys that change the zoom (F9 in, Shift+F9 out), once it has changed.
+    bool Zoomed(const char* keys)
+    {
+        const double zoom = Tree().Pane()->Zoom();
+        RealInput::Keys(keys);
+        return PumpUntil([&] { return Tree().Pane()->Zoom() != zoom; });
     }
     std::string EditorText() const
     {
@@ -120,6 +137,20 @@ protected:
     MainFrame* frame;
     std::unique_ptr<ScreenOnTop> raised;
 };
+
+// A drawn frame's side: the column (or row) from `from` to before `to` with the most dark pixels across the box.
+int MostDarkLine(const ScreenCapture& shot, int from, int to, const RECT& box, bool column)
+{
+    int best = from, most = 0;
+    for (int at = from; at < to; ++at) {
+        int dark = 0;
+        for (int on = column ? box.top : box.left; on < (column ? box.bottom : box.right); ++on)
+            dark += (column ? shot.Dark(at, on) : shot.Dark(on, at)) ? 1 : 0;
+        if (dark > most)
+            best = at, most = dark;
+    }
+    return best;
+}
 
 } // namespace
 
@@ -144,15 +175,14 @@ TEST_F(TreeOnScreen, HomeAndEndMoveTheCaretOfTheOpenEditor)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keys);
         TreeNode* branch = Document().Root->GetChild(next++);
-        ClickName(branch);
+        ASSERT_TRUE(ClickOpens(NameRect(Tree(), branch)));
         RealInput::Keys(c.keys);
         RealInput::Type(c.typed);
         EXPECT_TRUE(EditorShows(c.expected)) << EditorText();
         EXPECT_EQ(Tree().CurrentNode(), branch);
         EXPECT_STREQ(Document().Root->text.Text(), "");
         ExpectScreenEqualsRepaint(frame->Handle());
-        RealInput::Keys("Escape");
-        PumpUntil([this] { return Tree().InPlaceEditor == nullptr; });
+        EscapeCloses();
     }
 }
 
@@ -162,7 +192,7 @@ TEST_F(TreeOnScreen, AFieldReachedWithTabHasItsTextSelected)
 {
     Branches({{"Surgery", "pSurg"}, {"Wait", "1-pSurg"}});
     TreeNode* branch = Document().Root->GetChild(0);
-    ClickName(branch);
+    ASSERT_TRUE(ClickOpens(NameRect(Tree(), branch)));
     struct Step {
         int field;
         const char* typed;
@@ -189,8 +219,7 @@ TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
     TreeNode* branch = Document().Root->GetChild(0);
     const NodeGeometry& own = branch->Geometry();
     const NodeGeometry& next = Document().Root->GetChild(1)->Geometry();
-    RECT pane;
-    GetWindowRect(Tree().Pane()->Handle(), &pane);
+    const RECT pane = PaneOnScreen();
     // The branch's own line with a row either side, and the next branch's rows to the pane's right side.
     const RECT line = OnScreen(LogicalRect{own.X, own.BranchY(), own.SymbolX - kSymbolSize, own.BranchY()});
     const RECT kept[] = {RECT{line.left, line.top - 1, line.right, line.top + 2},
@@ -212,8 +241,7 @@ TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
-        RealInput::Click(OnScreen(LogicalPoint{(c.text.left + c.text.right) / 2, (c.text.top + c.text.bottom) / 2}));
-        ASSERT_TRUE(PumpUntil([&] { return Tree().EditField == c.field && Tree().InPlaceEditor != nullptr; }));
+        ASSERT_TRUE(ClickOpens(c.text, c.field));
         RealInput::Keys("End");
         RealInput::Type(c.typed);
         EXPECT_TRUE(EditorShows(c.expected)) << EditorText();
@@ -224,8 +252,7 @@ TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
             EXPECT_LT(editor.right - editor.left, OnScreen(LogicalRect{0, 0, columnWidth / 2, 0}).right -
                                                       OnScreen(LogicalRect{0, 0, 0, 0}).right);
         }
-        RealInput::Keys("Escape");
-        ASSERT_TRUE(PumpUntil([this] { return Tree().InPlaceEditor == nullptr; }));
+        ASSERT_TRUE(EscapeCloses());
         ExpectScreenEqualsRepaint(frame->Handle());
     }
 }
@@ -297,27 +324,16 @@ TEST_F(TreeOnScreen, TheNameBoxesOfAConvertedTreeHoldTheirNamesAtEveryZoom)
     ASSERT_FALSE(named.empty());
     for (const char* keys : {"F9", "F9", "shift+F9 shift+F9 shift+F9"}) {
         SCOPED_TRACE(keys);
-        const double zoom = Tree().Pane()->Zoom();
-        RealInput::Keys(keys);
-        ASSERT_TRUE(PumpUntil([&] { return Tree().Pane()->Zoom() != zoom; }));
+        ASSERT_TRUE(Zoomed(keys));
         ExpectScreenEqualsRepaint(frame->Handle());
-        RECT pane;
-        GetWindowRect(Tree().Pane()->Handle(), &pane);
+        const RECT pane = PaneOnScreen();
         for (const TreeNode* node : named) {
             SCOPED_TRACE(node->text2.Text());
             const RECT box = OnScreen(SecondTextRect(Tree(), node, true));
             if (box.right + 20 > pane.right || box.bottom > pane.bottom)
                 continue;
             const ScreenCapture shot = CaptureScreen(RECT{box.left, box.top, box.right + 20, box.bottom + 1});
-            // The box's right side: the column of most dark pixels near where the layout puts it.
-            int side = box.right, most = 0;
-            for (int x = box.right - 4; x < box.right + 20; ++x) {
-                int dark = 0;
-                for (int y = box.top; y <= box.bottom; ++y)
-                    dark += shot.Dark(x, y) ? 1 : 0;
-                if (dark > most)
-                    most = dark, side = x;
-            }
+            const int side = MostDarkLine(shot, box.right - 4, box.right + 20, shot.place, true);
             // No letter touches the side from within or stands beyond it.
             int letters = 0;
             for (int x : {side - 1, side + 1, side + 2, side + 3, side + 4})
@@ -343,16 +359,12 @@ TEST_F(TreeOnScreen, RollBackBoxesHoldTheirTextsAtEveryZoom)
     Tree().Redraw();
     Command(Cmd::AnalysisRollBack);
     ASSERT_TRUE(Document().IsRolledBack());
-    RECT pane;
-    GetWindowRect(Tree().Pane()->Handle(), &pane);
+    const RECT pane = PaneOnScreen();
     const TreeNode* nodes[] = {root, surgery, surgery->GetChild(0), surgery->GetChild(1), root->GetChild(1)};
     for (const char* keys : {"", "F9", "F9", "shift+F9 shift+F9 shift+F9"}) {
         SCOPED_TRACE(keys);
-        if (*keys != '\0') {
-            const double zoom = Tree().Pane()->Zoom();
-            RealInput::Keys(keys);
-            ASSERT_TRUE(PumpUntil([&] { return Tree().Pane()->Zoom() != zoom; }));
-        }
+        if (*keys != '\0')
+            ASSERT_TRUE(Zoomed(keys));
         ExpectScreenEqualsRepaint(frame->Handle());
         std::vector<RECT> frames;
         for (const TreeNode* node : nodes) {
@@ -361,20 +373,10 @@ TEST_F(TreeOnScreen, RollBackBoxesHoldTheirTextsAtEveryZoom)
             if (box.right + 24 > pane.right || box.bottom + 12 > pane.bottom)
                 continue;
             const ScreenCapture shot = CaptureScreen(RECT{box.left - 12, box.top - 12, box.right + 24, box.bottom + 12});
-            // The frame's sides: the column and rows of most dark pixels near where the layout puts them.
-            auto most = [&](int from, int to, bool column) {
-                int best = from, count = 0;
-                for (int at = from; at < to; ++at) {
-                    int dark = 0;
-                    for (int along = column ? box.top : box.left; along < (column ? box.bottom : box.right); ++along)
-                        dark += (column ? shot.Dark(at, along) : shot.Dark(along, at)) ? 1 : 0;
-                    if (dark > count)
-                        best = at, count = dark;
-                }
-                return best;
-            };
-            const RECT sides{most(box.left - 10, box.left + 2, true), most(box.top - 10, box.top + 2, false),
-                             most(box.right - 2, box.right + 20, true), most(box.bottom - 2, box.bottom + 10, false)};
+            const RECT sides{MostDarkLine(shot, box.left - 10, box.left + 2, box, true),
+                             MostDarkLine(shot, box.top - 10, box.top + 2, box, false),
+                             MostDarkLine(shot, box.right - 2, box.right + 20, box, true),
+                             MostDarkLine(shot, box.bottom - 2, box.bottom + 10, box, false)};
             frames.push_back(sides);
             // No letter touches a side from within.
             int letters = 0;

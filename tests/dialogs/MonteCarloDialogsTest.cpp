@@ -263,11 +263,8 @@ TEST(MonteCarloDialogs, TextReportOfManyTrialsOpensFilledAtOnce)
         ExpectScreenEqualsRepaint(report.Handle());
         SendMessageA(report.Handle(), WM_COMMAND, IDCANCEL, 0);
     });
-    const HWND button = dialog->Control(Ctl::MonteCarloSimulation3920::TextReport);
-    RECT place{};
-    GetClientRect(button, &place);
     const DWORD clicked = GetTickCount();
-    RealInput::Click(RealInput::OnScreen(button, {place.right / 2, place.bottom / 2}));
+    RealInput::Click(RealInput::Middle(dialog->Control(Ctl::MonteCarloSimulation3920::TextReport)));
     ASSERT_TRUE(RunProgramLoopUntil([&] { return driver.Finished() && DialogFrameCL::ModalStack().empty(); }));
     EXPECT_EQ(rows, 32000);
     // Writing the report's lines takes a fraction of a second; row-by-row filling took about ten.

@@ -34,18 +34,16 @@ public:
     }
 
     GraphWindow* Line() { return OpenLineGraph(OneWayData()); }
+    static GraphWindow* Opened(GraphWindow* graph)
+    {
+        graph->Open(nullptr);
+        return graph;
+    }
     GraphWindow* Tornado()
     {
-        auto* graph = new TornadoGraph(MakeTornadoResults({{"p", 10.0, 13.0}, {"v", 10.0, 14.0}}, 11.5, 10.0, 14.0, "EV"));
-        graph->Open(nullptr);
-        return graph;
+        return Opened(new TornadoGraph(MakeTornadoResults({{"p", 10.0, 13.0}, {"v", 10.0, 14.0}}, 11.5, 10.0, 14.0, "EV")));
     }
-    GraphWindow* TwoWay()
-    {
-        auto* graph = new TwoWaySensGraph(LeftRightResults());
-        graph->Open(nullptr);
-        return graph;
-    }
+    GraphWindow* TwoWay() { return Opened(new TwoWaySensGraph(LeftRightResults())); }
     // A one-way graph with a label of the person's own, made with New Label.
     GraphWindow* LineWithFreeLabel()
     {
@@ -171,9 +169,7 @@ TEST_F(GraphDoubleClicks, ATornadoBarOpensItsGraphAndAThresholdLabelBeeps)
     DoubleClickOnGraph(*line, threshold);
     PumpMessagesFor(GetDoubleClickTime() + 100);
     EXPECT_EQ(BeepCounter::Count(), 1);
-    const POINT at = RealInput::OnScreen(line->Pane()->Handle(),
-                                         CanvasClientPoint(*line, (threshold.left + threshold.right) / 2,
-                                                           (threshold.top + threshold.bottom) / 2));
+    const POINT at = OnScreen(*line, threshold);
     RealInput::Click(at);
     PumpMessagesFor(GetDoubleClickTime() + 100);
     RealInput::Click(at);

@@ -65,15 +65,7 @@ protected:
     ~GraphEditing() override { delete frame; }
 
     // The point (inches) in the pane's client pixels.
-    POINT ClientAt(float x, float y)
-    {
-        ZoomPane* pane = graph->Pane();
-        pane->PushDrawingScale();
-        const Display& display = *pane->CurrentDisplay();
-        const RECT pixels = pane->DrawingToClient(RECT{LogicalXToPixel(x, display), LogicalYToPixel(y, display), 0, 0});
-        pane->PopDrawingScale();
-        return POINT{pixels.left, pixels.top};
-    }
+    POINT ClientAt(float x, float y) { return CanvasClientPoint(*graph, x, y); }
     void Post(UINT message, POINT at, WPARAM keys)
     {
         PostMessageA(graph->Pane()->Handle(), message, keys, MAKELPARAM(at.x, at.y));
@@ -324,13 +316,12 @@ TEST_F(GraphEditing, ADoubleClickEditsLabelsAxesAndLegendKeys)
 // a click on empty canvas greys it again.
 TEST_F(GraphEditing, TheFontButtonFollowsTheSelectedLabel)
 {
-    // The program's buttons, as the program builds them at its start.
     BuildMainToolbar(frame->ToolBar());
     const auto fontButton = [this] { return VisualCtrlKit::IsItemEnabled(frame->ToolBar(), Cmd::DisplayFont); };
     ScreenOnTop onTop(graph->Handle());
     const HWND pane = graph->Pane()->Handle();
     const LogicalRect& title = graph->title.rect;
-    RealInput::Click(RealInput::OnScreen(pane, ClientAt((title.left + title.right) / 2, (title.top + title.bottom) / 2)));
+    RealInput::Click(OnScreen(*graph, title));
     ASSERT_TRUE(PumpMessagesUntil([&] { return graph->Selected() == &graph->title; }));
     EXPECT_TRUE(fontButton());
     RealInput::Click(RealInput::OnScreen(pane, ClientAt(title.left - 0.1f, title.bottom + 0.05f)));

@@ -26,6 +26,7 @@
 #include "graph/SensitivityRegionGraphs.h"
 #include "graph/TornadoGraph.h"
 #include "tests/graph/GraphPicture.h"
+#include "tests/graph/GraphPointer.h"
 #include "tests/graph/SampleGraphs.h"
 #include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -447,15 +448,10 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     EXPECT_EQ(ExportColumn(report, 8), (std::vector<double>{36, 100}));
 
     InstallLineGraphWindows();
-    ZoomPane* pane = graph->Pane();
-    pane->PushDrawingScale();
-    const Display& display = *pane->CurrentDisplay();
     const float x = (p.left + p.right) / 2 + 0.1f;
-    const RECT client =
-        pane->DrawingToClient(RECT{LogicalXToPixel(x, display), LogicalYToPixel(p.top + unit, display), 0, 0});
-    pane->PopDrawingScale();
+    const POINT client = CanvasClientPoint(*graph, x, p.top + unit);
     // Held on the bar: its text in several lines, until the button comes up.
-    graph->OnCanvasMouseDown(POINT{client.left, client.top});
+    graph->OnCanvasMouseDown(client);
     EXPECT_TRUE(graph->HeldTipShown());
     EXPECT_EQ(std::string(graph->heldTipText.Text()), std::string(graph->BarText(0, true).Text()));
     EXPECT_NE(std::string(graph->heldTipText.Text()).find('\n'), std::string::npos);
@@ -463,7 +459,7 @@ TEST_F(GraphFiles, TornadoBarsStackInUnitsShareTheRiskAndOpenTheirOneWayGraph)
     EXPECT_FALSE(graph->HeldTipShown());
     {
         ScreenOnTop onTop(graph->Handle());
-        RealInput::DoubleClick(RealInput::OnScreen(pane->Handle(), POINT{client.left, client.top}));
+        RealInput::DoubleClick(RealInput::OnScreen(graph->Pane()->Handle(), client));
         ASSERT_TRUE(PumpMessagesUntil([&] { return Newest<LineGraph>() != nullptr; }));
     }
     SetLineGraphPresenter(nullptr);

@@ -20,12 +20,14 @@ inline POINT CanvasClientPoint(GraphWindow& graph, float x, float y)
     return POINT{pixels.left, pixels.top};
 }
 
-inline void DoubleClickOnGraph(GraphWindow& graph, float x, float y)
+// The middle of a rectangle of the graph on the screen.
+inline POINT OnScreen(GraphWindow& graph, const LogicalRect& rect)
 {
-    RealInput::DoubleClick(RealInput::OnScreen(graph.Pane()->Handle(), CanvasClientPoint(graph, x, y)));
+    return RealInput::OnScreen(graph.Pane()->Handle(), CanvasClientPoint(graph, (rect.left + rect.right) / 2,
+                                                                         (rect.top + rect.bottom) / 2));
 }
 
 inline void DoubleClickOnGraph(GraphWindow& graph, const LogicalRect& rect)
 {
-    DoubleClickOnGraph(graph, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    RealInput::DoubleClick(OnScreen(graph, rect));
 }

@@ -281,9 +281,7 @@ TEST_F(TableGraphWindows, CancelledPasteQuestionKeepsTheTableAndItsFile)
                 RealInput::Keys("Escape");
                 return;
             }
-            RECT cancel{};
-            GetClientRect(dialog.Control(IDCANCEL), &cancel);
-            RealInput::Click(RealInput::OnScreen(dialog.Control(IDCANCEL), {cancel.right / 2, cancel.bottom / 2}));
+            RealInput::Click(RealInput::Middle(dialog.Control(IDCANCEL)));
         });
         RealInput::Keys("ctrl+v");
         ASSERT_TRUE(RunProgramLoopUntil([&] { return driver.Finished() && DialogFrameCL::ModalStack().empty(); }));

@@ -147,4 +147,11 @@ POINT OnScreen(HWND window, POINT client)
     return client;
 }
 
+POINT Middle(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return OnScreen(window, POINT{client.right / 2, client.bottom / 2});
+}
+
 }  // namespace RealInput

@@ -46,5 +46,7 @@ private:
 
 // A client point of a window as a screen point.
 POINT OnScreen(HWND window, POINT client);
+// The middle of a window's client area (a button's face) on the screen.
+POINT Middle(HWND window);
 
 }  // namespace RealInput

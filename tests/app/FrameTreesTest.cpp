@@ -4,13 +4,13 @@
 
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
-#include "framework/window/FrameworkApp.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
 #include "model/TreeNode.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
+#include "tests/support/ProgramLoop.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/ScreenCheck.h"
@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <string>
 
 namespace {
@@ -50,19 +49,6 @@ protected:
         MSG pending;
         PumpMessagesUntil([&] { return !PeekMessageA(&pending, frame->Handle(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE); });
         PumpMessagesFor(20);
-    }
-    // Keys a person presses go through the program's own message processing (the frame's accelerators).
-    bool ProcessUntil(const std::function<bool()>& done, DWORD deadline = DefaultPumpDeadline)
-    {
-        const DWORD start = GetTickCount();
-        MSG message;
-        while (!done() && GetTickCount() - start < deadline) {
-            if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                app->ProcessMessage(message);
-            else
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-        return done();
     }
     TreeWindow* Active() const { return dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
     std::string Indicator(int key) const
@@ -193,14 +179,14 @@ TEST_F(FrameTrees, SaveOfARolledBackTreeLeavesNothingUnsaved)
     ASSERT_NE(tree, nullptr);
     ScreenOnTop top(frame->Handle());
     SetForegroundWindow(frame->Handle());
-    ProcessUntil([] { return false; }, 100);
+    RunProgramLoopUntil([] { return false; }, 100);
     RealInput::Keys("ctrl+r");
-    EXPECT_TRUE(ProcessUntil([&] { return tree->Document().IsRolledBack(); }));
+    EXPECT_TRUE(RunProgramLoopUntil([&] { return tree->Document().IsRolledBack(); }));
     std::remove(path.c_str());
     RealInput::Keys("ctrl+s");
-    EXPECT_TRUE(ProcessUntil([&] { return std::ifstream(path).good(); }));
+    EXPECT_TRUE(RunProgramLoopUntil([&] { return std::ifstream(path).good(); }));
     RealInput::Keys("ctrl+F4");
-    EXPECT_TRUE(ProcessUntil([&] { return TreeWindow::OpenWindows().empty(); }));
+    EXPECT_TRUE(RunProgramLoopUntil([&] { return TreeWindow::OpenWindows().empty(); }));
     for (const auto& box : boxes.Boxes())
         ADD_FAILURE() << box.text;
 }

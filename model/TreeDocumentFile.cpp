@@ -407,7 +407,7 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
             return -1;
         if (ranOutFromDamage != nullptr)
             *ranOutFromDamage = stream.RanOutFromDamage();
-        return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
+        return static_cast<int>(FileDamageCode(stream));
     }
     if (TryImportLegacyTree(stream)) {
         if (form != nullptr)
@@ -434,7 +434,7 @@ int ReadTreeStream(TreeDocument& document, const char* path, bool snapshot, Tree
     // A stream that ran out is reported as such (2), whatever record noticed it first.
     if (ranOutFromDamage != nullptr)
         *ranOutFromDamage = stream.RanOutFromDamage();
-    return static_cast<int>(stream.State() != 0 ? FormatTruncated : stream.FormatError());
+    return static_cast<int>(FileDamageCode(stream));
 }
 
 } // namespace

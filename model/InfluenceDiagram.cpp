@@ -98,12 +98,9 @@ bool InfluenceDocument::ReadFile(const char* path)
             return false;
         const uint32_t code = FileDamageCode(stream);
         if (code == kFormatPlaceTooFar) {
-            ReportFailure(OutcomeCode::FileDamaged, nullptr, nullptr,
-                          ("This influence diagram file places a node, an arc or a note farther than 8,000 inches "
-                           "from the corner of the page, or at no number, and cannot be read.\n\n\"" +
-                           std::string(path) + "\"")
-                              .c_str(),
-                          0);
+            ReportFileRefusal(OutcomeCode::FileDamaged, path,
+                              "This influence diagram file places a node, an arc or a note farther than 8,000 "
+                              "inches from the corner of the page, or at no number, and cannot be read.");
             return false;
         }
         ReportFileRefusal(OutcomeCode::FileDamaged, path,

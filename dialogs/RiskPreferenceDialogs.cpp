@@ -154,11 +154,10 @@ int AssessConstantRiskAversion(TreeDocument* document)
     });
     auto* field = RealEdit::FromTemplate(&dialog, kField, new RealRangeValidator(1e-5, 1e16, 0), 0, &coefficient);
     dialog.OnNotification(kField, EN_CHANGE, [&] {
-        char text[64] = "";
-        GetDlgItemTextA(dialog.Handle(), kField, text, sizeof text);
+        const zString text = dialog.ItemText(kField);
         int error = 0;
-        ParseNumber(text, typed, error);
-        typedValid = text[0] != '\0' && error == 0;
+        ParseNumber(text.Text(), typed, error);
+        typedValid = !text.IsEmpty() && error == 0;
         if (WindowCL* area = dialog.FindChild(Ids::ConstantLotteryArea))
             InvalidateRect(area->Handle(), nullptr, TRUE);
     });

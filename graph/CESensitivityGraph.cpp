@@ -110,11 +110,6 @@ zString CESensitivityGraph::CoordinateText(float x, float y) const
     return CEStatusText(*this, effOnX, ceFormat, x, y);
 }
 
-bool CESensitivityGraph::EditLegendKey(GraphElement& key)
-{
-    return PickLegendMark(key);
-}
-
 void CESensitivityGraph::ForEachElement(const ElementVisit& visit)
 {
     GraphWindow::ForEachElement(visit);

@@ -33,7 +33,7 @@ public:
     bool WriteTextExport(TextReport& report) override;
     zString CoordinateText(float x, float y) const override;
     // The marker picker on the key's strategy.
-    bool EditLegendKey(GraphElement& key) override;
+    bool EditLegendKey(GraphElement& key) override { return PickLegendMark(key); }
     void ForEachElement(const ElementVisit& visit) override;
     void SetGraphRect(const LogicalRect& rect) override;
 

@@ -1,6 +1,5 @@
 #include "graph/GraphLineElement.h"
 
-#include "graph/GraphStylePickers.h"
 #include "foundation/Archive.h"
 #include "foundation/VersionRecord.h"
 #include "framework/draw/Display.h"
@@ -241,14 +240,8 @@ void GraphSeriesList::DeleteItem(void* item)
 bool EditLineMarkKey(GraphWindow& graph, GraphElement& key, GraphLineElementList& lines)
 {
     const int index = graph.legendKeys.IndexOf(&key);
-    auto* mark = dynamic_cast<GraphMarkElement*>(&key);
-    if (index < 0 || mark == nullptr || index >= lines.Count())
+    if (index >= lines.Count() || !graph.PickLegendMark(key))
         return false;
-    int kind = mark->markKind;
-    if (!RunLineMarkerDialog(kind, graph.legendTexts.Label(index)->text.Text()))
-        return false;
-    mark->markKind = kind;
-    lines.Line(index)->markKind = kind;
-    graph.InvalidateAll();
+    lines.Line(index)->markKind = static_cast<GraphMarkElement&>(key).markKind;
     return true;
 }

@@ -97,6 +97,9 @@ public:
     virtual int AxisChanged(int vertical) { return 1; }
     // Lets the user edit a legend key; true when it changed.
     virtual bool EditLegendKey(GraphElement& key) { return false; }
+    // The marker picker on a legend mark, named after the legend text of its index; true (the graph
+    // repainted) when the person chose a mark.
+    bool PickLegendMark(GraphElement& key);
     // Every element in walk order: title, subtitle (when shown), the axis labels, the axes, legend texts
     // and keys, free, bottom and side labels, the block in the legend column, then the kind's own. The kind
     // adds its own at the end.
@@ -226,9 +229,6 @@ protected:
     virtual void PlacePlotBlock(const LogicalRect& block);
     virtual void PlaceBottomBlock(const LogicalRect& block);
 
-    // The marker picker on a legend mark, named after the legend text of its index; true (the graph
-    // repainted) when the person chose a mark.
-    bool PickLegendMark(GraphElement& key);
     // A point of the canvas's client area in inches on the graph.
     LogicalPoint CanvasPoint(POINT client) const;
     // Names what the press being handled hit (null: nothing that a double click acts on); true when it is the

@@ -78,6 +78,9 @@ public:
 private:
     int Count() const { return list.Box()->GetCount(); }
 
+    // The font the list draws its lines in.
+    HGDIOBJ ListFont() const { return reinterpret_cast<HGDIOBJ>(list.Box()->Send(WM_GETFONT)); }
+
     // The headings' left edges in the list's client coordinates, and lines as high as the list's font.
     void PlaceColumns()
     {
@@ -91,7 +94,7 @@ private:
         const zDialogUnit units(dc.Get());
         for (int i = 0; i < 3; ++i)
             columns[i] = edge.left + units.ToPixelsX(kColumnUnits[i]) - origin.x;
-        ScopedSelection listFont(dc.Get(), reinterpret_cast<HGDIOBJ>(list.Box()->Send(WM_GETFONT)));
+        ScopedSelection listFont(dc.Get(), ListFont());
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc.Get(), &metrics);
         list.Box()->Send(LB_SETITEMHEIGHT, 0, metrics.tmHeight);
@@ -108,7 +111,7 @@ private:
             FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
             SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
             SetBkMode(dc, TRANSPARENT);
-            const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(list.Box()->Send(WM_GETFONT)));
+            ScopedSelection font(dc, ListFont());
             zString line;
             list.Box()->GetString(line, static_cast<int>(item.itemID));
             const std::string text(line.Text());
@@ -125,7 +128,6 @@ private:
                           DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
                 start = end + 1;
             }
-            SelectObject(dc, font);
         }
         if ((item.itemState & ODS_FOCUS) != 0)
             DrawFocusRect(dc, &item.rcItem);

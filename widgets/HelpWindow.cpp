@@ -149,11 +149,8 @@ void HelpWindow::ShowIndex(const std::string& key)
     // The entry that the key leads to is the one picked, as Enter opens it.
     const int position = topics_.IndexPosition(key);
     if (position >= 0) {
-        HWND list = Control(Help::TopicList);
-        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(position), 0);
-        filling_ = true;
-        SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
-        filling_ = false;
+        SendMessageA(Control(Help::TopicList), LB_SETTOPINDEX, static_cast<WPARAM>(position), 0);
+        PickLine(static_cast<size_t>(position));
     }
 }
 
@@ -188,18 +185,22 @@ void HelpWindow::ShowTopic(int topic)
     SetWindowTextA(Control(Help::TopicText), shown.text.c_str());
     // The list follows the topic where it shows it: the line picked stays when it leads there (several
     // index entries may), else the first line of the topic.
-    HWND list = Control(Help::TopicList);
-    const LRESULT picked = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const LRESULT picked = SendMessageA(Control(Help::TopicList), LB_GETCURSEL, 0, 0);
     if (picked >= 0 && static_cast<size_t>(picked) < lineTopics_.size() &&
         lineTopics_[static_cast<size_t>(picked)] == topic)
         return;
     for (size_t line = 0; line < lineTopics_.size(); ++line)
         if (lineTopics_[line] == topic) {
-            filling_ = true;
-            SendMessageA(list, LB_SETCURSEL, line, 0);
-            filling_ = false;
+            PickLine(line);
             break;
         }
+}
+
+void HelpWindow::PickLine(size_t line)
+{
+    filling_ = true;
+    SendMessageA(Control(Help::TopicList), LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    filling_ = false;
 }
 
 void HelpWindow::SetMode(Mode mode, const std::string& findText)

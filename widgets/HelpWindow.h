@@ -45,6 +45,8 @@ private:
     void SetMode(Mode mode, const std::string& findText);
     void FillList();
     void OnListPick();
+    // Picks the list's line as the program's doing, which the list's pick handler ignores.
+    void PickLine(size_t line);
     // Enter: opens the topic the list shows for what was typed.
     void OpenListedTopic();
     // The topic of the index entry the find text leads to, or -1.

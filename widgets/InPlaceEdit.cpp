@@ -140,7 +140,12 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
             editRect_.top = std::min(ClientRow(placedTop_), ClientRow(lowestRow_) - frameMargin_ - height);
         editRect_.bottom = editRect_.top + height;
     }
-    MoveToEditRect();
+    MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,
+               editRect_.bottom - editRect_.top, TRUE);
+    if (frame_) {
+        PlaceFrame();
+        InvalidateFrameArea();
+    }
 }
 
 void InPlaceEdit::KeepFrameWithin(int top, int bottom)
@@ -155,13 +160,7 @@ void InPlaceEdit::KeepFrameWithin(int top, int bottom)
     placedTop_ = drawing.y;
     lowestRow_ = drawing.y + (bottom - placed);
     rowsKept_ = true;
-    MoveToEditRect();
-}
-
-void InPlaceEdit::MoveToEditRect()
-{
-    MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,
-               editRect_.bottom - editRect_.top, TRUE);
+    MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left, height, TRUE);
     if (frame_) {
         PlaceFrame();
         InvalidateFrameArea();

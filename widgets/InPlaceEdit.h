@@ -85,8 +85,6 @@ private:
     // The frame's outline grown by one pixel, invalidated with erasing.
     void InvalidateFrameArea();
 
-    // Moves the editor to its rectangle, and its frame after it.
-    void MoveToEditRect();
     // A row of the drawing's pixels in the pane's client pixels (the pane may have scrolled).
     int ClientRow(int drawingRow) const;
 

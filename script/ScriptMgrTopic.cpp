@@ -145,8 +145,8 @@ uintptr_t ScriptMgrTopic::Poke(const DdeTransactionInfo& info)
     const std::string name = VariableOfItem(info.ItemName().Text());
     if (info.Format() != ClipboardFormat::Text || name.empty())
         return 0;
-    manager_->SetVariable(name, PayloadText(info));
-    return DDE_FACK;
+    // A value the variable cannot hold is refused, as it is in an execute: the client must not think it stored.
+    return manager_->SetVariable(name, PayloadText(info)) ? DDE_FACK : DDE_FNOTPROCESSED;
 }
 
 void ScriptMgrTopic::UpdateVariableItem(const std::string& name, const std::string& value)

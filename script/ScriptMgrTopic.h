@@ -24,6 +24,7 @@ public:
     // busy the commands are queued and taken at once; otherwise the execute is held (CBR_BLOCK) and
     // answered once they ran: taken, or refused when one failed.
     uintptr_t Execute(const DdeTransactionInfo& info) override;
+    // Sets the variable of an item "SV_name" to the text; refused when the variable cannot hold it.
     uintptr_t Poke(const DdeTransactionInfo& info) override;
     void ConversationEnded(HCONV conversation) override;
 

@@ -122,7 +122,7 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
         "run:[!SelectNode(Z)] run:[!TableVal(a,b,c)] run:[!EndBranch] run:[!CopyNodeVars(1,2,3,4,5)] "
         "run:[!SetScriptVar(a,1) SV_A run:[!SelectRoot][!CopyNodeVars] run:[!SelectRoot][!ChangeNodeType(77)] "
         "run:[!ChangeNodeType(0)] run:[!ChangeNodeType(-1)] run:[!ChangeNodeType(8)] run:[!ChangeNodeType(abc)] "
-        "run:[!ChangeNodeType(1)]");
+        "run:[!ChangeNodeType(1)] set:SV_Q=PPPPP fill:SV_Q=70000 SV_Q fill:SV_R=65535 SV_R fill:SV_R=65534");
     const std::vector<std::string> expected = {
         "Status=Ready", "run [!SetScriptVar(X,5)]: taken", "SV_X=5", "sv_x=5", "set sv_y: taken", "SV_Y=hello",
         "set SV_: refused", "set Made_up: refused", "SV_: no answer", "SV_none: no answer", "Made_up: no answer",
@@ -134,8 +134,12 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
         "run [!SelectRoot][!CopyNodeVars]: taken", "run [!SelectRoot][!ChangeNodeType(77)]: refused",
         "run [!ChangeNodeType(0)]: refused", "run [!ChangeNodeType(-1)]: refused", "run [!ChangeNodeType(8)]: refused",
         "run [!ChangeNodeType(abc)]: refused", "run [!ChangeNodeType(1)]: taken",
+        // A value longer than a variable holds is refused, and the variable keeps what it had.
+        "set SV_Q: taken", "fill SV_Q 70000: refused", "SV_Q=PPPPP", "fill SV_R 65535: refused", "SV_R: no answer",
+        "fill SV_R 65534: taken",
     };
     EXPECT_EQ(Finish(client), expected);
+    EXPECT_EQ(Variable("r"), std::string(65534, 'x'));
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(tree->Document().Root->kind, ChanceNode);
 }

@@ -7,7 +7,8 @@
 // "stop:ITEM" starts a loop and stops it ("stop ITEM: taken" or "stop ITEM: refused"); "execute:BYTES" and
 // "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"); "run:TEXT"
 // executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
-// "refused", "set ITEM: taken" or "refused"); "hurry:TEXT" executes the text waiting only 300 ms ("hurry
+// "refused", "set ITEM: taken" or "refused"); "fill:ITEM=COUNT" pokes a text of COUNT "x" the same way
+// ("fill ITEM COUNT: taken" or "refused"); "hurry:TEXT" executes the text waiting only 300 ms ("hurry
 // TEXT: taken", "refused" or "timed out"); "twice:TEXT" executes the text twice, the second as soon as the
 // first is answered ("twice TEXT:" and each answer); "wait:ITEM" requests the item until it answers ("wait "
 // and the request's line). Without a conversation the only line is "no connection".
@@ -184,7 +185,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         else if (command.rfind("set:", 0) == 0 && command.find('=') != std::string::npos)
             line = SendText(client, conversation, command.substr(4, command.find('=') - 4),
                             command.substr(command.find('=') + 1));
-        else if (command.rfind("poke:", 0) == 0 && command.find(':', 5) != std::string::npos)
+        else if (command.rfind("fill:", 0) == 0 && command.find('=') != std::string::npos) {
+            const std::string item = command.substr(5, command.find('=') - 5);
+            const std::string count = command.substr(command.find('=') + 1);
+            const std::string answer = SendText(client, conversation, item, std::string(std::stoul(count), 'x'));
+            line = "fill " + item + " " + count + answer.substr(answer.rfind(':'));
+        } else if (command.rfind("poke:", 0) == 0 && command.find(':', 5) != std::string::npos)
             line = Send(client, conversation, command.substr(5, command.find(':', 5) - 5),
                         std::strtoul(command.c_str() + command.find(':', 5) + 1, nullptr, 10));
         else

@@ -38,12 +38,11 @@ void Handlers::OpenFile(ScriptManager& script, const Parameters& parameters)
         if (TheShell().FindOpenDocument(path.c_str()) != nullptr) {
             TheShell().OpenFileByName(path.c_str());
         } else if (!file.Exists()) {
-            script.Fail(std::string("File \"") + file.FullPath().Text() + "\" not found.", Cmd::FileOpen);
+            const std::string message = std::string("File \"") + file.FullPath().Text() + "\" not found.";
+            script.Fail(message, CommandName(Cmd::FileOpen));
             return;
         } else if (TheShell().OpenFileByName(path.c_str()) == nullptr) {
-            // Its box said why; the script ends there.
-            script.CloseScriptFile();
-            script.clientFailed_ = script.clientFailed_ || script.clientLine_;
+            script.EndAfterReportedFailure();
             return;
         }
     }
@@ -53,7 +52,7 @@ void Handlers::SaveFile(ScriptManager& script, const Parameters&)
 {
     auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
     if (document != nullptr && document->SaveToFile() == 0)
-        script.ReportError(2, Cmd::FileSave, document->FullPath().Text());
+        script.EndAfterReportedFailure();
 }
 
 void Handlers::SaveFileAs(ScriptManager& script, const Parameters& parameters)
@@ -61,7 +60,7 @@ void Handlers::SaveFileAs(ScriptManager& script, const Parameters& parameters)
     auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
     const char* path = parameters.size() == 1 ? parameters[0].c_str() : nullptr;
     if (document != nullptr && document->SaveAs(path) == 0)
-        script.ReportError(2, Cmd::FileSaveAs, path);
+        script.EndAfterReportedFailure();
 }
 
 // CloseTopWindow: deleted at once unless the parameter reads as 0.

@@ -12,11 +12,35 @@
 #include "CommandIds.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
 
 const char* const kScriptCaption = "KIVOScript";
+// The wait of TextBox and Delay when none is given (milliseconds).
+// not a resource id
+constexpr unsigned kDefaultWait = 3000;
+
+// The milliseconds of a wait from the parameter at `at`, or the default when it is left out; false (the
+// script error shown) for a parameter that is no number.
+bool WaitMilliseconds(ScriptManager& script, const ScriptManager::Parameters& parameters, size_t at,
+                      unsigned fallback, int32_t command, unsigned& milliseconds)
+{
+    milliseconds = fallback;
+    if (parameters.size() <= at)
+        return true;
+    const char* text = parameters[at].c_str();
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || std::strspn(end, " \t") != std::strlen(end)) {
+        script.ReportError(2, command, text);
+        return false;
+    }
+    milliseconds = static_cast<unsigned>(std::clamp(value, 0L, 0x7FFFFFFFL));
+    return true;
+}
 
 } // namespace
 
@@ -85,8 +109,9 @@ void Handlers::Return(ScriptManager& script, const Parameters&)
 
 void Handlers::TextBox(ScriptManager& script, const Parameters& parameters)
 {
-    const unsigned wait =
-        parameters.size() > 1 ? static_cast<unsigned>(std::max(0, ParseScriptFlag(parameters[1]))) : 3000u;
+    unsigned wait = 0;
+    if (!WaitMilliseconds(script, parameters, 1, kDefaultWait, ScriptCmd::TextBox, wait))
+        return;
     // Escape, or the frame closing, in the wait stops a running file.
     if (ShowScriptText(parameters[0], wait, [&script] { return script.stopRequested_; }) && script.stream_)
         script.stopRequested_ = true;
@@ -107,10 +132,10 @@ void Handlers::ClipAdviseVars(ScriptManager& script, const Parameters& parameter
 
 void Handlers::Delay(ScriptManager& script, const Parameters& parameters)
 {
-    // not a resource id: milliseconds
-    const int milliseconds = !parameters.empty() ? ParseScriptFlag(parameters[0]) : 3000;
-    if (PumpScriptMessages(static_cast<unsigned>(std::max(500, milliseconds)),
-                           [&script] { return script.stopRequested_; }) &&
+    unsigned milliseconds = 0;
+    if (!WaitMilliseconds(script, parameters, 0, kDefaultWait, ScriptCmd::Delay, milliseconds))
+        return;
+    if (PumpScriptMessages(std::max(500u, milliseconds), [&script] { return script.stopRequested_; }) &&
         script.stream_)
         script.stopRequested_ = true;
 }

@@ -187,7 +187,7 @@ void ScriptManager::ExecuteLine(const std::string& line)
     const std::string name = line.substr(nameStart, at - nameStart);
     const int32_t id = FindCommand(name);
     if (id == 0) {
-        Fail("Unrecognized command \"" + name + "\".", 0);
+        Fail("Unrecognized command \"" + name + "\".", name.empty() ? nullptr : name.c_str());
         return;
     }
     // File paths are taken as written: "\t" in "Z:\tmp" is no tab.
@@ -235,6 +235,11 @@ void ScriptManager::ExecuteLine(const std::string& line)
         current += c;
         kept = true;
     }
+    // A quotation mark never closed took the rest of the line: the line is not what was meant.
+    if (quoted) {
+        ReportError(2, id, current.c_str());
+        return;
+    }
     if (kept)
         add(current);
     Dispatch(id, parameters);
@@ -249,12 +254,11 @@ void ScriptManager::ReportError(int code, int32_t commandId, const char* text)
         if (pieces[1] != nullptr)
             message += std::string("\"") + (text != nullptr ? text : "") + "\"" + pieces[1];
     }
-    Fail(message, commandId);
+    Fail(message, CommandName(commandId));
 }
 
-void ScriptManager::Fail(std::string message, int32_t commandId)
+void ScriptManager::Fail(std::string message, const char* name)
 {
-    const char* name = CommandName(commandId);
     if (name != nullptr)
         message += std::string("\r\n\r\nCommand: !") + name;
     if (runningLine > 0)
@@ -264,6 +268,12 @@ void ScriptManager::Fail(std::string message, int32_t commandId)
         clientFailed_ = true;
     else
         ShowErrorBox(nullptr, message.c_str(), 0);
+}
+
+void ScriptManager::EndAfterReportedFailure()
+{
+    CloseScriptFile();
+    clientFailed_ = clientFailed_ || clientLine_;
 }
 
 int ScriptManager::ParseScriptFlag(const std::string& text)

@@ -142,9 +142,12 @@ private:
     // Reads lines until the line counter reaches the count; false (the file closed) at the end.
     bool RestartFile(long count);
 
-    // Shows the message with the command's name and the line's number, or fails the other program's line;
-    // the running file is closed.
-    void Fail(std::string message, int32_t commandId);
+    // Shows the message with the command's name (when there is one) and the line's number, or fails the
+    // other program's line; the running file is closed.
+    void Fail(std::string message, const char* commandName);
+    // The command failed and the program's own box said why (a file that did not open or save, a save
+    // declined): the running file ends with no second box, and the other program's line fails.
+    void EndAfterReportedFailure();
     // Every so often (by the clock) serves the waiting messages; true once the script is to stop.
     bool StopRequested();
 

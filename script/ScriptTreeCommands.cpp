@@ -250,6 +250,8 @@ void SetCalcSetting(ScriptManager& script, TreeWindow& tree, const std::string& 
     document.EndRolledBack();
     tree.SetModified(1);
     tree.Redraw();
+    // The status bar names the method and the active payoff, as after Preferences.
+    document.UpdateStatusIndicators();
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "framework/dialog/DialogFrameCL.h"
+#include "framework/visual/VisualFieldItem.h"
+#include "framework/visual/VisualStatusPane.h"
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -179,7 +181,13 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         const char* box;
     } rows[] = {
         {true, "!SetCalcMethod(5)", "Bad parameter \"5\".\r\n\r\nCommand: !SetCalcMethod\r\nLine: 1"},
-        {true, "# a comment\n\n!Foo(1)", "Unrecognized command \"Foo\".\r\n\r\nLine: 3"},
+        {true, "# a comment\n\n!Foo(1)", "Unrecognized command \"Foo\".\r\n\r\nCommand: !Foo\r\nLine: 3"},
+        {true, "!SelectRoot\n!SetNodeName(\"abc)", "Bad parameter \"abc)\".\r\n\r\nCommand: !SetNodeName\r\nLine: 2"},
+        {false, "!Delay(abc)", "Bad parameter \"abc\".\r\n\r\nCommand: !Delay\r\nLine: 1"},
+        {false, "!TextBox(text, soon)", "Bad parameter \"soon\".\r\n\r\nCommand: !TextBox\r\nLine: 1"},
+        // A save that failed says why in its own box, and that is the only one.
+        {true, "!SaveFileAs(Z:\\no\\such\\copy.tre)",
+         "The folder of this file cannot be found. \"Z:\\no\\such\\copy.tre\" was not saved."},
         {false, "!SetCalcMethod", "The top window is not a tree window.\r\n\r\nCommand: !SetCalcMethod\r\nLine: 1"},
         {true, "!GetSelNum(v)", "Wrong number of parameters.\r\n\r\nCommand: !GetSelNum\r\nLine: 1"},
         {true, "!DeselectAll\r\n!GetNodeName(v)",
@@ -350,6 +358,25 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
     }
     ASSERT_GT(examples.size(), 60u);
 
+    // What an example holding the text does, read back after it: the value a line then stores, or the status
+    // bar's method pane.
+    const struct {
+        const char* example;
+        const char* check;
+        const char* value;
+    } effects[] = {
+        {"!SetNodePayoff(", "!GetNodePayoff(1, effect)", "cTreat + 200"},
+        {"!GetNodePayoff(", "!SetScriptVar(effect, @cost)", "70"},
+        {"!GetNodeProb(", "!SetScriptVar(effect, @p)", "pSuccess"},
+        {"!SelectIf(", "!GetSelCount(effect)", "1"},
+        {"!ChangeNodeType(", "!SelectIf(1, 0, 2)\n!GetSelCount(effect)", "2"},
+        {"!SetActivePayoff(", nullptr, "Payoff 2"},
+    };
+    const auto methodPane = [&] {
+        auto* field = dynamic_cast<VisualFieldItem*>(frame->StatusPane()->FindItem(3));
+        return field ? std::string(field->Text()) : "?";
+    };
+
     const UINT_PTR person = SetTimer(nullptr, 0, 50, AnswerAsAPerson);
     for (std::string example : examples) {
         SCOPED_TRACE(example);
@@ -360,13 +387,20 @@ TEST_F(ScriptFiles, EveryExampleOfTheReferenceRuns)
                 example.replace(at, std::strlen(named), named[2] == '/' ? forward : folder + "\\");
         // An example that rolls back runs also on a tree rolled back already.
         const bool rollsBack = example.find("!RollBack(1)") != std::string::npos;
+        const auto effect = std::find_if(std::begin(effects), std::end(effects), [&](const auto& row) {
+            return example.find(row.example) != std::string::npos;
+        });
+        const bool checked = effect != std::end(effects);
+        const std::string check = checked && effect->check != nullptr ? effect->check + std::string("\n") : "";
         for (const char* start : {"", "!RollBack(1)\n"}) {
             if (*start != '\0' && !rollsBack)
                 continue;
             boxes.Clear();
             script.ExecuteLine("!SetScriptVar(ended,0)");
-            Run("!OpenFile(\"" + base + "\")\n!SelectRoot\n" + start + example + "!SetScriptVar(ended,1)\n");
+            Run("!OpenFile(\"" + base + "\")\n!SelectRoot\n" + start + example + check + "!SetScriptVar(ended,1)\n");
             EXPECT_EQ(Variable("ended"), "1") << start;
+            if (checked)
+                EXPECT_EQ(effect->check != nullptr ? Variable("effect") : methodPane(), effect->value);
             // No script error, and no "@name" shown as written where a value was meant.
             for (const std::string& text : Texts()) {
                 EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos) << text;

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -49,18 +51,29 @@ void ReadKeywords(const std::string& line, HelpTopic& topic)
             topic.keywords.push_back(Trim(key));
 }
 
-// Adds one text line: a list item or the first line of a paragraph starts a line of its own, the other
-// lines of a paragraph are joined to the one before.
-void AddTextLine(const std::string& line, bool& paragraphOpen, HelpTopic& topic)
+// The text block a line belongs to: none after a blank line, a paragraph, or lines shown as written.
+enum class Block { None, Paragraph, Written };
+
+// Adds one text line: a list item, a line shown as written or the first line of a paragraph starts a line
+// of its own (a new block after a blank line), the other lines of a paragraph are joined to the one before.
+void AddTextLine(const std::string& line, bool written, Block& open, HelpTopic& topic)
 {
     if (line.empty()) {
-        paragraphOpen = false;
+        open = Block::None;
         return;
     }
-    if (!topic.text.empty())
-        topic.text += paragraphOpen && !StartsWith(line, "- ") ? " " : (paragraphOpen ? "\r\n" : "\r\n\r\n");
+    if (!topic.text.empty()) {
+        const bool joined = open == Block::Paragraph && !written && !StartsWith(line, "- ");
+        topic.text += joined ? " " : (open != Block::None ? "\r\n" : "\r\n\r\n");
+    }
     topic.text += line;
-    paragraphOpen = true;
+    open = written ? Block::Written : Block::Paragraph;
+}
+
+// A line that begins with four blanks is shown as written (a script example, which must copy as it is).
+bool WrittenLine(const std::string& line)
+{
+    return StartsWith(line, "    ") && !Trim(line).empty();
 }
 
 } // namespace
@@ -84,8 +97,12 @@ void HelpTopics::Parse(const std::string& text)
     contents_.clear();
     std::stringstream lines(text);
     std::string line;
-    bool paragraphOpen = false;
+    Block open = Block::None;
     while (std::getline(lines, line)) {
+        if (WrittenLine(line) && !topics_.empty()) {
+            AddTextLine(line.substr(0, line.find_last_not_of(" \t\r") + 1), true, open, topics_.back());
+            continue;
+        }
         line = Trim(line);
         if (StartsWith(line, "#"))
             continue;
@@ -95,13 +112,13 @@ void HelpTopics::Parse(const std::string& text)
             topics_.emplace_back();
             ReadTopicHead(line, topics_.back());
             contents_.push_back({topics_.back().title, static_cast<int>(topics_.size()) - 1});
-            paragraphOpen = false;
+            open = Block::None;
         } else if (topics_.empty()) {
             continue;
         } else if (StartsWith(line, "!")) {
             ReadKeywords(line, topics_.back());
         } else {
-            AddTextLine(line, paragraphOpen, topics_.back());
+            AddTextLine(line, false, open, topics_.back());
         }
     }
     BuildIndex();
@@ -110,11 +127,24 @@ void HelpTopics::Parse(const std::string& text)
 void HelpTopics::BuildIndex()
 {
     index_.clear();
+    // The topics of each key word, titles included: a key word of several topics names its topic's title, so
+    // that no two lines of the index read alike.
+    std::map<std::string, std::set<int>> topicsOfKey;
     for (size_t i = 0; i < topics_.size(); ++i) {
-        index_.push_back({topics_[i].title, static_cast<int>(i)});
+        topicsOfKey[Lower(topics_[i].title)].insert(static_cast<int>(i));
         for (const std::string& key : topics_[i].keywords)
-            if (Lower(key) != Lower(topics_[i].title))
-                index_.push_back({key, static_cast<int>(i)});
+            topicsOfKey[Lower(key)].insert(static_cast<int>(i));
+    }
+    for (size_t i = 0; i < topics_.size(); ++i) {
+        const int topic = static_cast<int>(i);
+        index_.push_back({topics_[i].title, topic});
+        std::set<std::string> added{Lower(topics_[i].title)};
+        for (const std::string& key : topics_[i].keywords) {
+            if (!added.insert(Lower(key)).second)
+                continue;
+            const bool shared = topicsOfKey[Lower(key)].size() > 1;
+            index_.push_back({shared ? key + ", " + topics_[i].title : key, topic});
+        }
     }
     std::stable_sort(index_.begin(), index_.end(), [](const HelpIndexEntry& a, const HelpIndexEntry& b) {
         return Lower(a.key) < Lower(b.key);

@@ -4,6 +4,7 @@
 //   == Chapter title                   (a heading of the contents)
 //   @ID[,ID...] Topic title            (starts a topic opened by those help contexts)
 //   ! keyword; keyword                 (index entries of the topic, besides its title)
+//       a line after four blanks       (the topic's text shown as written, on a line of its own: examples)
 //   anything else                      (the topic's text; lines of one paragraph are joined, a blank line
 //                                       ends a paragraph and a line that begins with "- " is a list item)
 // Pure text handling: no window, so the contents, the index and the search are checked as data.
@@ -40,7 +41,8 @@ public:
 
     const std::vector<HelpTopic>& Topics() const { return topics_; }
     const std::vector<HelpContentsLine>& Contents() const { return contents_; }
-    // Every keyword and title, sorted without regard to case.
+    // Every keyword and title, sorted without regard to case; a keyword of several topics is followed by
+    // ", " and the topic's title.
     const std::vector<HelpIndexEntry>& Index() const { return index_; }
     // The topic a help context opens, or -1.
     int ForContext(int context) const;

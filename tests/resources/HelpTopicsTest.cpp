@@ -74,6 +74,13 @@ TEST(HelpTopics, EveryDialogMenuCommandAndMessageContextHasItsTopic)
             missing += " message " + std::to_string(context) + ";";
     EXPECT_EQ(missing, "") << "without a help topic";
 
+    // Lines that read alike in the contents or the index would not say which topic each opens.
+    std::set<std::string> titles, keys;
+    for (const HelpTopic& topic : help.Topics())
+        EXPECT_TRUE(titles.insert(topic.title).second) << "two topics titled \"" << topic.title << "\"";
+    for (const HelpIndexEntry& entry : help.Index())
+        EXPECT_TRUE(keys.insert(entry.key).second) << "two index entries \"" << entry.key << "\"";
+
     // A context that two topics claim would leave the second one unreachable.
     std::map<int, std::string> claimed;
     for (const HelpTopic& topic : help.Topics())
@@ -82,12 +89,13 @@ TEST(HelpTopics, EveryDialogMenuCommandAndMessageContextHasItsTopic)
                 << context << " opens \"" << claimed[context] << "\" and \"" << topic.title << "\"";
 }
 
-// The topic file's form: chapters, several contexts, key words, paragraphs and list items.
+// The topic file's form: chapters, several contexts, key words, paragraphs, list items and lines shown as
+// written.
 TEST(HelpTopics, FileFormGivesContentsIndexAndText)
 {
     HelpTopics help;
     help.Parse("# comment\n== Chapter\n@12,13 First\n! alpha; Beta \nOne\nline.\n\n- item\n- next\n"
-               "@14 second\ntext\n");
+               "@14 second\n! alpha\ntext\nExample:\n    !Goto(end)  \n    :end\nafter\n\n    !Return\n");
     ASSERT_EQ(help.Topics().size(), 2u);
     EXPECT_EQ(help.ForContext(13), 0);
     EXPECT_EQ(help.ForContext(14), 1);
@@ -98,8 +106,9 @@ TEST(HelpTopics, FileFormGivesContentsIndexAndText)
     std::string index;
     for (const HelpIndexEntry& entry : help.Index())
         index += entry.key + "=" + std::to_string(entry.topic) + " ";
-    EXPECT_EQ(index, "alpha=0 Beta=0 First=0 second=1 ");
-    EXPECT_EQ(help.IndexPosition("BE"), 1);
+    EXPECT_EQ(index, "alpha, First=0 alpha, second=1 Beta=0 First=0 second=1 ");
+    EXPECT_EQ(help.Topics()[1].text, "text Example:\r\n    !Goto(end)\r\n    :end\r\nafter\r\n\r\n    !Return");
+    EXPECT_EQ(help.IndexPosition("BE"), 2);
     EXPECT_EQ(help.Search("LINE one"), std::vector<int>{0});
     EXPECT_EQ(help.Search("second text"), std::vector<int>{1});
 }

@@ -280,22 +280,14 @@ void AutoFormatForRange(NumericFormat& format, double rangeLow, double rangeHigh
     const double step = (rangeHigh - rangeLow) / intervals;
     const double a = std::fabs(rangeLow);
     const double b = std::fabs(rangeHigh);
-    int scale = 0;
-    int places = 0;
-    if (a >= 1e9 && b > 1e9) {
-        scale = 9;
-        places = step < 1e9 ? 1 : 0;
-    } else if (a >= 1e6 && b > 1e6) {
-        scale = 6;
-        places = step < 1e6 ? 1 : 0;
-    } else if (a >= 10000 && b > 10000) {
-        scale = 3;
-        places = step < 1000 ? 1 : 0;
-    } else {
-        int shown = std::max({DisplayedDecimals(rangeLow, &format), DisplayedDecimals(rangeHigh, &format),
-                              DisplayedDecimals(step, &format)});
-        places = 1 + std::min(shown, 4);
-    }
+    const int scale = a >= 1e9 && b > 1e9 ? 9 : a >= 1e6 && b > 1e6 ? 6 : a >= 10000 && b > 10000 ? 3 : 0;
+    const double unit = std::pow(10.0, scale);
+    // Every label is the bottom and a whole number of steps, so those two say how many places the labels need.
+    int places = std::min<int>(kMostAxisPlaces, std::max(DisplayedDecimals(rangeLow / unit, &format),
+                                                         DisplayedDecimals(step / unit, &format)));
+    // Unscaled, the numbers keep at least the places the format gives values.
+    if (scale == 0)
+        places = std::max<int>(places, format.expValDigits);
     format.chopOff = static_cast<uint8_t>(scale);
     format.axisDigits = static_cast<uint8_t>(places);
     format.expValDigits = static_cast<uint8_t>(places);

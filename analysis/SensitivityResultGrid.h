@@ -136,5 +136,7 @@ ExtendedDominanceQuestion SetExtendedDominanceQuestion(ExtendedDominanceQuestion
 // Appends each branch's text cut to 30 characters.
 void BranchNames(const TreeNode* node, NameList& names);
 // Switches the format to fixed decimals suited to an axis from low to high in that many intervals: large
-// ranges in thousands, millions or billions; otherwise one place more than the ends and the step show.
+// ranges in thousands, millions or billions. Its numbers show the places the low end and the step need (at
+// most kMostAxisPlaces) and, unscaled, at least the format's places for values.
+constexpr int kMostAxisPlaces = 4;
 void AutoFormatForRange(NumericFormat& format, double low, double high, int intervals);

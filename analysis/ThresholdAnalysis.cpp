@@ -215,7 +215,8 @@ void ThresholdResults::ThresholdText(int i, zString& out) const
     if (i >= Count())
         return;
     zString number;
-    FormatNumber(format, thresholds[i].value, number, true, true, static_cast<int16_t>(-decimals));
+    // A value like any other of the tree: its places, not those the crossing was located to.
+    FormatNumber(format, thresholds[i].value, number, true, true, DigitsOfFormat);
     out = "EV at threshold: ";
     out += number;
 }

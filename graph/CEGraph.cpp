@@ -33,30 +33,6 @@ NumericFormat AxisFormat(NumericFormat format)
     return format;
 }
 
-// The decimal places a step needs to be written exactly (0.05 needs 2), at most 6.
-int StepPlaces(double step)
-{
-    for (int places = 0; places < 6; ++places) {
-        const double scaled = std::fabs(step) * std::pow(10.0, places);
-        if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, scaled))
-            return places;
-    }
-    return 6;
-}
-
-// Effectiveness is written with the places its axis's steps need and at least the tree's own places for
-// it: the places chosen for the range alone run up to five ("0.90000").
-void FitEffectivenessPlaces(AxisElement& axis, const NumericFormat& own)
-{
-    NumericFormat format = axis.numberFormat;
-    if (format.chopOff != 0)
-        return;
-    const int places = std::max<int>(own.expValDigits, StepPlaces(axis.interval));
-    format.axisDigits = static_cast<uint8_t>(places);
-    format.expValDigits = static_cast<uint8_t>(places);
-    axis.SetScale(format, axis.valueBottom, axis.valueTop, axis.interval, axis.isLocked == 0 ? 1 : 0);
-}
-
 // An axis whose end falls on (or within a quarter interval of) a strategy's value reaches an interval
 // further, so that no mark sits on the frame or a corner of the plot.
 void KeepClearOfTheEnds(AxisElement& axis, double low, double high)
@@ -164,7 +140,6 @@ CEGraph::CEGraph(TreeNode* node, int effOnX) : effOnX(static_cast<int16_t>(effOn
     AutoScaleAxis(1 - this->effOnX, effFormat, minEff, maxEff, "Effectiveness", 1, 0);
     KeepClearOfTheEnds(this->effOnX != 0 ? verticalAxis : horizontalAxis, minCost, maxCost);
     KeepClearOfTheEnds(this->effOnX != 0 ? horizontalAxis : verticalAxis, minEff, maxEff);
-    FitEffectivenessPlaces(this->effOnX != 0 ? horizontalAxis : verticalAxis, effFormat);
     const NumericFormat boundsFormat;
     int kind = kFirstMarkKind;
     for (int i = 0; i < points.Count(); ++i) {

@@ -9,7 +9,6 @@
 #include "widgets/TipBox.h"
 #include "widgets/ZoomPane.h"
 #include "foundation/NumericFormatting.h"
-#include "foundation/NumericHelpers.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/TextReport.h"
@@ -327,7 +326,8 @@ void GraphWindow::AutoScaleAxis(int which, const NumericFormat& format, double l
     const double bottom = std::floor(low / p) * p;
     const double top = (std::floor((high - bottom) / interval) + 1) * interval + bottom;
     NumericFormat chosen = format;
-    AutoFormatForRange(chosen, bottom, top, n);
+    // The labels step by the interval chosen, not by the range over the count asked for.
+    AutoFormatForRange(chosen, bottom, top, static_cast<int>(std::lround((top - bottom) / interval)));
     AxisElement& axis = which != 0 ? verticalAxis : horizontalAxis;
     axis.SetScale(chosen, bottom, top, interval, userMayEdit);
     (which != 0 ? verticalLabel : horizontalLabel).text = title;
@@ -358,8 +358,6 @@ void GraphWindow::ScaleSweptAxis(int which, const NumericFormat& format, double 
     if (top < high - 1e-9 * interval)
         top += interval;
     AutoFormatForRange(fitted, bottom, top, static_cast<int>(std::lround((top - bottom) / interval)));
-    if (fitted.chopOff == 0)
-        fitted.axisDigits = fitted.expValDigits = static_cast<uint8_t>(DisplayedDecimals(interval, &fitted));
     axis.SetScale(fitted, bottom, top, interval, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include "analysis/BarGraphData.h"
 #include "analysis/OutcomeHistogram.h"
+#include "analysis/SensitivityResultGrid.h"
 #include "graph/DistributionDialogs.h"
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
@@ -67,7 +68,6 @@ ProbDistributionGraph::~ProbDistributionGraph() = default;
 // that grid reach the highest value; the highest value then falls into the last bar.
 void ProbDistributionGraph::ScaleForBars(const NumericFormat& format, double low, double high, int barCount)
 {
-    AutoScaleAxis(0, format, low, high, "Value", 1, barCount - 1);
     const int intervals = barCount - 1;
     const double raw = std::max(high - low, 1e-10) / intervals;
     double power = std::pow(10.0, std::floor(std::log10(raw)));
@@ -75,10 +75,13 @@ void ProbDistributionGraph::ScaleForBars(const NumericFormat& format, double low
         for (double step : {1.0, 2.0, 2.5, 5.0}) {
             const double interval = step * power;
             const double bottom = std::floor(low / interval + 1e-9) * interval;
-            if (bottom + intervals * interval >= high - interval * 1e-9) {
-                horizontalAxis.valueBottom = bottom;
-                horizontalAxis.valueTop = bottom + intervals * interval;
-                horizontalAxis.interval = interval;
+            const double top = bottom + intervals * interval;
+            if (top >= high - interval * 1e-9) {
+                // The labels show the places these bars' edges need.
+                NumericFormat fitted = format;
+                AutoFormatForRange(fitted, bottom, top, intervals);
+                horizontalAxis.SetScale(fitted, bottom, top, interval, 1);
+                horizontalLabel.text = "Value";
                 return;
             }
         }

@@ -21,6 +21,7 @@
 #include "model/EvalContext.h"
 #include "model/NameRules.h"
 #include "model/NodePath.h"
+#include "model/TreeWalks.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeAction.h"
 #include "treewin/TreeWindow.h"
@@ -34,8 +35,27 @@ namespace Ids = Ctl::Variables;
 
 namespace {
 
+// A variable some branch probability names (a whole word, any case) holds a probability.
+bool IsProbabilityVariable(TreeNode* root, const zString& name)
+{
+    bool named = false;
+    ForEachInSubtree(root, [&](TreeNode* node) {
+        zString text;
+        node->GetProbabilityText(text);
+        named = named || FindInText(text, name.Text(), true, false, 0) > 0;
+    });
+    return named;
+}
+
+// The variable's number in the tree's format: a probability with its probability places and no units,
+// anything else as a value.
+void FormatVariableNumber(const NumericFormat& format, bool probability, double value, zString& out)
+{
+    FormatNumber(format, value, out, !probability, !probability, DigitsOfFormat);
+}
+
 // The formula and value columns from the definition the report uses, when there is one.
-void DefinitionColumns(TreeDocument& document, TreeNode* root, const DocVariable& variable,
+void DefinitionColumns(TreeDocument& document, TreeNode* root, const DocVariable& variable, bool probability,
                        const VariablesReportSettings& settings, zString columns[ReportColumnCount])
 {
     RangeBindingList definitions;
@@ -54,7 +74,7 @@ void DefinitionColumns(TreeDocument& document, TreeNode* root, const DocVariable
         if (formula.HasError())
             return;
     }
-    FormatNumber(document.NumberFormat(), value, columns[ReportValue], true, true, DigitsOfFormat);
+    FormatVariableNumber(document.NumberFormat(), probability, value, columns[ReportValue]);
 }
 
 } // namespace
@@ -87,13 +107,12 @@ void VariablesWindow::CopyAsText(TreeNode* root, TreeWindow* window)
             columns[ReportShortDescription] = variable.shortDescription;
             columns[ReportComment] = variable.comment;
             NormalizeLineEnds(columns[ReportComment], " ");
+            const bool probability = IsProbabilityVariable(root, variable.name);
             if (variable.hasRange != 0) {
-                FormatNumber(document.NumberFormat(), variable.low.value, columns[ReportLow], true, true,
-                             DigitsOfFormat);
-                FormatNumber(document.NumberFormat(), variable.high.value, columns[ReportHigh], true, true,
-                             DigitsOfFormat);
+                FormatVariableNumber(document.NumberFormat(), probability, variable.low.value, columns[ReportLow]);
+                FormatVariableNumber(document.NumberFormat(), probability, variable.high.value, columns[ReportHigh]);
             }
-            DefinitionColumns(document, root, variable, settings, columns);
+            DefinitionColumns(document, root, variable, probability, settings, columns);
             zString line;
             FormatVariablesReportLine(columns, line, settings);
             report.AddLine(line);

@@ -135,13 +135,18 @@ TEST(SensitivityResultGrid, CostEffectivenessTableByStep)
 
 TEST(SensitivityResultGrid, AxisFormatFitsTheRange)
 {
+    // The places the low end and the step need, at least the format's own when unscaled.
     const struct {
         double low, high;
         int intervals;
+        int own;
         int chopOff, places;
-    } cases[] = {{0, 5, 10, 0, 2}, {0, 1, 4, 0, 3}, {20000, 50000, 10, 3, 0}, {2e6, 3e6, 4, 6, 1}};
+    } cases[] = {{0, 5, 10, 0, 0, 1},          {0, 1, 4, 0, 0, 2},           {0.3, 0.7, 4, 0, 0, 1},
+                 {0, 100, 4, 2, 0, 2},         {0, 1, 3, 0, 0, 4},           {20000, 50000, 10, 2, 3, 0},
+                 {2e6, 3e6, 4, 0, 6, 2},       {12.5, 20, 3, 0, 0, 1}};
     for (const auto& c : cases) {
         NumericFormat format(true);
+        format.expValDigits = static_cast<uint8_t>(c.own);
         AutoFormatForRange(format, c.low, c.high, c.intervals);
         EXPECT_EQ(format.chopOff, c.chopOff) << c.low << ".." << c.high;
         EXPECT_EQ(format.axisDigits, c.places) << c.low << ".." << c.high;

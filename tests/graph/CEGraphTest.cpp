@@ -134,12 +134,12 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     EXPECT_EQ(report,
               "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
               "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-              "S1\t$0.0000\t\t0.0\t\t(Undefined)\t\r\n"
-              "S2\t$10.0000\t$10.0000\t2.0\t2.0\t$5.0000\t$5.0000\r\n"
-              "S4\t$15.0000\t$5.0000\t1.0\t-1.0\t$15.0000\t(Dominated)\r\n"
-              "S3\t$20.0000\t$10.0000\t5.0\t3.0\t$4.0000\t$3.3333\r\n\r\n\r\n"
-              "S1\t$0.0000\t\t0.0\t\t(Undefined)\t\r\n"
-              "S3\t$20.0000\t$20.0000\t5.0\t5.0\t$4.0000\t$4.0000\r\n\r\n\r\n"
+              "S1\t$0\t\t0.0\t\t(Undefined)\t\r\n"
+              "S2\t$10\t$10\t2.0\t2.0\t$5\t$5\r\n"
+              "S4\t$15\t$5\t1.0\t-1.0\t$15\t(Dominated)\r\n"
+              "S3\t$20\t$10\t5.0\t3.0\t$4\t$3\r\n\r\n\r\n"
+              "S1\t$0\t\t0.0\t\t(Undefined)\t\r\n"
+              "S3\t$20\t$20\t5.0\t5.0\t$4\t$4\r\n\r\n\r\n"
               "(The second table above excludes strategies which are\r\n"
               "dominated in either the standard or extended sense.)\r\n\r\n"
               "Dominance Report:\r\n"
@@ -174,9 +174,9 @@ TEST_F(CEGraphs, ReportLegendGuideLinesStatusAndFileOfFourStrategies)
     const std::string status =
         graph->CoordinateText(graph->horizontalAxis.Position(10.0, plot), graph->verticalAxis.Position(2.0, plot))
             .Text();
-    EXPECT_EQ(status, "Cost = $10.00000; Eff = 2.00; C/E = $5.0");
+    EXPECT_EQ(status, "Cost = $10.0; Eff = 2.00; C/E = $5.0");
     // Cost and its ratios are money; effectiveness, on its axis too, is not.
-    EXPECT_EQ(graph->horizontalAxis.ValueText(10.0), "$10.0000");
+    EXPECT_EQ(graph->horizontalAxis.ValueText(10.0), "$10");
     EXPECT_EQ(graph->verticalAxis.ValueText(-1.0), "-1.0");
 
     UINT state = MenuState(Cmd::GraphDisplayThresholdValues);
@@ -276,7 +276,7 @@ TEST_F(CEGraphs, OneStrategyHasNoDominanceAndNoExtendedLegend)
     ASSERT_NE(graph, nullptr);
     EXPECT_EQ(Exported(), "KIVO(tm) Cost-Effectiveness Analysis\r\n\r\n"
                           "Strategy\tCost\tMarg Cost\tEff\tMarg Eff\tC/E\tMarg C/E\r\n"
-                          "Only\t$5.00000\t\t2.00\t\t$2.50000\t\r\n\r\n\r\n"
+                          "Only\t$5.00\t\t2.00\t\t$2.50\t\r\n\r\n\r\n"
                           "Dominance Report:\r\n"
                           "No strategies were clearly dominated by any other.\r\n\r\n"
                           "Extended Dominance Report:\r\n"

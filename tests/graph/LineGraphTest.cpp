@@ -104,10 +104,9 @@ TEST_F(LineGraphs, OneWaySensitivityOpensALineGraphWithItsThreshold)
     EXPECT_STREQ(graph->title.text.Text(), "Sensitivity Analysis on p");
     ASSERT_EQ(graph->LineCount(), 2);
     ASSERT_EQ(graph->ThresholdCount(), 1);
-    // The variable in plain numbers, the value in the tree's number format, each with the places its axis
-    // chose for its range.
-    EXPECT_STREQ(graph->ThresholdText(0, 0).Text(), "p = 0.500");
-    EXPECT_STREQ(graph->ThresholdText(0, 1).Text(), "EV = $50.000");
+    // The variable in plain numbers, the value in the tree's number format, each with the places of its axis.
+    EXPECT_STREQ(graph->ThresholdText(0, 0).Text(), "p = 0.50");
+    EXPECT_STREQ(graph->ThresholdText(0, 1).Text(), "EV = $50");
     // The graph's pane fills the window it opened in.
     RECT pane{};
     RECT client{};

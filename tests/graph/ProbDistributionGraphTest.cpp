@@ -155,11 +155,11 @@ TEST_F(Histograms, BarDetailsAndStatisticsToTheClipboard)
         RealInput::DoubleClick(RealInput::OnScreen(graph->Pane()->Handle(), BarCentre(*graph, bar)));
         EXPECT_TRUE(PumpMessagesUntil([&driver] { return driver.Finished(); }));
     }
-    EXPECT_EQ(details,
-              "KIVO(tm) Bar Detail\r\nOutcome\tValue\tProbability\r\nt0\t$10.00\t0.250\r\nt1\t$20.00\t0.250");
-    // The variance is not divided by the bar's probability of 0.5: sqrt(2 x 25 x 0.25).
-    EXPECT_EQ(statistics, "KIVO(tm) Distribution Statistics\r\nMean:\t$15.00\r\nMode:\t$10.00\r\nStd Dev:\t$3.54\r\n"
-                          "Minimum:\t$10.00\r\n5%:\t$10.00\r\nMedian:\t$10.00\r\n95%:\t$20.00\r\nMaximum:\t$20.00\r\n");
+    // Values in the places of the axis, whose bars of 10 need none.
+    EXPECT_EQ(details, "KIVO(tm) Bar Detail\r\nOutcome\tValue\tProbability\r\nt0\t$10\t0.250\r\nt1\t$20\t0.250");
+    // The variance is not divided by the bar's probability of 0.5: sqrt(2 x 25 x 0.25) = 3.54.
+    EXPECT_EQ(statistics, "KIVO(tm) Distribution Statistics\r\nMean:\t$15\r\nMode:\t$10\r\nStd Dev:\t$4\r\n"
+                          "Minimum:\t$10\r\n5%:\t$10\r\nMedian:\t$10\r\n95%:\t$20\r\nMaximum:\t$20\r\n");
 }
 
 // Holding the button on a bar shows its value until the release; a bar of no height selects as usual.

@@ -112,7 +112,7 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
         RunAnalysis(std::move(run));
         RunToEnd();
     };
-    const std::vector<std::string> probabilities{"0.30", "0.40", "0.50", "0.60", "0.70"};
+    const std::vector<std::string> probabilities{"0.3", "0.4", "0.5", "0.6", "0.7"};
     TwoWaySettings two;
     two.x = {"p", FormattedValue{"0.3", 0.3}, FormattedValue{"0.7", 0.7}, 4};
     two.y = {"v", FormattedValue{"0", 0.0}, FormattedValue{"2000", 2000.0}, 5};
@@ -123,7 +123,7 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
     ASSERT_NE(twoWay, nullptr);
     EXPECT_EQ(ticks(twoWay->horizontalAxis), probabilities);
     EXPECT_EQ(ticks(twoWay->verticalAxis),
-              (std::vector<std::string>{"0.0", "400.0", "800.0", "1,200.0", "1,600.0", "2,000.0"}));
+              (std::vector<std::string>{"0", "400", "800", "1,200", "1,600", "2,000"}));
     EXPECT_STREQ(twoWay->horizontalLabel.text.Text(), "p [w:  1 .. 0]");
     EXPECT_STREQ(twoWay->verticalLabel.text.Text(), "v");
     delete twoWay;
@@ -149,7 +149,7 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
           FormattedValue{"4", 4.0});
     auto* threeWay = OnlyGraph<ThreeWaySensGraph>();
     ASSERT_NE(threeWay, nullptr);
-    EXPECT_EQ(ticks(threeWay->verticalAxis), (std::vector<std::string>{"0.00", "0.50", "1.00"}));
+    EXPECT_EQ(ticks(threeWay->verticalAxis), (std::vector<std::string>{"0.0", "0.5", "1.0"}));
     EXPECT_STREQ(threeWay->verticalLabel.text.Text(), "w [q:  2 .. 4]");
     EXPECT_STREQ(threeWay->subtitle.text.Text(), "v and w and p");
     std::vector<std::string> steps;
@@ -157,7 +157,7 @@ TEST_F(SensitivityGraphs, SweptAxesShowTheRangeInItsIntervals)
         threeWay->stepLabel.SetStep(k, nullptr);
         steps.push_back(threeWay->stepLabel.text.Text());
     }
-    EXPECT_EQ(steps, (std::vector<std::string>{"p = 0.30", "p = 0.40", "p = 0.50", "p = 0.60", "p = 0.70"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"p = 0.3", "p = 0.4", "p = 0.5", "p = 0.6", "p = 0.7"}));
 }
 
 TEST_F(SensitivityGraphs, TornadoGraphOwnsItsBars)

@@ -68,30 +68,54 @@ void MakeExportButton(DialogFrameCL& dialog)
     button->Reset();
 }
 
-// Two header lines fit under the title; the notes list shows the rest of them first, then the notes, so the
-// screen holds every line a saved report holds.
-constexpr int kHeaderLinesShown = 2;
-
-std::vector<const zString*> ListedLines(const TextReport& report)
+// The title and the lines under it, all above the table as a saved report has them: the last line's text
+// grows to hold every line past the first, and whatever stands below it moves down as much.
+void ShowHeaderLines(DialogFrameCL& dialog, const TextReport& report)
 {
-    std::vector<const zString*> lines;
-    for (int i = kHeaderLinesShown; i < report.HeaderLines().Count(); ++i)
-        lines.push_back(report.HeaderLines().At(i));
-    for (int i = 0; i < report.Notes().Count(); ++i)
-        lines.push_back(report.Notes().At(i));
-    return lines;
+    const NameList& lines = report.HeaderLines();
+    if (WindowCL* title = dialog.FindChild(Ids::TitleText))
+        title->SetText(report.Title().Text());
+    if (WindowCL* first = dialog.FindChild(Ids::Text3375))
+        first->SetText(lines.Count() > 0 ? lines.At(0)->Text() : "");
+    WindowCL* rest = dialog.FindChild(Ids::Text3376);
+    if (rest == nullptr)
+        return;
+    zString text;
+    for (int i = 1; i < lines.Count(); ++i) {
+        if (i > 1)
+            text += "\r\n";
+        text += *lines.At(i);
+    }
+    rest->SetText(text.Text());
+    const RECT place = ChildRect(dialog, Ids::Text3376);
+    const int grow = std::max(0, lines.Count() - 2) * (place.bottom - place.top);
+    if (grow == 0)
+        return;
+    for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        if (rect.top >= place.bottom)
+            SetWindowPos(child, nullptr, rect.left, rect.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetWindowPos(rest->Handle(), nullptr, 0, 0, place.right - place.left, place.bottom - place.top + grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame{};
+    GetWindowRect(dialog.Handle(), &frame);
+    SetWindowPos(dialog.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FillNotes(DialogFrameCL& dialog, const std::vector<const zString*>& lines)
+void FillNotes(DialogFrameCL& dialog, const NameList& lines)
 {
     if (!dialog.FindChild(Ids::NotesList))
         return;
     ListBoxCtrl* notes = ListBoxCtrl::FromTemplate(&dialog, Ids::NotesList);
-    for (const zString* line : lines)
-        notes->AddString(*line);
+    for (int i = 0; i < lines.Count(); ++i)
+        notes->AddString(*lines.At(i));
     SetFont(notes->Handle());
     notes->SetTabStops(kNoteTabStops, static_cast<int>(std::size(kNoteTabStops)));
-    if (lines.empty())
+    if (lines.Count() == 0)
         ShowWindow(notes->Handle(), SW_HIDE);
 }
 
@@ -187,16 +211,10 @@ void TextReportDialog::Run()
     ProgramDialog dialog(DialogRes::TextReport);
     if (!dialog.Handle())
         return;
-    const int headerLines = report.HeaderLines().Count();
-    for (int i = 0; i <= kHeaderLinesShown; ++i) {
-        const zString* line = i == 0 ? &report.Title() : i <= headerLines ? report.HeaderLines().At(i - 1) : nullptr;
-        if (WindowCL* text = dialog.FindChild(Ids::TitleText + i))
-            text->SetText(line ? line->Text() : "");
-    }
+    ShowHeaderLines(dialog, report);
     MakeExportButton(dialog);
-    const std::vector<const zString*> listed = ListedLines(report);
     RECT area = ChildRect(dialog, Ids::ListArea);
-    if (listed.empty())
+    if (report.Notes().Count() == 0)
         area.bottom = ChildRect(dialog, Ids::NotesList).bottom;
     std::unique_ptr<ReportListView> list;
     {
@@ -204,7 +222,7 @@ void TextReportDialog::Run()
         WaitCursorScope wait;
         report.CountColumns(true);
         list = ShowReportTable(dialog, Ids::ListArea, area, report);
-        FillNotes(dialog, listed);
+        FillNotes(dialog, report.Notes());
     }
     const HWND owner = dialog.Handle();
     dialog.OnButton(kClipboardItem, [&] { PutTextReportOnClipboard(report, owner, false); });

@@ -11,6 +11,7 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/ThreadWindow.h"
 
 #include "CommandIds.h"
@@ -193,4 +194,54 @@ TEST(TextReportDialog, ExportButtonCopiesThroughItsMenu)
     std::string expected;
     report.ClipboardText(expected);
     EXPECT_EQ(ClipboardText(screen.frame), expected);
+}
+
+// However many lines stand under the title (a two-way analysis writes one per strategy), the dialog shows
+// them all above the table, as the saved file has them; the notes list holds the notes alone.
+TEST(TextReportDialog, EveryLineUnderTheTitleStandsAboveTheTable)
+{
+    OnScreen screen;
+    TextReport report;
+    Fill(report, 2);
+    for (const char* line : {"In this order:", "* Medicine", "* Surgery", "* Wait"})
+        report.AddHeaderLine(line);
+    report.AddNote("A note");
+    auto text = [](HWND window) {
+        char buffer[256] = {};
+        GetWindowTextA(window, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    auto rect = [](HWND window) {
+        RECT place{};
+        GetWindowRect(window, &place);
+        return place;
+    };
+    ModalDialogDriver driver;
+    driver
+        .Then([&](DialogFrameCL& dialog) {
+            const HWND lines = GetDlgItem(dialog.Handle(), Ctl::TextReport::Text3376);
+            const HWND notes = GetDlgItem(dialog.Handle(), Ctl::TextReport::NotesList);
+            EXPECT_EQ(text(GetDlgItem(dialog.Handle(), Ctl::TextReport::Text3375)), "In this order:");
+            EXPECT_EQ(text(lines), "* Medicine\r\n* Surgery\r\n* Wait");
+            ASSERT_EQ(SendMessageA(notes, LB_GETCOUNT, 0, 0), 1);
+            char note[64] = {};
+            SendMessageA(notes, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(note));
+            EXPECT_STREQ(note, "A note");
+            // The three lines fit their text above the table, which keeps its height; the dialog holds all.
+            const RECT shown = rect(lines);
+            const RECT table = rect(GetDlgItem(dialog.Handle(), Ctl::TextReport::ListArea));
+            HDC dc = GetDC(lines);
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(lines, WM_GETFONT, 0, 0)));
+            RECT needed{0, 0, shown.right - shown.left, 0};
+            DrawTextA(dc, text(lines).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            ReleaseDC(lines, dc);
+            EXPECT_GE(shown.bottom - shown.top, needed.bottom);
+            EXPECT_LE(shown.bottom, table.top);
+            EXPECT_LE(rect(GetDlgItem(dialog.Handle(), IDOK)).bottom, rect(dialog.Handle()).bottom);
+            ScreenOnTop top(dialog.Handle());
+            ExpectScreenEqualsRepaint(dialog.Handle());
+        })
+        .Press(IDOK);
+    ShowTextReport(report, "Show");
+    EXPECT_TRUE(driver.Finished());
 }

@@ -15,7 +15,6 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/FontRecordFonts.h"
 #include "framework/window/Clipboard.h"
-#include "model/GraphTemplateFile.h"
 
 #include "CommandIds.h"
 
@@ -67,11 +66,6 @@ bool SelectedIsUserLabel(GraphWindow& graph)
                                    graph.sideLabels.Contains(selected));
 }
 
-bool TemplatesExist(GraphWindow&)
-{
-    return TemplatesAvailable();
-}
-
 bool HasExport(GraphWindow& graph)
 {
     return graph.HasTextExport();
@@ -100,8 +94,8 @@ const GraphWindow::CommandRow GraphWindow::Commands[] = {
     {Cmd::GraphLineToTable, nullptr, Never},
     {Cmd::GraphStrategyGraph, nullptr, Never},
     {Cmd::GraphCreateTemplate, [](GraphWindow& graph) { graph.CreateTemplate(); }, Always},
-    {Cmd::GraphApplyTemplate, [](GraphWindow& graph) { graph.ApplyTemplateCommand(); }, TemplatesExist},
-    {Cmd::GraphMaintainTemplates, [](GraphWindow& graph) { graph.MaintainTemplates(); }, TemplatesExist},
+    {Cmd::GraphApplyTemplate, [](GraphWindow& graph) { graph.ApplyTemplateCommand(); }, Always},
+    {Cmd::GraphMaintainTemplates, [](GraphWindow& graph) { graph.MaintainTemplates(); }, Always},
 };
 
 bool GraphWindow::HasCommand(unsigned id)

@@ -31,6 +31,15 @@ void WriteTemplatesFile()
         ShowErrorBox(nullptr, message.c_str(), 0);
 }
 
+// Apply and Maintain stay offered without templates, so that the person learns why nothing happens.
+bool TemplatesToChooseFrom()
+{
+    if (TemplatesAvailable())
+        return true;
+    ShowInfoBox(nullptr, "There are no templates available.", 0);
+    return false;
+}
+
 }  // namespace
 
 std::unique_ptr<GraphTemplate> GraphWindow::MakeTemplate()
@@ -156,11 +165,7 @@ void GraphWindow::Open(const GraphTemplate* kept)
 
 void GraphWindow::ApplyTemplateCommand()
 {
-    if (!TemplatesAvailable()) {
-        ShowInfoBox(nullptr, "There are no templates available.", 0);
-        return;
-    }
-    if (!ReadTemplatesFile())
+    if (!TemplatesToChooseFrom() || !ReadTemplatesFile())
         return;
     if (const GraphTemplate* chosen = RunApplyTemplateDialog(GraphTemplates())) {
         ApplyTemplate(*chosen);
@@ -182,7 +187,7 @@ void GraphWindow::ApplyTemplateCommand()
 
 void GraphWindow::MaintainTemplates()
 {
-    if (!TemplatesAvailable() || !ReadTemplatesFile())
+    if (!TemplatesToChooseFrom() || !ReadTemplatesFile())
         return;
     RunMaintainTemplatesDialog(GraphTemplates());
     WriteTemplatesFile();

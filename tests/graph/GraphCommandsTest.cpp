@@ -336,8 +336,16 @@ TEST_F(GraphCommands, ATemplateCreatedFromOneGraphIsAppliedToAnother)
     ProgramFilesTestLock filesLock;
     const std::string path = TemplateFilePath();
     DeleteFileA(path.c_str());
+    // Without templates Apply and Maintain are offered and say why they cannot go on.
     OpenMenu();
-    EXPECT_TRUE(Grayed(Cmd::GraphApplyTemplate));
+    for (unsigned id : {Cmd::GraphApplyTemplate, Cmd::GraphMaintainTemplates}) {
+        EXPECT_FALSE(Grayed(id)) << id;
+        boxes.Clear();
+        Post(id);
+        ASSERT_EQ(boxes.Count(), 1u) << id;
+        EXPECT_EQ(boxes.Last().text, "There are no templates available.");
+    }
+    boxes.Clear();
     graph->title.font.pointSize = 30;
     graph->SetGraphRect(LogicalRect{graph->graphRect.left, graph->graphRect.top, graph->graphRect.left + 4.0f,
                                     graph->graphRect.top + 3.0f});

@@ -283,7 +283,8 @@ private:
             return;
         std::string text = count == 1 ? "Deleting the item \"" + std::string(NameAt(0).Text()) + "\""
                                       : std::string("Deleting these items");
-        text += " will destroy any definitions, and may leave unresolved references in formulas.";
+        text += " will destroy any definitions, and may leave unresolved references in formulas. Deleting cannot "
+                "be undone, and the undo history will be cleared.";
         if (AskOkCancel("Delete", text.c_str(), 30002, 0) != 1)
             return;
         bool variables = false;
@@ -303,6 +304,8 @@ private:
         }
         if (variables) {
             document.VariablesChanged();
+            // An undone edit would bring back definitions of a variable that no longer exists.
+            values.window.ClearUndoHistory();
             values.window.SetModified(1);
         }
         list.ClearSelection();

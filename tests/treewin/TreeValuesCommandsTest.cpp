@@ -259,8 +259,15 @@ TEST_F(TreeValuesCommands, DeletingAVariableClosesItsWindowsAndDropsItsParameter
         SendDlgItemMessageA(dialog.Handle(), Ctl::DefineValues::ShownList, LB_SETSEL, TRUE, 1);
     });
     person.Press(Ctl::DefineValues::Delete).Press(IDCANCEL);
+    window.AddUndoAction(new TreeAddBranchAction(&window, a));
+    window.Undo();
     boxes.Answer(IDOK);
     window.RunCommandHandler(Cmd::ValuesDefineValues);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Deleting the item \"y\" will destroy any definitions, and may leave unresolved "
+                                 "references in formulas. Deleting cannot be undone, and the undo history will be "
+                                 "cleared.");
+    EXPECT_EQ(window.History().Count(), 0);
     EXPECT_EQ(window.Document().FindVariable("y", false), nullptr);
     EXPECT_EQ(b->FindBinding("y", false), nullptr);
     ASSERT_EQ(window.ChildWindows().Count(), 1);

@@ -36,6 +36,33 @@ void SelectOpeningField(HWND dialog)
         SendMessageA(focus, EM_SETSEL, 0, -1);
 }
 
+bool IsRadioButton(HWND control)
+{
+    char name[8] = {};
+    const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    return GetClassNameA(control, name, sizeof name) != 0 && lstrcmpiA(name, "Button") == 0 &&
+           (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+}
+
+// Making the dialog focused its first control; when that is a radio button of a group whose checked member
+// is another, the focus goes to the checked one, where the person's choice stands.
+void FocusCheckedRadio(HWND dialog)
+{
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != dialog || !IsRadioButton(focus) ||
+        SendMessageA(focus, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        return;
+    for (HWND member = GetWindow(focus, GW_HWNDNEXT); member && IsRadioButton(member) &&
+                                                      !(GetWindowLongA(member, GWL_STYLE) & WS_GROUP);
+         member = GetWindow(member, GW_HWNDNEXT)) {
+        if (SendMessageA(member, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            if (IsWindowEnabled(member))
+                SetFocus(member);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 std::vector<CustomCtrlFactory>& CustomControlFactories()
@@ -191,6 +218,7 @@ void DialogFrameCL::Show(int showCommand)
         return;
     }
     OnInit();
+    FocusCheckedRadio(handle_);
     SelectOpeningField(handle_);
     SetStateBits(StateShown);
     // A dialog inside another (a page) leaves the keyboard to the dialog holding it.

@@ -213,7 +213,8 @@ TEST_F(TableGraphWindows, EditDeleteAndPasteKeepOneEntryPerIndexAndTheFileUpToDa
     ExpectScreenEqualsRepaint(window->Handle());
 }
 
-// Pasted text that repeats an index asks once, on the screen, which entry to keep.
+// Pasted text that repeats an index asks once, on the screen, which entry to keep; the focus opens on the
+// checked "Sum entries".
 TEST_F(TableGraphWindows, PastedRepeatedIndexAsksHowToMerge)
 {
     LookupTable* table = CreateTable("Rates", "rates", "", LookupTable::Interpolation, false);
@@ -235,18 +236,23 @@ TEST_F(TableGraphWindows, PastedRepeatedIndexAsksHowToMerge)
         PutClipboardText(frame->Handle(), "1\t10\r\n2\t20\r\n1\t5\r\n");
         std::string caption;
         int asked = 0;
+        HWND focus = nullptr;
+        HWND sum = nullptr;
         ModalDialogDriver driver;
         driver.Then([&](DialogFrameCL& dialog) {
             char text[64] = {};
             GetWindowTextA(dialog.Handle(), text, sizeof text);
             caption = text;
             ++asked;
+            focus = GetFocus();
+            sum = dialog.FindChild(Ctl::PasteTable::SumEntries)->Handle();
             SendMessageA(dialog.FindChild(c.button)->Handle(), BM_CLICK, 0, 0);
             SendMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
         });
         Post(Cmd::EditPaste);
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(caption, "Paste Table");
+        EXPECT_EQ(focus, sum);
         EXPECT_EQ(Saved(), c.after);
     }
 }

@@ -44,7 +44,7 @@ void PrintPagesDialog::Rebuild()
     preview_ = MakePrintPreview(this, window_->Pane(), area);
     const int pages = PreviewPageCount();
     SetItemText(Ids::PagesText, std::to_string(pages).c_str());
-    ShowItem(Ids::PagesArePrintedInRowsText, pages >= 2);
+    ShowItem(Ids::PagesArePrintedInColumnsText, pages >= 2);
 }
 
 long PrintPagesDialog::OnPagesCommand(WindowEvent* event)

@@ -145,8 +145,9 @@ long PrintPreviewWindow::Paint(WindowEvent*)
     if (ShowsHandles()) {
         const RECT drawing = DrawingRect();
         const POINT offset = OffsetPixels();
-        DrawHandle(display, POINT{0, 0}, Colour{255, 0, 0, 0}, true, true);
-        DrawHandle(display, POINT{drawing.right - offset.x, drawing.bottom - offset.y}, Colour{0, 0, 0, 0}, false, true);
+        DrawCornerHandle(display, POINT{0, 0}, Colour{255, 0, 0, 0}, true);
+        const POINT farCorner{drawing.right - offset.x, drawing.bottom - offset.y};
+        DrawCornerHandle(display, farCorner, Colour{0, 0, 0, 0}, false);
     }
     SetDrawingOrigin(originX, originY);
     RestoreDrawingScale();

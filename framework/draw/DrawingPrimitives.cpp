@@ -372,3 +372,23 @@ void DrawHandle(Display& display, POINT point, const Colour& colour, bool atCorn
     display.PopPen();
     display.FrameRect(square);
 }
+
+void DrawCornerHandle(Display& display, POINT corner, const Colour& colour, bool topLeft)
+{
+    DisplayLock lock(display);
+    HDC dc = display.DeviceContext();
+    if (!dc)
+        return;
+    const RECT square = HandleRect(corner, topLeft, true);
+    // The far corners of the square, across and down from the handle's corner.
+    const LONG across = topLeft ? square.right : square.left;
+    const LONG down = topLeft ? square.bottom : square.top;
+    display.PushPen(new zPen(colour, PS_SOLID, 0));
+    display.PushBrush(new zBrush(colour));
+    const POINT half[3] = {corner, {across, corner.y}, {corner.x, down}};
+    Polygon(dc, half, 3);
+    const POINT outline[5] = {corner, {across, corner.y}, {across, down}, {corner.x, down}, corner};
+    Polyline(dc, outline, 5);
+    display.PopBrush();
+    display.PopPen();
+}

@@ -45,6 +45,9 @@ RECT HandleRect(POINT point, bool atCorner, bool centred);
 bool HitHandle(POINT click, POINT point, bool atCorner, bool centred);
 // The handle's square filled in the colour and framed.
 void DrawHandle(Display& display, POINT point, const Colour& colour, bool atCorner, bool centred);
+// A corner handle: the square inside the corner (below and right of a top-left corner, above and left of a
+// bottom-right one) framed in the colour, with its half toward the corner filled.
+void DrawCornerHandle(Display& display, POINT corner, const Colour& colour, bool topLeft);
 // Writes the text wrapped at word breaks into the logical rectangle in the font (the display's current
 // font when none), optionally centred; returns the number of lines, drawing them only when draw is set.
 int DrawBoxedText(const char* text, const LogicalRect& rect, Display& display, const FontRecord* font, bool draw,

@@ -9,6 +9,7 @@
 #include "framework/window/ChildLayout.h"
 #include "framework/window/MDIframeCL.h"
 #include "model/TreeNode.h"
+#include "tests/support/DialogLayoutCheck.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProcessLock.h"
@@ -22,6 +23,7 @@
 #include "influence/InfluenceDiagramWindow.h"
 #include "tests/support/SampleDiagram.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <dlgs.h>
@@ -143,9 +145,21 @@ TEST_F(PrintPreviewTest, HandlesShowWhereTheDocumentKeepsAnOffsetButNotOnACentre
     Build();
     ASSERT_NE(preview, nullptr);
     const int inch = PerInch();
-    // Red below and right of the drawing's corner at the offset, black above and left of its far corner.
-    EXPECT_EQ(PixelAt(inch + 3, inch + 3), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(inch + 4 * inch - 3, inch + 3 * inch - 3), RGB(0, 0, 0));
+    // Red below and right of the drawing's corner at the offset, black above and left of its far corner; each
+    // square has its half toward the corner filled.
+    const POINT nearCorner{inch, inch};
+    const POINT farCorner{inch + 4 * inch, inch + 3 * inch};
+    const struct {
+        POINT at;
+        COLORREF colour;
+    } pixels[] = {
+        {{nearCorner.x + 3, nearCorner.y + 3}, RGB(255, 0, 0)},
+        {{nearCorner.x + 7, nearCorner.y + 6}, RGB(255, 255, 255)},
+        {{farCorner.x - 3, farCorner.y - 3}, RGB(0, 0, 0)},
+        {{farCorner.x - 7, farCorner.y - 6}, RGB(255, 255, 255)},
+    };
+    for (const auto& pixel : pixels)
+        EXPECT_EQ(PixelAt(pixel.at.x, pixel.at.y), pixel.colour) << pixel.at.x << "," << pixel.at.y;
     sheet->keepsOffset = false;
     sheet->centre = 1;
     Build();
@@ -194,15 +208,24 @@ TEST_F(PrintPreviewTest, DraggingTheFarCornerScalesWithinTheRangeAndScalesTheOff
 
 TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIsRefused)
 {
-    for (const float width : {4.0f, 20.0f}) {
-        sheet->width = width;
+    // Pages print down each column, as the dialog says; a count of nine digits shows whole.
+    const struct {
+        float width;
+        int count;
+    } cases[] = {{4.0f, 1}, {20.0f, 3}, {1e9f, 133333336}};
+    for (const auto& c : cases) {
+        sheet->width = c.width;
         PrintPagesDialog dialog(sheet);
         char count[16] = "";
         GetDlgItemTextA(dialog.Handle(), Ctl::Print::PagesText, count, sizeof count);
-        EXPECT_STREQ(count, width < 5.0f ? "1" : "3");
-        const LONG style =
-            GetWindowLongA(GetDlgItem(dialog.Handle(), Ctl::Print::PagesArePrintedInRowsText), GWL_STYLE);
-        EXPECT_EQ((style & WS_VISIBLE) != 0, width > 5.0f);
+        EXPECT_EQ(count, std::to_string(c.count));
+        HWND order = GetDlgItem(dialog.Handle(), Ctl::Print::PagesArePrintedInColumnsText);
+        char text[64] = "";
+        GetWindowTextA(order, text, sizeof text);
+        EXPECT_STREQ(text, "Pages are printed in columns.");
+        EXPECT_EQ((GetWindowLongA(order, GWL_STYLE) & WS_VISIBLE) != 0, c.width > 5.0f);
+        EXPECT_THAT(DialogLayoutFaults(dialog.Handle()),
+                    testing::Not(testing::Contains(testing::HasSubstr(std::to_string(Ctl::Print::PagesText)))));
         // Only a tree has a page header of its own.
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.Handle(), Ctl::Print::Headers)));
         ASSERT_NE(dialog.Preview(), nullptr);

@@ -70,6 +70,9 @@ public:
             if (!anySelected)
                 check->Disable();
         }
+        // The check box's text goes on beside it and is grey with it.
+        if (!anySelected)
+            EnableWindow(Control(SelectNodesIds::SelectedNodeOnlyText), FALSE);
         categories = ListBoxCtrl::FromTemplate(this, SelectNodesIds::SelectIfList);
         for (const char* entry : {"Node type is...", "Node name contains...", "Position in tree is...",
                                   "Variable defined...", "Probability value is..."})

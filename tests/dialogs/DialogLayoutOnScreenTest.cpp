@@ -55,6 +55,10 @@ TEST_F(DialogLayoutOnScreen, EveryPageShowsWholeBesideTheCategories)
         SCOPED_TRACE("command " + std::to_string(paged.command));
         ModalDialogDriver person;
         person.Then([&paged](DialogFrameCL& dialog) {
+            // Nothing is selected: Select Nodes' "Search branches of" is grey, with the rest of its text.
+            if (paged.command == 1415)
+                for (unsigned id : {Ctl::SelectNodes::SearchBranchesOf, Ctl::SelectNodes::SelectedNodeOnlyText})
+                    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.Handle(), static_cast<int>(id)))) << id;
             HWND list = GetDlgItem(dialog.Handle(), static_cast<int>(paged.categoryList));
             const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
             for (int index = 0; index < count; ++index) {

@@ -160,7 +160,6 @@ void StoreSetUpRange(TreeDocument& tree, const char* name, const FormattedValue&
     variable->low = low;
     variable->high = high;
     variable->hasRange = 1;
-    tree.SetModified(1);
 }
 
 void SensitivityRangeDialog::Conclude()

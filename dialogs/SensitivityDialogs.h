@@ -13,8 +13,9 @@ class DocVariable;
 class TreeDocument;
 struct TreeNode;
 
-// A range accepted in a set-up dialog becomes the variable's range and the tree is marked modified, so that
-// it is saved; with Mimic Run-Time on, as for the end user of a custom interface, the variable keeps its own.
+// A range accepted in a set-up dialog becomes the variable's range, proposed to the next analysis and saved
+// with the tree, which running an analysis does not mark changed; with Mimic Run-Time on, as for the end user
+// of a custom interface, the variable keeps its own.
 void StoreSetUpRange(TreeDocument& tree, const char* name, const FormattedValue& low, const FormattedValue& high);
 
 // Shared by the one-way dialogs and the axes of the two- and three-way ones (SensitivityAxesDialogs.cpp).

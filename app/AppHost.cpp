@@ -10,6 +10,7 @@
 #include "app/StartProgram.h"
 #include "widgets/StatusMessage.h"
 #include "widgets/TablesMenu.h"
+#include "widgets/WindowPlacement.h"
 #include "foundation/FontRecord.h"
 #include "dialogs/LegacyImportDialogs.h"
 #include "dialogs/PasteTableDialog.h"
@@ -202,7 +203,7 @@ void AppHost::ShowVariableDefinitions(const char* name, const NameList& lines)
 bool AppHost::LocateFile(const char* title, const char* initial, const char* const* filters, zString& path)
 {
     FileDialogResult result;
-    ShowOpenFileDialog(result, MessageOwnerWindow(), title, initial, filters);
+    ShowOpenFileDialog(result, MessageOwnerWindow(), title, initial, filters, PlaceDialogInFrame);
     if (!result.chosen)
         return false;
     path = result.path;

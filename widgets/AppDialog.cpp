@@ -76,7 +76,7 @@ int AppDialog::RunModal()
 
 void AppDialog::PlaceInFrame()
 {
-    PlaceWindowInFrame(handle_, 0.33f, 0.5f, true);
+    PlaceDialogInFrame(handle_);
 }
 
 void AppDialog::DoModal()

@@ -39,7 +39,7 @@ public:
 
     // Placed in the frame, shown and run modally; the result word (nonzero for OK).
     int RunModal();
-    // At the fractions (0.33, 0.5) of the active document window, or of the frame when there is none.
+    // Where every dialog opens (PlaceDialogInFrame): over the active document window, or the frame.
     void PlaceInFrame();
     // The modal run, then the windows behind the dialog are repainted before the caller goes on.
     void DoModal();

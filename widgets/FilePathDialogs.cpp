@@ -1,6 +1,7 @@
 #include "widgets/FilePathDialogs.h"
 
 #include "widgets/MessageBoxes.h"
+#include "widgets/WindowPlacement.h"
 #include "foundation/FilePath.h"
 #include "framework/dialog/FileDialogs.h"
 
@@ -8,7 +9,7 @@ bool ChooseOpenPath(HWND owner, const char* const* filters, const char* title, c
                     FilePath& path)
 {
     FileDialogResult result;
-    ShowOpenFileDialog(result, owner, title, initial, filters);
+    ShowOpenFileDialog(result, owner, title, initial, filters, PlaceDialogInFrame);
     if (!result.chosen)
         return false;
     path.SetFullPath(result.path);
@@ -20,7 +21,7 @@ bool ChooseSavePath(HWND owner, const char* const* filters, const char* title, c
 {
     for (;;) {
         FileDialogResult result;
-        ShowSaveFileDialog(result, owner, title, initial, filters);
+        ShowSaveFileDialog(result, owner, title, initial, filters, PlaceDialogInFrame);
         if (!result.chosen)
             return false;
         FilePath chosen(result.path);

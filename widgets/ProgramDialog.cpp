@@ -70,7 +70,7 @@ int ProgramDialog::Run()
     if (!TheApp || !Handle())
         return IDCANCEL;
     // Over the window the user works in, as every application dialog.
-    PlaceWindowInFrame(Handle(), 0.33f, 0.5f, true);
+    PlaceDialogInFrame(Handle());
     RunModal();
     timer_.reset();
     return Result() ? IDOK : IDCANCEL;

@@ -15,7 +15,7 @@ void PlaceWindow(HWND window, const RECT& area, float fraction, float, const REC
     const int width = own.right - own.left;
     const int height = own.bottom - own.top;
     int left = (area.left + area.right - width) / 2;
-    int top = static_cast<int>(static_cast<float>(area.top + area.bottom - height) * fraction);
+    int top = area.top + static_cast<int>(static_cast<float>(area.bottom - area.top - height) * fraction);
     if (bounds) {
         if (top + height > bounds->bottom)
             top = bounds->bottom - height;
@@ -38,8 +38,9 @@ void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiv
     GetClientRect(frame->Handle(), &bounds);
     RECT area = bounds;
     if (MDIchildCL* child = useActiveChild ? frame->MDIframeCL::ActiveChild() : nullptr) {
+        // Over the window where it stands in the frame.
         GetClientRect(child->Handle(), &area);
-        OffsetRect(&area, -area.left, -area.top);
+        MapWindowPoints(child->Handle(), frame->Handle(), reinterpret_cast<POINT*>(&area), 2);
     }
     if (!(GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
         POINT origin{0, 0};
@@ -48,6 +49,11 @@ void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiv
         OffsetRect(&area, origin.x, origin.y);
     }
     PlaceWindow(window, area, fraction, second, &bounds);
+}
+
+void PlaceDialogInFrame(HWND dialog)
+{
+    PlaceWindowInFrame(dialog, 0.33f, 0.5f, true);
 }
 
 void FitRectToAspect(float aspect, const RECT& pixels, LogicalRect* logical, RECT* fitted)

@@ -67,8 +67,21 @@ std::string PrepareInitialName(FileDialogResult& result, const char* initial, co
     return extension;
 }
 
+// The hook of a dialog with a placement: the placement (in the custom data) moves the dialog, the parent of
+// the hook's own empty page, once the dialog has laid itself out.
+UINT_PTR CALLBACK PlacingHook(HWND page, UINT message, WPARAM, LPARAM data)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<const OPENFILENAMEA*>(data)->lCustData);
+    } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(data)->code == CDN_INITDONE) {
+        if (auto place = reinterpret_cast<DialogPlacement>(GetWindowLongPtrA(page, GWLP_USERDATA)))
+            place(GetParent(page));
+    }
+    return 0;
+}
+
 void RunFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
-                   const char* const* filters, bool saving)
+                   const char* const* filters, bool saving, DialogPlacement place)
 {
     result.chosen = 0;
     std::string filter = BuildFilter(filters);
@@ -86,6 +99,11 @@ void RunFileDialog(FileDialogResult& result, HWND parent, const char* title, con
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT |
                    (saving ? 0 : OFN_FILEMUSTEXIST);
+    if (place) {
+        dialog.Flags |= OFN_ENABLEHOOK;
+        dialog.lpfnHook = PlacingHook;
+        dialog.lCustData = reinterpret_cast<LPARAM>(place);
+    }
     if (Presenter()(dialog, saving))
         result.chosen = 1;
 }
@@ -93,15 +111,15 @@ void RunFileDialog(FileDialogResult& result, HWND parent, const char* title, con
 } // namespace
 
 void ShowOpenFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
-                        const char* const* filters)
+                        const char* const* filters, DialogPlacement place)
 {
-    RunFileDialog(result, parent, title, initial, filters, false);
+    RunFileDialog(result, parent, title, initial, filters, false, place);
 }
 
 void ShowSaveFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
-                        const char* const* filters)
+                        const char* const* filters, DialogPlacement place)
 {
-    RunFileDialog(result, parent, title, initial, filters, true);
+    RunFileDialog(result, parent, title, initial, filters, true, place);
 }
 
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter)

@@ -13,12 +13,16 @@ struct FileDialogResult {
     int32_t chosen = 0; // 1 when the user chose a file
 };
 
+// Moves a dialog that is about to show to where the program opens its dialogs.
+using DialogPlacement = void (*)(HWND dialog);
+
 // filters: pairs of texts (description, pattern) ending with a null entry, or null for "All Files (*.*)".
-// initial: a name or a "*.ext" pattern for the name field, or null.
+// initial: a name or a "*.ext" pattern for the name field, or null. place: where the dialog opens, or null
+// for where the system puts it.
 void ShowOpenFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
-                        const char* const* filters);
+                        const char* const* filters, DialogPlacement place = nullptr);
 void ShowSaveFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
-                        const char* const* filters);
+                        const char* const* filters, DialogPlacement place = nullptr);
 
 // Runs one prepared dialog (saving tells which) and returns nonzero when the user chose a file.
 using FileDialogPresenter = std::function<int(OPENFILENAMEA& dialog, bool saving)>;

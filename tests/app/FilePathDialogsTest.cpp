@@ -67,7 +67,7 @@ TEST_F(FileDialogAnswers, OpenStoresTheChosenPath)
     EXPECT_EQ(Text(path.FullPath()), "C:\\trees\\chosen.tre");
     EXPECT_EQ(initialNames[0], "*.tre");
     EXPECT_EQ(extensions[0], "tre");
-    EXPECT_EQ(flags, DWORD(0x281006));
+    EXPECT_EQ(flags, DWORD(0x281006 | OFN_ENABLEHOOK));
     EXPECT_EQ(filter.substr(0, 21), std::string("Trees (*.tre)\0*.tre\0\0", 21));
     EXPECT_FALSE(ChooseOpenPath(nullptr, nullptr, "Open", nullptr, path));
     EXPECT_EQ(extensions[1], "*");
@@ -91,7 +91,7 @@ TEST_F(FileDialogAnswers, SaveAsksAgainUntilTheDirectoryIsWritable)
     EXPECT_EQ(savingSeen, (std::vector<bool>{true, true}));
     EXPECT_EQ(initialNames[0], "tree.tre");
     EXPECT_EQ(extensions[0], "tre");
-    EXPECT_EQ(flags, DWORD(0x280006));
+    EXPECT_EQ(flags, DWORD(0x280006 | OFN_ENABLEHOOK));
 }
 
 TEST_F(FileDialogAnswers, SaveCancelledChoosesNothing)

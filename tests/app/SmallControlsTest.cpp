@@ -2,22 +2,34 @@
 // multi-selection list, button-face backgrounds, the text pane's edit styles and the font sample.
 
 #include "app/ControlColours.h"
+#include "widgets/AppDialog.h"
+#include "widgets/DocChildWindow.h"
+#include "widgets/FilePathDialogs.h"
 #include "widgets/FontSampleControl.h"
 #include "app/MainFrame.h"
 #include "widgets/MultiSelectListBox.h"
+#include "widgets/ProgramDialog.h"
 #include "app/StartProgram.h"
 #include "widgets/TextPaneEdit.h"
 #include "widgets/WindowPlacement.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/dialog/FontDialog.h"
+#include "foundation/FilePath.h"
 #include "foundation/FontRecord.h"
 #include "framework/draw/LogicalUnits.h"
 #include "framework/draw/WindowDisplay.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/support/ThreadWindow.h"
 
 #include <gtest/gtest.h>
 
+#include "CommandIds.h"
+
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +86,72 @@ TEST(WindowPlacement, DialogTallerThanTheFrameSitsAtTheTopOfItsClientArea)
                                  origin.y + 900}),
               RectOf(dialog));
     DestroyWindow(dialog);
+}
+
+HWND shownSystemDialog = nullptr;
+RECT systemDialogRect{};
+
+// Takes the place of the system's dialog once it shows, and cancels it.
+void CALLBACK TakeSystemDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND dialog = ThreadWindow("#32770")) {
+        shownSystemDialog = dialog;
+        GetWindowRect(dialog, &systemDialogRect);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+}
+
+// Every kind of dialog opens over the document window it belongs to, where that window stands in the frame:
+// centred across it, a third of the way down.
+TEST(WindowPlacement, EveryKindOfDialogOpensOverTheActiveDocumentWindow)
+{
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame frame;
+    frame.EndStartup();
+    frame.Show(SW_SHOWNOACTIVATE);
+    MoveWindow(frame.Handle(), 0, 0, 1000, 760, TRUE);
+    auto* document = new DocChildWindow("Sheet", 0);
+    document->Show(SW_SHOWNORMAL);
+    MoveWindow(document->Handle(), 420, 160, 520, 480, TRUE);
+    document->Activate();
+    PumpMessagesUntil([&] { return frame.ActiveChild() == document; });
+    RECT over{};
+    GetClientRect(document->Handle(), &over);
+    MapWindowPoints(document->Handle(), nullptr, reinterpret_cast<POINT*>(&over), 2);
+
+    RECT shown{};
+    const auto takeAndCancel = [&shown](DialogFrameCL& dialog) {
+        GetWindowRect(dialog.Handle(), &shown);
+        SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+    };
+    const struct {
+        const char* kind;
+        std::function<void()> open;
+    } cases[] = {
+        {"application dialog", [] { AppDialog(DialogRes::Zoom).RunModal(); }},
+        {"program dialog", [] { ProgramDialog(DialogRes::PasteTable).Run(); }},
+        {"Save As", [&] {
+             FilePath path;
+             const UINT_PTR timer = SetTimer(nullptr, 0, 50, &TakeSystemDialog);
+             ChooseSavePath(frame.Handle(), nullptr, "Save As", "placed.tre", path);
+             KillTimer(nullptr, timer);
+             shown = systemDialogRect;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        shown = RECT{};
+        ModalDialogDriver person;
+        person.Then(takeAndCancel);
+        c.open();
+        const int width = shown.right - shown.left;
+        const int height = shown.bottom - shown.top;
+        ASSERT_GT(width, 0);
+        EXPECT_NEAR(shown.left, (over.left + over.right - width) / 2, 1);
+        EXPECT_NEAR(shown.top, over.top + static_cast<int>((over.bottom - over.top - height) * 0.33f), 1);
+    }
+    delete document;
 }
 
 TEST(WindowPlacement, SquareInAWideRectangleIsCentredAtFullHeight)

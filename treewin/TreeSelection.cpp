@@ -6,6 +6,7 @@
 #include "framework/window/WindowEvent.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "widgets/FrameCommands.h"
 #include "widgets/InPlaceEdit.h"
 #include "widgets/InputHelpers.h"
 #include "widgets/ProgramPreferences.h"
@@ -123,7 +124,7 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
         CloseInPlaceEdit();
         selection.RemovePtr(node);
         ::InvalidateNode(*this, node, false);
-        SyncCompanionWindows();
+        FollowSelection();
         if (selection.Count() == 1 && document.SuspendChildRefresh == 0)
             OpenInPlaceEditor();
         return;
@@ -134,7 +135,7 @@ void TreeWindow::SelectNode(TreeNode* node, int field, const void* point, bool e
         UnhighlightSubtree();
     selection.Add(node);
     EditField = field;
-    SyncCompanionWindows();
+    FollowSelection();
     ::InvalidateNode(*this, node, false);
     if (selection.Count() == 1) {
         ScrollSelectionIntoView();
@@ -165,6 +166,13 @@ void TreeWindow::ForwardClickToEditor(LogicalPoint point)
     PostMouseDown(InPlaceEditor->Handle(), at);
 }
 
+void TreeWindow::FollowSelection()
+{
+    SyncEvaluatorWindow();
+    SyncVariablesWindow();
+    RefreshFrameCommands();
+}
+
 void TreeWindow::SelectNodes(const NodeChildList& nodes, const char* windowName)
 {
     if (windowName != nullptr && handle_ != nullptr)
@@ -182,7 +190,7 @@ void TreeWindow::SelectNodes(const NodeChildList& nodes, const char* windowName)
         }
         ScrollSelectionIntoView();
         OpenInPlaceEditor();
-        SyncCompanionWindows();
+        FollowSelection();
     }
     if (windowName != nullptr)
         ShowStatusMessage((std::string("Hit Ctrl+F6 to return to the ") + windowName + " window").c_str());
@@ -205,7 +213,7 @@ void TreeWindow::ClearSelection()
     }
     SelectedNote = nullptr;
     SelectedArrow = nullptr;
-    SyncCompanionWindows();
+    FollowSelection();
 }
 
 void TreeWindow::SelectNoteBox(NoteBox* note, const void* point, bool openText)

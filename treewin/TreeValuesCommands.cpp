@@ -149,12 +149,6 @@ void TreeWindow::SyncVariablesWindow()
         VariablesView->SetNodes(Selection);
 }
 
-void TreeWindow::SyncCompanionWindows()
-{
-    SyncEvaluatorWindow();
-    SyncVariablesWindow();
-}
-
 void TreeWindow::DefineValues()
 {
     const NodeChildList& selection = Selection;

@@ -313,8 +313,9 @@ public:
     VariablesWindow* VariablesView = nullptr;
     // The open Variables window follows the selection.
     void SyncVariablesWindow();
-    // The Evaluator and the Variables window both.
-    void SyncCompanionWindows();
+    // The Evaluator, the Variables window and the frame's tool bar follow the selection: the tool bar is
+    // brought up to date also where no in-place edit opens or closes (a roll back, a band, a script).
+    void FollowSelection();
     void DefineValues();
     // A slider of the chosen variable over the selected nodes (the root when none is), when its high value
     // lies above its low one; the variable's sensitivity range becomes the slider's.

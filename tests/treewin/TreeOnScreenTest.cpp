@@ -3,6 +3,8 @@
 // other, on the screen as the program lays them out.
 
 #include "app/MainFrame.h"
+#include "framework/visual/VisualListPane.h"
+#include "framework/visual/VisualToggleSet.h"
 #include "framework/window/FrameworkApp.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeNode.h"
@@ -16,6 +18,7 @@
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 #include "widgets/InPlaceEdit.h"
+#include "widgets/MainToolbar.h"
 
 #include "CommandIds.h"
 
@@ -297,6 +300,37 @@ TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)
     Command(Cmd::DisplayRedrawWindow);
     EXPECT_EQ(places(), before);
     ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+// Rolled back, no editor opens on a click, and the tool bar still follows the selection: the analyses of a node
+// with branches go on for the root and off for an end node, as the Analysis menu has them.
+TEST_F(TreeOnScreen, TheToolBarFollowsClicksWhileRolledBack)
+{
+    BuildMainToolbar(frame->ToolBar());
+    TreeNode* root = Document().Root;
+    root->kind = DecisionNode;
+    root->SetText("Treatment", false);
+    TreeNode* surgery = Document().AddChild(root, ChanceNode, "Surgery");
+    Document().AddChild(surgery, TerminalNode, "Cured", "0.8")->SetPayoffText("100", 0, false);
+    Document().AddChild(surgery, TerminalNode, "Not cured", "0.2")->SetPayoffText("20", 0, false);
+    TreeNode* medicine = Document().AddChild(root, TerminalNode, "Medicine");
+    medicine->SetPayoffText("70", 0, false);
+    Tree().Redraw();
+    Command(Cmd::AnalysisRollBack);
+    ASSERT_TRUE(Document().IsRolledBack());
+    const struct {
+        TreeNode* node;
+        bool analyses;
+    } cases[] = {{medicine, false}, {root, true}, {medicine, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.node->text.Text());
+        const LogicalRect name = NameRect(Tree(), c.node);
+        RealInput::Click(OnScreen(LogicalPoint{(name.left + name.right) / 2, (name.top + name.bottom) / 2}));
+        ASSERT_TRUE(PumpUntil([&] { return Tree().Selection.Count() == 1 && Tree().CurrentNode() == c.node; }));
+        for (unsigned id : {Cmd::AnalysisProbabilityDistribution, Cmd::AnalysisMonteCarloSimulation})
+            EXPECT_EQ(VisualCtrlKit::IsItemEnabled(frame->ToolBar(), id), c.analyses) << id;
+    }
+    DestroyMainToolbar();
 }
 
 // The dashed boxes that a tree converted from a diagram draws around its decisions' and events' names hold the

@@ -225,8 +225,9 @@ void TreeWindow::UpdateMenuTexts(HMENU popup)
         for (const CommandRow& row : *menu)
             SetItem(popup, row.id, row.rule != nullptr && row.rule(f));
     CheckMenuEntry(popup, Cmd::NodeHideRollBackBox, f.one && RollBackBoxHidden(node));
+    // The pop-up keeps one title for any number of nodes; the Analysis menu's names the comparison.
     SetItem(popup, Cmd::AnalysisProbabilityDistribution, RuleAllows(f, Cmd::AnalysisProbabilityDistribution),
-            f.n >= 2 ? "Comparative Distributions" : "Probability Distribution");
+            "Probability Distribution");
     CheckMenuEntry(popup, Cmd::AnalysisRollBack, f.rolledBack);
     UpdateEditMenuTexts(popup, true);
 }

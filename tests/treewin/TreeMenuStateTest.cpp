@@ -174,6 +174,10 @@ TEST(TreeMenuState, NodePopupGetsTheDefineVariableMenu)
     EXPECT_EQ(Text(variables, 1195), "New...");
     EXPECT_EQ(GetMenuItemCount(variables), 3);
     EXPECT_EQ(Text(popup->Handle(), 1602), "Probability Distribution");
+    // The Analysis menu names a comparison of several nodes; the pop-up keeps its title.
+    f.Select({f.tree.Root, f.c});
+    f.window.UpdateMenuTexts(popup->Handle());
+    EXPECT_EQ(Text(popup->Handle(), 1602), "Probability Distribution");
 }
 
 TEST(TreeMenuState, TheFrameAsksTheActiveTreeWhenAMenuOpens)

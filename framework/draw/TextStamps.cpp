@@ -66,7 +66,7 @@ void TextStamps::Draw(Display& display, HFONT font, int x, int y, const char* te
         return;
     }
     ScopedSelection selected(dc, font);
-    if (stamp != nullptr && Make(dc, text, length, *stamp))
+    if (stamp != nullptr && !stamp->refused && Make(dc, text, length, *stamp))
         Copy(dc, x, y, *stamp);
     else
         TextOutA(dc, x, y, text, length);
@@ -81,9 +81,14 @@ void TextStamps::Copy(HDC dc, int x, int y, const Stamp& stamp) const
 
 bool TextStamps::Make(HDC target, const char* text, int length, Stamp& stamp)
 {
+    stamp.refused = true;
     SIZE size{};
-    if (!GetTextExtentPoint32A(target, text, length, &size) || size.cx <= 0 || size.cx > kSheetWidth ||
-        size.cy <= 0 || size.cy > kSheetHeight)
+    if (!GetTextExtentPoint32A(target, text, length, &size) || size.cx <= 0 || size.cy <= 0)
+        return false;
+    // The text is drawn with room beside its cell on both sides, where a letter reaching out shows.
+    const int room = size.cy / 2 + 1;
+    const int slotWidth = size.cx + 2 * room;
+    if (slotWidth > kSheetWidth || size.cy > kSheetHeight)
         return false;
     if (sheetDC_ == nullptr) {
         sheetDC_ = CreateCompatibleDC(target);
@@ -92,7 +97,7 @@ bool TextStamps::Make(HDC target, const char* text, int length, Stamp& stamp)
             return false;
         oldSheet_ = SelectObject(sheetDC_, sheet_);
     }
-    if (next_.x + size.cx > kSheetWidth) {
+    if (next_.x + slotWidth > kSheetWidth) {
         next_ = POINT{0, next_.y + shelfHeight_};
         shelfHeight_ = 0;
     }
@@ -101,15 +106,26 @@ bool TextStamps::Make(HDC target, const char* text, int length, Stamp& stamp)
     // Opaque: the cell in the background colour; transparent: over white.
     const bool opaque = GetBkMode(target) == OPAQUE;
     const COLORREF ground = opaque ? GetBkColor(target) : RGB(255, 255, 255);
+    const RECT slot{next_.x, next_.y, next_.x + slotWidth, next_.y + size.cy};
+    {
+        ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(ground));
+        FillRect(sheetDC_, &slot, brush.Get());
+    }
+    const COLORREF filled = GetPixel(sheetDC_, slot.left, slot.top);
     HGDIOBJ font = SelectObject(sheetDC_, GetCurrentObject(target, OBJ_FONT));
     SetTextColor(sheetDC_, GetTextColor(target));
     SetBkColor(sheetDC_, ground);
     SetBkMode(sheetDC_, OPAQUE);
-    const RECT cell{next_.x, next_.y, next_.x + size.cx, next_.y + size.cy};
-    ExtTextOutA(sheetDC_, next_.x, next_.y, ETO_OPAQUE | ETO_CLIPPED, &cell, text, static_cast<UINT>(length), nullptr);
+    const RECT cell{slot.left + room, slot.top, slot.left + room + size.cx, slot.bottom};
+    ExtTextOutA(sheetDC_, cell.left, cell.top, ETO_OPAQUE, &cell, text, static_cast<UINT>(length), nullptr);
     SelectObject(sheetDC_, font);
-    stamp = Stamp{true, next_, size};
-    next_.x += size.cx;
+    next_.x += slotWidth;
     shelfHeight_ = std::max(shelfHeight_, static_cast<int>(size.cy));
+    // A copy of the cell alone would cut a letter that reaches out of it: such a text is drawn directly.
+    for (int y = slot.top; y < slot.bottom; ++y)
+        for (int x = slot.left; x < slot.right; x = x + 1 == cell.left ? cell.right : x + 1)
+            if (GetPixel(sheetDC_, x, y) != filled)
+                return false;
+    stamp = Stamp{true, false, POINT{cell.left, cell.top}, size};
     return true;
 }

@@ -3,8 +3,9 @@
 // into an off-screen sheet and then copied from it: a copy costs a fraction of drawing the text. A text is
 // stamped from its second drawing on; the first is drawn directly, so texts that never repeat cost nothing
 // more. Only screen and bitmap displays in plain pixel mapping are stamped, with the text cell filled
-// (opaque) or the text laid over the picture (transparent, exact over white); anything else, italic fonts
-// and texts larger than the sheet are drawn directly.
+// (opaque) or the text laid over the picture (transparent, exact over white); anything else, italic fonts,
+// texts larger than the sheet and texts with a letter reaching out of the text's cell (a copy of the cell
+// would cut it) are drawn directly.
 
 #include <windows.h>
 
@@ -30,12 +31,14 @@ public:
 private:
     struct Stamp {
         bool made = false;
+        // Set once the text could not be stamped: it is drawn directly from then on.
+        bool refused = false;
         POINT at{0, 0};
         SIZE size{0, 0};
     };
     bool Stampable(Display& display, HDC dc, HGDIOBJ font);
-    // Draws the text into the sheet and records where; false when it does not fit. The font is selected
-    // in the target.
+    // Draws the text into the sheet and records where; false (the stamp refused) when it does not fit or a
+    // letter reaches out of the text's cell. The font is selected in the target.
     bool Make(HDC target, const char* text, int length, Stamp& stamp);
     void Copy(HDC dc, int x, int y, const Stamp& stamp) const;
 

@@ -30,6 +30,22 @@ void Detach(InfluenceArc& arc)
     arc.tail->Effective()->UpdateSpecialArcFlag();
 }
 
+// The node's list of arcs in the kept order of level indexes, when it holds the same arcs.
+void RestoreArcOrder(std::vector<InfluenceArc*>& arcs, const std::vector<int>& order, const InfluenceDiagram& diagram)
+{
+    if (order.size() != arcs.size())
+        return;
+    std::vector<InfluenceArc*> ordered;
+    for (int index : order) {
+        InfluenceArc* arc = index >= 0 && index < static_cast<int>(diagram.arcs.size()) ? diagram.arcs[static_cast<size_t>(index)]
+                                                                                       : nullptr;
+        if (arc == nullptr || std::find(arcs.begin(), arcs.end(), arc) == arcs.end())
+            return;
+        ordered.push_back(arc);
+    }
+    arcs = std::move(ordered);
+}
+
 ArcShape ShapeOf(const InfluenceArc& arc)
 {
     return ArcShape{arc.curved, arc.middle, arc.commentOffset};
@@ -46,12 +62,72 @@ void GiveShape(InfluenceArc& arc, const ArcShape& shape)
 
 } // namespace
 
-DiagramAction::DiagramAction(InfluenceDiagramWindow* window, const char* name) : UndoAction(window, name) {}
+DiagramAction::DiagramAction(InfluenceDiagramWindow* window, const char* name)
+    : UndoAction(window, name), placement_(Placement())
+{
+}
 
 bool DiagramAction::Toggle()
 {
     Window().SetModified(1);
-    return UndoAction::Toggle();
+    const bool takingBack = undone == 0;
+    if (!takingBack)
+        placement_ = Placement();
+    const bool toggled = UndoAction::Toggle();
+    if (takingBack && restoresPlacement)
+        RestorePlacement(placement_);
+    return toggled;
+}
+
+DiagramPlacement DiagramAction::Placement() const
+{
+    DiagramPlacement placement;
+    const auto indexes = [this](const std::vector<InfluenceArc*>& arcs) {
+        std::vector<int> out;
+        for (const InfluenceArc* arc : arcs)
+            out.push_back(LevelArcIndex(Diagram(), arc));
+        return out;
+    };
+    for (const InfluenceNodeRecord* node : Diagram().nodes)
+        placement.nodes.push_back(
+            {node->NodeRect(), DiagramPoint{node->posX, node->posY}, indexes(node->arcsIn), indexes(node->arcsOut)});
+    for (const InfluenceArc* arc : Diagram().arcs)
+        placement.arcs.push_back({arc->tailCentre, arc->headCentre, arc->start, arc->end, arc->middle,
+                                  arc->commentOffset, arc->commentBox, arc->curved});
+    return placement;
+}
+
+void DiagramAction::RestorePlacement(const DiagramPlacement& placement)
+{
+    InfluenceDiagram& diagram = Diagram();
+    if (placement.nodes.size() != diagram.nodes.size() || placement.arcs.size() != diagram.arcs.size())
+        return;
+    for (size_t i = 0; i < placement.nodes.size(); ++i) {
+        InfluenceNodeRecord& node = *diagram.nodes[i];
+        const DiagramPlacement::NodePlace& place = placement.nodes[i];
+        node.left = place.rect.left;
+        node.top = place.rect.top;
+        node.right = place.rect.right;
+        node.bottom = place.rect.bottom;
+        node.posX = place.position.x;
+        node.posY = place.position.y;
+        RestoreArcOrder(node.arcsIn, place.arcsIn, diagram);
+        RestoreArcOrder(node.arcsOut, place.arcsOut, diagram);
+    }
+    for (size_t i = 0; i < placement.arcs.size(); ++i) {
+        InfluenceArc& arc = *diagram.arcs[i];
+        const DiagramPlacement::ArcPlace& place = placement.arcs[i];
+        arc.tailCentre = place.tailCentre;
+        arc.headCentre = place.headCentre;
+        arc.start = place.start;
+        arc.end = place.end;
+        arc.middle = place.middle;
+        arc.commentOffset = place.commentOffset;
+        arc.commentBox = place.commentBox;
+        arc.curved = place.curved;
+    }
+    Window().UpdateExtent();
+    Window().InvalidateAll();
 }
 
 InfluenceDiagramWindow& DiagramAction::Window() const
@@ -277,6 +353,8 @@ DiagramArcShapeAction::DiagramArcShapeAction(InfluenceDiagramWindow* window, con
                                              const ArcShape& before, bool straighten)
     : DiagramAction(window, name), index(LevelArcIndex(window->Diagram(), arc)), shape(before), straighten(straighten)
 {
+    // A curve is made once the gesture has moved the middle: its undo gives the kept shape back itself.
+    restoresPlacement = straighten;
 }
 
 void DiagramArcShapeAction::Do()
@@ -387,10 +465,12 @@ DiagramTypingAction::DiagramTypingAction(InfluenceDiagramWindow* window, Influen
       index(note != nullptr ? window->Diagram().notes.IndexOf(note) : LevelNodeIndex(window->Diagram(), node)),
       note(note != nullptr), oldText(oldText)
 {
+    if (note == nullptr && node != nullptr)
+        oldVariable = node->variableName;
     open = 1;
 }
 
-void DiagramTypingAction::SetLabel(const zString& text)
+void DiagramTypingAction::SetLabel(const zString& text, const zString& variable)
 {
     if (note) {
         NoteBoxList& notes = Diagram().notes;
@@ -407,6 +487,7 @@ void DiagramTypingAction::SetLabel(const zString& text)
         return;
     Window().ClearSelection();
     node->name = text;
+    node->variableName = variable;
     node->Layout();
     node->SyncClones();
     Window().RetitleSubModel(node);

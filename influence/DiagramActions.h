@@ -15,9 +15,29 @@ class InfluenceDiagramWindow;
 class InfluenceNodeRecord;
 class NoteBox;
 
+// Where a level's nodes and arcs lie, in list order.
+struct DiagramPlacement {
+    struct NodePlace {
+        LogicalRect rect;
+        DiagramPoint position;
+        // The node's arcs in and out, by their index in the level, in the node's order.
+        std::vector<int> arcsIn, arcsOut;
+    };
+    struct ArcPlace {
+        DiagramPoint tailCentre, headCentre, start, end, middle, commentOffset;
+        LogicalRect commentBox;
+        int16_t curved;
+    };
+    std::vector<NodePlace> nodes;
+    std::vector<ArcPlace> arcs;
+};
+
 class DiagramAction : public UndoAction {
 public:
+    // Made just before it is applied: it keeps where the level's nodes and arcs lie then.
     DiagramAction(InfluenceDiagramWindow* window, const char* name);
+    // Taken back, the nodes and arcs lie exactly where they lay before the action (laying them out again
+    // would measure them afresh), when there are as many as then.
     bool Toggle() override;
 
 protected:
@@ -29,6 +49,15 @@ protected:
     int AppendNode(InfluenceNodeRecord* node, bool startEdit);
     // The node at the index leaves the diagram and is destroyed.
     void RemoveNodeAt(int index);
+
+    // Off for an action made after its change (a gesture's): what it keeps is no longer the "before".
+    bool restoresPlacement = true;
+
+private:
+    DiagramPlacement Placement() const;
+    void RestorePlacement(const DiagramPlacement& placement);
+
+    DiagramPlacement placement_;
 };
 
 // "Create Node": a node of the kind centred on the point, its label editor open.
@@ -145,19 +174,22 @@ public:
 };
 
 // "Typing" in the editor of a node's label, or of a note's text (with a note): open while the editor is;
-// the editor already shows the text.
+// the editor already shows the text. A node's variable name, which its first label gives it, goes with the
+// label.
 class DiagramTypingAction : public DiagramAction {
 public:
     DiagramTypingAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, NoteBox* note, const char* oldText);
     void Do() override {}
-    void Undo() override { SetLabel(oldText); }
-    void Redo() override { SetLabel(newText); }
+    void Undo() override { SetLabel(oldText, oldVariable); }
+    void Redo() override { SetLabel(newText, newVariable); }
 
     int index;
     bool note;
     zString oldText;
     zString newText;
+    zString oldVariable;
+    zString newVariable;
 
 private:
-    void SetLabel(const zString& text);
+    void SetLabel(const zString& text, const zString& variable);
 };

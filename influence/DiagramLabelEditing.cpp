@@ -84,7 +84,9 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
     const zString text = editor->GetText();
     InfluenceNodeRecord* node = FirstSelected();
     auto* typing = dynamic_cast<DiagramTypingAction*>(CurrentUndoAction());
-    if (typing != nullptr && typing->open) {
+    if (typing != nullptr && !typing->open)
+        typing = nullptr;
+    if (typing != nullptr) {
         typing->newText = text;
         typing->Close();
     }
@@ -100,6 +102,8 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
         node->SyncClones();
         UpdateExtent();
         RetitleSubModel(node);
+        if (typing != nullptr)
+            typing->newVariable = node->variableName;
     }
     InvalidateAll();
     RefreshFrameCommands();

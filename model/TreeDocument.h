@@ -131,8 +131,9 @@ public:
     // A link that formulas read took a new value: the view refreshes what it shows.
     void LinkValueArrived(DocumentLink& link) override;
 
-    // Appends a note box to the document's notes; the document owns it and becomes its owner.
-    void AddNoteBox(NoteBox* note);
+    // Inserts a note box before the index of the document's notes (appends without one); the document owns
+    // it and becomes its owner.
+    void AddNoteBox(NoteBox* note, int index = -1);
 
     // Tells the window that the variables were added, renamed or deleted.
     void VariablesChanged();

@@ -1,11 +1,11 @@
 #include "model/NoteBox.h"
 #include "model/TreeDocument.h"
 
-void TreeDocument::AddNoteBox(NoteBox* note)
+void TreeDocument::AddNoteBox(NoteBox* note, int index)
 {
     if (!note)
         return;
-    if (!NoteBoxes.Add(note)) {
+    if (!NoteBoxes.InsertAt(index, note)) {
         delete note;
         return;
     }

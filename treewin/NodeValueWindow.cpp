@@ -58,8 +58,9 @@ NodeValueWindow::NodeValueWindow(TreeWindow* tree, unsigned templateId, bool cou
     this->nodes.AssignShallow(nodes);
     if (Handle() == nullptr)
         return;
+    // Shown greyed where the keywords mean nothing.
     if (MenuButton* keywords = MakeFormulaMenuButtons(this, kMenus, tree))
-        keywords->Enable(AllInMarkovProcesses(this->nodes));
+        EnableWindow(keywords->Handle(), AllInMarkovProcesses(this->nodes) ? TRUE : FALSE);
 }
 
 bool NodeValueWindow::MatchesKey(const char* text) const

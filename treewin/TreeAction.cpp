@@ -2,25 +2,32 @@
 
 #include "framework/window/TraceMessage.h"
 #include "model/CloneCopies.h"
+#include "model/MarkovInfo.h"
 #include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
 #include "treewin/TreeWindow.h"
 
 #include <cmath>
 #include <vector>
 
-TreeAction::TreeAction(TreeWindow* tree, const char* name) : UndoAction(tree, name), tree(tree)
+TreeAction::TreeAction(TreeWindow* tree, const char* name)
+    : UndoAction(tree, name), tree(tree), placement_(tree->Placement())
 {
 }
 
 bool TreeAction::Toggle()
 {
     lost_ = false;
-    if (undone)
+    if (undone) {
+        placement_ = tree->Placement();
         Redo();
-    else
+    } else {
         Undo();
+        if (!lost_)
+            tree->RestorePlacement(placement_);
+    }
     if (lost_)
         return false;
     undone = undone ? 0 : 1;
@@ -112,6 +119,41 @@ TreeNode* TreeRemovalAction::PutBack(TreeNode* parent)
     TreeNode* restored = removed;
     removed = nullptr;
     return restored;
+}
+
+KeptMarkovSettings::KeptMarkovSettings() = default;
+
+KeptMarkovSettings::~KeptMarkovSettings() = default;
+
+void KeptMarkovSettings::Keep(const TreeNode* node)
+{
+    std::unique_ptr<MarkovInfo> copy;
+    if (node->markovInfo != nullptr) {
+        copy = std::make_unique<MarkovInfo>();
+        copy->Assign(*node->markovInfo);
+    }
+    kept_.push_back(std::move(copy));
+}
+
+void KeptMarkovSettings::GiveBack(TreeNode* node, int entry) const
+{
+    if (entry < 0 || entry >= static_cast<int>(kept_.size()))
+        return;
+    const MarkovInfo* kept = kept_[static_cast<size_t>(entry)].get();
+    if (kept == nullptr) {
+        node->markovInfo.reset();
+        return;
+    }
+    if (node->markovInfo == nullptr)
+        node->markovInfo = std::make_unique<MarkovInfo>();
+    node->markovInfo->Assign(*kept);
+}
+
+void RemoveAddedBinding(TreeNode* node, const char* name, bool hadBindings)
+{
+    node->RemoveBinding(name, false, true);
+    if (!hadBindings && node->bindings != nullptr && node->bindings->Count() == 0)
+        node->bindings.reset();
 }
 
 void RecordPath(const TreeNode* node, zString& out)

@@ -7,16 +7,22 @@
 #include "foundation/NameList.h"
 #include "foundation/zString.h"
 #include "model/NodeChildList.h"
+#include "treewin/TreeWindow.h"
+
+#include <memory>
+#include <vector>
 
 class NoteBox;
-class TreeWindow;
+struct MarkovInfo;
 struct TreeNode;
 
 class TreeAction : public UndoAction {
 public:
+    // Made just before it is applied: it keeps where the drawing's notes and arrows lie then.
     TreeAction(TreeWindow* tree, const char* name);
     // Takes back or applies again, then marks the document modified (when the action does so). Refused
-    // (false) when a stored path led nowhere on the way: the tree was changed outside the history.
+    // (false) when a stored path led nowhere on the way: the tree was changed outside the history. Taken
+    // back, the notes and arrows lie where they lay before the action.
     bool Toggle() override;
 
     TreeWindow* tree;
@@ -38,6 +44,7 @@ protected:
 
 private:
     mutable bool lost_ = false;
+    TreeWindow::DrawingPlacement placement_;
 };
 
 // An action that takes one node out of its parent and puts it back: the parent's path and the node's index
@@ -63,6 +70,25 @@ protected:
     // Puts `removed` back at the index of that parent; the action no longer owns it.
     TreeNode* PutBack(TreeNode* parent);
 };
+
+// The Markov settings of nodes as they were before an action, given back exactly by its undo: a node that
+// had none has none again (setting a value made them), and a text left empty comes back as no text.
+class KeptMarkovSettings {
+public:
+    KeptMarkovSettings();
+    ~KeptMarkovSettings();
+    // Keeps the node's settings as the next entry.
+    void Keep(const TreeNode* node);
+    // Gives the node the settings of the entry.
+    void GiveBack(TreeNode* node, int entry) const;
+
+private:
+    std::vector<std::unique_ptr<MarkovInfo>> kept_;
+};
+
+// Takes away the binding of the name that an action gave the node; a node that held no bindings at all
+// before is left with none, as an empty list would still be stored.
+void RemoveAddedBinding(TreeNode* node, const char* name, bool hadBindings);
 
 // The path of the node from the root, into out.
 void RecordPath(const TreeNode* node, zString& out);

@@ -71,6 +71,7 @@ void TreeBindNoteAction::Do()
     node->SetText2(note->text.Text(), true);
     if (note->font != tree->DefaultFont(TreeTextFont))
         node->SetFont2(&note->font, true);
+    index = tree->Document().NoteBoxes.IndexOf(note);
     DeleteNote(*tree, note);
     tree->RedrawNode(node, 0);
     tree->SelectNode(node, 4, nullptr, false);
@@ -83,7 +84,7 @@ void TreeBindNoteAction::Undo()
         return;
     NoteBox* note = MakeNote(*tree, textFrame, node->text2, &font);
     node->SetText2("", true);
-    tree->Document().AddNoteBox(note);
+    tree->Document().AddNoteBox(note, index);
     tree->RedrawNode(node, 0);
     tree->SelectNoteBox(note, nullptr, false);
 }
@@ -187,6 +188,7 @@ void TreeCutNoteAction::Do()
     NoteBox* note = snapshot.Find(*tree);
     if (note == nullptr)
         return;
+    index = tree->Document().NoteBoxes.IndexOf(note);
     tree->RemoveNoteBox(note);
     removed.reset(note);
     if (cut) {
@@ -202,7 +204,7 @@ void TreeCutNoteAction::Undo()
     if (removed == nullptr)
         return;
     NoteBox* note = removed.release();
-    tree->Document().AddNoteBox(note);
+    tree->Document().AddNoteBox(note, index);
     if (saved != nullptr) {
         saved->Restore();
         saved.reset();
@@ -226,6 +228,7 @@ void TreeClearArrowAction::Do()
 {
     if (arrow == nullptr)
         return;
+    index = tree->Document().Arrows.IndexOf(arrow);
     tree->RemoveArrow(arrow);
     holdsArrow = true;
     tree->Relayout();
@@ -235,7 +238,7 @@ void TreeClearArrowAction::Undo()
 {
     if (arrow == nullptr)
         return;
-    tree->AddArrow(arrow);
+    tree->AddArrow(arrow, index);
     holdsArrow = false;
     tree->SelectArrow(arrow);
     tree->Relayout();
@@ -293,6 +296,7 @@ void TreeCutArrowAction::Do()
 {
     if (arrow == nullptr)
         return;
+    index = tree->Document().Arrows.IndexOf(arrow);
     tree->RemoveArrow(arrow);
     holdsArrow = true;
     TreeClipboard& clipboard = TheTreeClipboard();
@@ -305,7 +309,7 @@ void TreeCutArrowAction::Undo()
 {
     if (arrow == nullptr)
         return;
-    tree->AddArrow(arrow);
+    tree->AddArrow(arrow, index);
     holdsArrow = false;
     TheTreeClipboard().SetArrow(saved.get());
     saved.reset();

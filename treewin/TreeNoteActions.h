@@ -35,6 +35,8 @@ public:
     NoteSnapshot snapshot;
     LogicalRect textFrame;
     FontRecord font;
+    // The note's place in the list of notes, while it is bound.
+    int index = -1;
 };
 
 // "Unbind Note": the node's second text becomes a note box in the place it was shown.
@@ -85,6 +87,8 @@ public:
     bool cut;
     NoteSnapshot snapshot;
     std::unique_ptr<NoteBox> removed;
+    // Its place in the list of notes, while it is out.
+    int index = -1;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<ClipboardSnapshot> saved;
 };
@@ -112,6 +116,8 @@ public:
 
     TreeArrow* arrow;
     bool holdsArrow = false;
+    // Its place in the list of arrows, while it is out.
+    int index = -1;
     // The clipboard's arrow before the cut, while the cut is applied.
     std::unique_ptr<TreeArrow> saved;
 };
@@ -127,4 +133,6 @@ public:
     TreeArrow* arrow;
     // The arrow belongs to the action while it is out of the tree.
     bool holdsArrow = false;
+    // Its place in the list of arrows, while it is out.
+    int index = -1;
 };

@@ -176,11 +176,10 @@ TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeC
         record.oldKind = node->kind;
         if (!KindHasProbabilities(newKind))
             record.probabilities = std::make_unique<ChildProbabilities>(node, true);
-        // Reading the payoffs empties those a node other than an end node still holds: they do not come back
-        // when it becomes one.
-        zString payoff;
-        for (int i = 0; i < 4; ++i)
-            node->GetPayoffText(payoff, i);
+        record.hadPayoffs = node->HasPayoffs();
+        const PayoffSlots& payoffs = node->payoffs;
+        for (int i = 0; i < 4 && record.hadPayoffs; ++i)
+            record.payoffs[i] = payoffs[i];
     }
 }
 
@@ -200,12 +199,15 @@ void TreeChangeNodeTypeAction::SetKinds(bool undo)
         node->SetKind(kind, true);
         if (record.probabilities != nullptr)
             record.probabilities->Apply(node, !undo, &children);
-        // A terminal node given back sets its own payoffs again, so clone copies receive them.
-        for (int i = 0; i < 4 && undo && kind == TerminalNode; ++i) {
-            zString text;
-            node->GetPayoffText(text, i);
-            node->SetPayoffText(text.Text(), i, true);
+        for (int i = 0; i < 4 && record.hadPayoffs; ++i) {
+            if (undo)
+                node->payoffs[i] = record.payoffs[i];
+            else if (record.oldKind != TerminalNode && !record.payoffs[i].IsEmpty())
+                node->payoffs[i].SetText("");
         }
+        // A terminal node given back sets its own payoffs again, so clone copies receive them.
+        for (int i = 0; i < 4 && undo && kind == TerminalNode && record.hadPayoffs; ++i)
+            node->SetPayoffText(record.payoffs[i].Text().Text(), i, true);
         nodes.Add(node);
     }
     Refresh(nodes, children);

@@ -3,6 +3,7 @@
 // a path, and changing node kinds. Nodes are kept as paths; a node taken out of the tree is owned by the
 // action while it is out.
 
+#include "formula/Expression.h"
 #include "treewin/TreeAction.h"
 
 #include <memory>
@@ -57,7 +58,8 @@ public:
 };
 
 // Change Node Type: every listed node takes the new kind; kinds without branch probabilities empty their
-// children's probabilities.
+// children's probabilities, and a node that was no end node drops the payoffs it still held, so they do not
+// come back when it becomes one.
 class TreeChangeNodeTypeAction : public TreeAction {
 public:
     TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind);
@@ -69,6 +71,9 @@ public:
         int oldKind = 0;
         // Only when the new kind has no branch probabilities.
         std::unique_ptr<ChildProbabilities> probabilities;
+        // The payoffs the node held, given back by undo; a node that was no end node loses them.
+        bool hadPayoffs = false;
+        Expression payoffs[4];
     };
     std::vector<Record> records;
     int newKind;

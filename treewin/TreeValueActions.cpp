@@ -150,8 +150,10 @@ TreeDefineVariableAction::TreeDefineVariableAction(TreeWindow* tree, const NodeC
     for (int i = 0; i < targets.Count(); ++i) {
         Record record;
         RecordPath(targets.At(i), record.path);
+        record.hadBindings = targets.At(i)->bindings != nullptr;
         if (const VariableDefinition* binding = targets.At(i)->FindBinding(name, false)) {
             record.old = binding->definition;
+            record.oldName = binding->name;
             record.hadBinding = true;
         }
         records.push_back(std::move(record));
@@ -182,8 +184,9 @@ void TreeDefineVariableAction::Undo()
         if (node == nullptr)
             continue;
         if (!record.hadBinding) {
-            node->RemoveBinding(variable.Text(), false, true);
-        } else if (VariableDefinition* binding = node->SetBinding(variable.Text(), record.old.Text().Text(), true)) {
+            RemoveAddedBinding(node, variable.Text(), record.hadBindings);
+        } else if (VariableDefinition* binding =
+                       node->SetBinding(record.oldName.Text(), record.old.Text().Text(), true)) {
             binding->definition = record.old;
         }
         changed.Add(node);
@@ -208,6 +211,7 @@ TreeProbabilityWheelAction::TreeProbabilityWheelAction(TreeWindow* tree, TreeNod
         TreeNode* at = ResolvePath(record.path);
         const VariableDefinition* binding = at != nullptr ? at->FindBinding(record.name.Text(), false) : nullptr;
         record.hadBinding = binding != nullptr;
+        record.hadBindings = at != nullptr && at->bindings != nullptr;
         if (binding != nullptr)
             record.oldText = binding->definition.Text();
     }
@@ -226,7 +230,7 @@ void TreeProbabilityWheelAction::Apply(bool useNew)
         if (useNew || record.hadBinding)
             at->SetBinding(record.name.Text(), (useNew ? record.newText : record.oldText).Text(), true);
         else
-            at->RemoveBinding(record.name.Text(), false, true);
+            RemoveAddedBinding(at, record.name.Text(), record.hadBindings);
     }
     tree->ClearSelection();
     tree->RedrawNode(node, 2);
@@ -240,6 +244,7 @@ TreeMarkovJumpAction::TreeMarkovJumpAction(TreeWindow* tree, const NodeChildList
     for (int i = 0; i < nodes.Count(); ++i) {
         const MarkovInfo* info = nodes.At(i)->markovInfo.get();
         oldNames.AddText(info != nullptr ? info->jumpName.Text() : "");
+        kept.Keep(nodes.At(i));
     }
 }
 
@@ -251,6 +256,8 @@ void TreeMarkovJumpAction::Apply(bool useNew)
         if (node == nullptr)
             continue;
         node->SetMarkovJumpState((useNew ? newName : *oldNames.At(i)).Text(), true);
+        if (!useNew)
+            kept.GiveBack(node, i);
         nodes.Add(node);
     }
     tree->RedrawNodes(nodes, 0);
@@ -264,6 +271,14 @@ TreeMarkovTerminationAction::TreeMarkovTerminationAction(TreeWindow* tree, TreeN
     for (int i = 0; i < 4; ++i)
         texts[i] = newTexts[i] != nullptr ? newTexts[i] : "";
     RecordPath(node, path);
+    kept.Keep(node);
+}
+
+void TreeMarkovTerminationAction::Undo()
+{
+    Do();
+    if (TreeNode* node = ResolvePath(path))
+        kept.GiveBack(node, 0);
 }
 
 void TreeMarkovTerminationAction::Do()
@@ -295,6 +310,7 @@ TreeMarkovStateInfoAction::TreeMarkovStateInfoAction(TreeWindow* tree, const Nod
         }
     for (int i = 0; i < nodes.Count(); ++i) {
         TreeNode* node = nodes.At(i);
+        kept.Keep(node);
         for (int kind = 0; kind < 3; ++kind)
             for (int payoff = 0; payoff < 4; ++payoff) {
                 const Expression* reward = node->MarkovRewardExpr(kind, payoff);
@@ -319,6 +335,8 @@ void TreeMarkovStateInfoAction::Apply(bool useNew)
                 if (written[kind][payoff])
                     node->SetMarkovRewardExpr(kind, useNew ? rewards[kind][payoff] : old[kind][4 * i + payoff],
                                               payoff, true);
+        if (!useNew)
+            kept.GiveBack(node, i);
         nodes.Add(node);
     }
     tree->RedrawNodes(nodes, 0);
@@ -334,12 +352,14 @@ TreeMarkovTransitionRewardsAction::TreeMarkovTransitionRewardsAction(TreeWindow*
         texts[i] = newTexts[i] != nullptr ? newTexts[i] : "";
         flags[i] = newFlags[i];
     }
-    for (int n = 0; n < nodes.Count(); ++n)
+    for (int n = 0; n < nodes.Count(); ++n) {
         for (int payoff = 0; payoff < 4; ++payoff) {
             zString text;
             nodes.At(n)->GetMarkovTransitionReward(text, payoff);
             old.AddCopy(text);
         }
+        kept.Keep(nodes.At(n));
+    }
 }
 
 void TreeMarkovTransitionRewardsAction::Apply(bool useNew)
@@ -352,6 +372,8 @@ void TreeMarkovTransitionRewardsAction::Apply(bool useNew)
         for (int payoff = 0; payoff < 4; ++payoff)
             if (flags[payoff])
                 node->SetMarkovTransitionReward((useNew ? texts[payoff] : *old.At(4 * i + payoff)).Text(), payoff);
+        if (!useNew)
+            kept.GiveBack(node, i);
         nodes.Add(node);
     }
     tree->RedrawNodes(nodes, 0);

@@ -86,7 +86,11 @@ public:
     struct Record {
         zString path;
         Expression old;
+        // The old binding's name as it was written.
+        zString oldName;
         bool hadBinding = false;
+        // A node that held no bindings at all holds none again after undo.
+        bool hadBindings = false;
     };
     std::vector<Record> records;
     zString variable;
@@ -106,6 +110,7 @@ public:
         zString oldText;
         zString path;
         bool hadBinding = false;
+        bool hadBindings = false;
     };
     // newTexts holds one text per child; each variable record has name, new text and node path filled.
     TreeProbabilityWheelAction(TreeWindow* tree, TreeNode* node, std::vector<VariableRecord> variables,
@@ -131,6 +136,7 @@ public:
     NameList paths;
     NameList oldNames;
     zString newName;
+    KeptMarkovSettings kept;
 
 private:
     void Apply(bool useNew);
@@ -142,11 +148,12 @@ class TreeMarkovTerminationAction : public TreeAction {
 public:
     TreeMarkovTerminationAction(TreeWindow* tree, TreeNode* node, const char* const texts[4], const char* shared);
     void Do() override;
-    void Undo() override { Do(); }
+    void Undo() override;
 
     zString texts[4];
     zString shared;
     zString path;
+    KeptMarkovSettings kept;
 };
 
 // "Set Markov State Info": initial, incremental and final rewards of every node (reward kinds 0, 1, 2; a null
@@ -163,6 +170,7 @@ public:
     bool written[3][4];
     // Entry 4 x node index + payoff of each reward kind.
     std::vector<Expression> old[3];
+    KeptMarkovSettings kept;
     int tunnels;
     int oldTunnels = 0;
 
@@ -183,6 +191,7 @@ public:
     NameList old;
     zString texts[4];
     bool flags[4];
+    KeptMarkovSettings kept;
 
 private:
     void Apply(bool useNew);

@@ -197,8 +197,9 @@ public:
 
     // Takes the note box out of the window (the caller owns it then); it is no longer selected.
     void RemoveNoteBox(NoteBox* note);
-    // Arrows (TreeWindowNotes.cpp): the window owns an added arrow; a removed one belongs to the caller.
-    void AddArrow(TreeArrow* arrow);
+    // Arrows (TreeWindowNotes.cpp): the window owns an added arrow (inserted before the index, appended
+    // without one); a removed one belongs to the caller.
+    void AddArrow(TreeArrow* arrow, int index = -1);
     void RemoveArrow(TreeArrow* arrow);
     // Selects the arrow alone: no node and no note box stay selected.
     void SelectArrow(TreeArrow* arrow);
@@ -208,6 +209,17 @@ public:
 
     void StatusIndicatorsChanged() override;
 
+    // Where the notes and arrows lie, in list order, and the tree's offset among them.
+    struct DrawingPlacement {
+        LayoutPoint origin;
+        std::vector<LogicalRect> notes;
+        std::vector<LogicalRect> arrows;  // tail x, tail y, head x, head y
+    };
+    DrawingPlacement Placement() const;
+    // Puts the notes, arrows and tree where they were, when there are as many notes and arrows as then, and
+    // lays out. An undo gives the drawing back so: laying out after an item comes back would leave the others
+    // where its removal had moved them.
+    void RestorePlacement(const DrawingPlacement& placement);
     // Lays the tree out again from the measured node sizes.
     void Relayout();
     const TreeLayout& Layout() const { return layout; }

@@ -284,13 +284,13 @@ void VariablesWindow::OpenSelectedDefinition()
     zString name;
     if (list == nullptr || list->GetSelText(name) == 0)
         return;
+    // The name as the line writes it: the window's caption and question show it so.
     NormalizeVariableName(name);
-    name.MakeUpper();
     TreeNode* node = Node();
     if (name.IsEmpty() || node == nullptr)
         return;
     if (showInherited)
-        while (node != nullptr && node->FindBinding(name.Text(), true) == nullptr)
+        while (node != nullptr && node->FindBinding(name.Text(), false) == nullptr)
             node = node->parent;
     if (node != nullptr)
         Tree()->OpenNodeValueWindow(node, name.Text());

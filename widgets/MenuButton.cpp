@@ -175,7 +175,7 @@ long MenuButton::Paint(WindowEvent*)
         LayoutText();
     }
     hasItems_ = HasItems(menu_);
-    if (focusable_ || CanOpen())
+    if (focusable_ || (active_ && hasItems_))
         DrawFace(PaintContext(), false);
     return 1;
 }

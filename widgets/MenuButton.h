@@ -61,7 +61,8 @@ public:
 protected:
     // The face text fitted to the text area, and its size.
     void LayoutText();
-    bool CanOpen() const { return active_ && hasItems_; }
+    // A disabled button window (EnableWindow) keeps its face, greyed, and opens nothing.
+    bool CanOpen() const { return active_ && hasItems_ && IsWindowEnabled(handle_); }
     void SetFixedCommand(unsigned command) { fixedCommand_ = command; }
     unsigned FixedCommand() const { return fixedCommand_; }
     // The picked item's text read from the menu, cut to the face's limit; false when there is no such item.

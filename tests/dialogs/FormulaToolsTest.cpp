@@ -108,8 +108,18 @@ TEST_F(FormulaTools, MenuPicksAndTheDistributionButtonInsertIntoTheFocusedFormul
     for (HWND child = GetWindow(bound->Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
             keywords = button->ButtonMenu() == TheProgram()->KeywordsMenu() ? button : keywords;
+    // Its button is there, greyed: drawn with its frame (the dark lower right corner), opening nothing.
     ASSERT_NE(keywords, nullptr);
-    EXPECT_FALSE(keywords->Active());
+    EXPECT_FALSE(IsWindowEnabled(keywords->Handle()));
+    frame.Show(SW_SHOW);
+    ExpectScreenEqualsRepaint(bound->Handle());
+    RECT face{};
+    GetWindowRect(keywords->Handle(), &face);
+    {
+        ScreenOnTop onTop(frame.Handle());
+        const ScreenCapture shown = CaptureScreen(face);
+        EXPECT_TRUE(shown.Dark(face.right - 1, face.bottom - 1));
+    }
     const HWND edit = bound->Control(31011);
     const struct {
         unsigned command;

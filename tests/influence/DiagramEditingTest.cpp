@@ -706,12 +706,6 @@ TEST_F(ShownDiagram, ClosedDocumentWindowsGiveTheirWindowClassesBack)
 
 namespace {
 
-// A click on a button of the dialog, as the mouse gives it.
-ModalDialogDriver::Step ClickButton(unsigned id)
-{
-    return [id](DialogFrameCL& dialog) { SendMessageA(GetDlgItem(dialog.Handle(), static_cast<int>(id)), BM_CLICK, 0, 0); };
-}
-
 std::string ItemText(HWND window, unsigned id = 0)
 {
     char text[200] = {};
@@ -768,7 +762,7 @@ TEST_F(ShownDiagram, NodeDialogsRefuseWhatIsWrongAndEachEditIsOneUndoStep)
     window->SelectNode(value, false);
     {
         ModalDialogDriver driver;
-        driver.Then(ClickButton(Valued::Formula)).Type(Valued::FormulaEdit, "2*(").Press(IDOK);
+        driver.Click(Valued::Formula).Type(Valued::FormulaEdit, "2*(").Press(IDOK);
         driver.Type(Valued::FormulaEdit, "").Then([](DialogFrameCL& dialog) {
             SendMessageA(dialog.Handle(), WM_COMMAND, Cmd::OptionsDistributeChildren, 0);
         });
@@ -910,7 +904,7 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
         driver.Then([&](DialogFrameCL& dialog) {
             deterministic = IsWindowEnabled(GetDlgItem(dialog.Handle(), Shape::Deterministic)) != 0;
         });
-        driver.Then(ClickButton(Shape::Decision)).Press(IDOK);
+        driver.Click(Shape::Decision).Press(IDOK);
         Command(Cmd::OptionsChangeNodeType);
     }
     EXPECT_FALSE(deterministic);
@@ -923,7 +917,7 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
     window->SelectArc(arc);
     {
         ModalDialogDriver driver;
-        driver.Then(ClickButton(Ctl::AlignNodes::Top))
+        driver.Click(Ctl::AlignNodes::Top)
             .Then([](DialogFrameCL& dialog) {
                 ExpectScreenEqualsRepaint(GetDlgItem(dialog.Handle(), Ctl::AlignNodes::Area3749));
             })
@@ -943,7 +937,7 @@ TEST_F(ShownDiagram, KindAlignmentAndClonesGoThroughTheirDialogs)
     EXPECT_FALSE(Grayed(Cmd::DiagramAlign));
     {
         ModalDialogDriver driver;
-        driver.Then(ClickButton(Ctl::AlignNodes::Top)).Press(IDOK);
+        driver.Click(Ctl::AlignNodes::Top).Press(IDOK);
         Command(Cmd::DiagramAlign);
     }
     EXPECT_FLOAT_EQ(low->top, 0.5f);

@@ -33,6 +33,13 @@ public:
             SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         });
     }
+    // Clicks a button of the dialog, as the mouse does.
+    ModalDialogDriver& Click(unsigned id)
+    {
+        return Then([id](DialogFrameCL& dialog) {
+            SendMessageA(GetDlgItem(dialog.Handle(), static_cast<int>(id)), BM_CLICK, 0, 0);
+        });
+    }
     // Types a text into a field of the dialog.
     ModalDialogDriver& Type(unsigned id, const char* text)
     {

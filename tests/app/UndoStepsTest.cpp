@@ -1,0 +1,328 @@
+// Every undoable command of the tree and diagram windows, done as the program does it (menu commands, script
+// lines, the mouse and keys): each Undo gives back the file saved before its step byte for byte, each Redo the
+// file saved after it.
+
+#include "influence/InfluenceDiagramWindow.h"
+#include "model/NoteBox.h"
+#include "model/TreeArrow.h"
+#include "model/TreeNode.h"
+#include "script/ScriptManager.h"
+#include "tests/influence/ShownDiagram.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/SampleDiagram.h"
+#include "treewin/ChangeNodeTypeDialog.h"
+#include "treewin/InsertBranchDialog.h"
+#include "treewin/ReorderBranchesDialog.h"
+#include "treewin/TreeClipboard.h"
+#include "treewin/TreeWindow.h"
+#include "treewin/VariablesWindow.h"
+#include "dialogs/EditScopeDialog.h"
+#include "framework/dialog/ListBoxCtrl.h"
+#include "treewin/NodeValueWindow.h"
+#include "widgets/Shell.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string TempPath(const std::string& name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}
+
+std::string Bytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class UndoSteps : public ShownDiagram {
+protected:
+    using Step = std::function<void()>;
+    struct Row {
+        const char* command;
+        bool diagram;
+        // Each step records one or more undo steps.
+        std::vector<Step> steps;
+    };
+
+    UndoSteps()
+    {
+        // Root decision "R" (path ""): chance "A" over "A1" (AA: 0.3, uMed) and "A2" (AB: 0.7, 2), end node "B"
+        // paying uMed and Markov node "M" (C) over state "Well" (CA: chance, over "Die"); uMed = 70 at the root;
+        // a note, and an arrow left of the tree.
+        TreeWindow tree;
+        TreeDocument& document = tree.Document();
+        document.Root->SetKind(DecisionNode, false);
+        document.Root->SetText("R", false);
+        TreeNode* a = document.AddChild(document.Root, ChanceNode, "A");
+        document.AddChild(a, TerminalNode, "A1", "0.3", "uMed");
+        document.AddChild(a, TerminalNode, "A2", "0.7", "2");
+        document.AddChild(document.Root, TerminalNode, "B", "", "uMed");
+        TreeNode* markov = document.AddChild(document.Root, MarkovNode, "M");
+        TreeNode* well = document.AddChild(markov, ChanceNode, "Well", "1");
+        document.AddChild(well, TerminalNode, "Die", "1");
+        document.EnsureVariable("uMed", nullptr);
+        document.Root->SetBinding("uMed", "70", false);
+        auto* note = new NoteBox(LogicalRect{1.0f, 3.0f, 2.5f, 3.5f}, &document);
+        note->text = "note";
+        document.AddNoteBox(note);
+        auto* arrow = new TreeArrow{0.2f, 3.8f, 1.0f, 3.5f};
+        tree.AddArrow(arrow);
+        zString message;
+        EXPECT_TRUE(tree.SaveAs(treeFile.c_str(), message)) << message.Text();
+        BuildSampleDiagram(Document());
+        window->UpdateExtent();
+        EXPECT_EQ(window->SaveAs(diagramFile.c_str()), 1);
+        window->SetModified(0);
+        shown = window;
+        scopes = EditScopeDialog::SetPresenter([this](EditScopeDialog& d) {
+            d.scope = scope;
+            return IDOK;
+        });
+        insert = InsertBranchDialog::SetPresenter([](InsertBranchDialog& d) { d.mode = 38; return IDOK; });
+        kind = ChangeNodeTypeDialog::SetPresenter([](ChangeNodeTypeDialog& d) { d.kind = DecisionNode; return IDOK; });
+        reorder = ReorderBranchesDialog::SetPresenter([](ReorderBranchesDialog& d) {
+            d.order = {2, 0, 1};
+            return IDOK;
+        });
+    }
+    ~UndoSteps() override
+    {
+        for (const std::string& path : {treeFile, diagramFile, savedTree, savedDiagram, script})
+            std::remove(path.c_str());
+        TheTreeClipboard().SetArrow(nullptr);
+        EditScopeDialog::SetPresenter(scopes);
+        InsertBranchDialog::SetPresenter(insert);
+        ChangeNodeTypeDialog::SetPresenter(kind);
+        ReorderBranchesDialog::SetPresenter(reorder);
+    }
+
+    // The row's document opened afresh in the frame, on top.
+    void Open(bool diagram)
+    {
+        const std::string path = diagram ? diagramFile : treeFile;
+        const std::string copy = TempPath(diagram ? "kivo-undo-row.ind" : "kivo-undo-row.tre");
+        CopyFileA(path.c_str(), copy.c_str(), FALSE);
+        document = TheShell().OpenFileByName(copy.c_str());
+        ASSERT_NE(document, nullptr);
+        document->Show(SW_SHOWMAXIMIZED);
+        WaitForMenusOf(document);
+        if (auto* diagramWindow = dynamic_cast<InfluenceDiagramWindow*>(document)) {
+            window = diagramWindow;
+            pane = window->Pane();
+        }
+    }
+    void Close()
+    {
+        document->SetModified(0);
+        delete document;
+        document = nullptr;
+        window = shown;
+        pane = window->Pane();
+    }
+    std::string Saved()
+    {
+        const std::string& path = Tree() != nullptr ? savedTree : savedDiagram;
+        EXPECT_EQ(document->SaveAs(path.c_str()), 1);
+        return Bytes(path);
+    }
+    TreeWindow* Tree() const { return dynamic_cast<TreeWindow*>(document); }
+    int Position() const { return document->History().Position(); }
+
+    void RunScript(const std::string& lines)
+    {
+        std::FILE* file = std::fopen(script.c_str(), "wb");
+        std::fwrite(lines.data(), 1, lines.size(), file);
+        std::fclose(file);
+        scripts.RunScriptFile(script.c_str());
+    }
+    void FrameCommand(unsigned id) { SendMessageA(frame->Handle(), WM_COMMAND, id, 0); }
+    // The script selects the node at the path ("" the root), then the command goes as the menu sends it.
+    void MenuCommandAt(const char* path, unsigned id)
+    {
+        RunScript(*path != 0 ? std::string("!SelectNode(") + path + ")\n" : "!SelectRoot\n");
+        FrameCommand(id);
+    }
+
+    const std::string treeFile = TempPath("kivo-undo.tre");
+    const std::string diagramFile = TempPath("kivo-undo.ind");
+    const std::string savedTree = TempPath("kivo-undo-saved.tre");
+    const std::string savedDiagram = TempPath("kivo-undo-saved.ind");
+    const std::string script = TempPath("kivo-undo-script.txt");
+    // The node value window the last command opened: its field typed into, then OK.
+    void ConfirmValueWindow(unsigned field, const char* text)
+    {
+        const int count = Tree()->ChildWindows().Count();
+        ASSERT_GT(count, 0);
+        auto* bound = static_cast<NodeValueWindow*>(Tree()->ChildWindows().At(count - 1));
+        if (field != 0)
+            SetWindowTextA(GetDlgItem(bound->Handle(), field), text);
+        SendMessageA(bound->Handle(), WM_COMMAND, IDOK, 0);
+    }
+
+    // The root's "uMed = 70" double-clicked in the Variables window, the definition emptied and OK pressed,
+    // the question whether to eliminate it answered OK.
+    void EmptyDefinitionFromTheVariablesWindow()
+    {
+        RunScript("!SelectRoot\n");
+        FrameCommand(Cmd::ShowVariables);
+        VariablesWindow* variables = Tree()->VariablesView;
+        ASSERT_NE(variables, nullptr);
+        const HWND list = variables->List()->Handle();
+        const LRESULT item = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>("uMed = 70"));
+        ASSERT_NE(item, LB_ERR);
+        RECT line{};
+        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&line));
+        ScreenOnTop onTop(frame->Handle());
+        const int open = Tree()->ChildWindows().Count();
+        RealInput::DoubleClick(RealInput::OnScreen(list, POINT{(line.left + line.right) / 2, (line.top + line.bottom) / 2}));
+        ASSERT_TRUE(PumpMessagesUntil([&] { return Tree()->ChildWindows().Count() > open; }));
+        const HWND defining = static_cast<WindowCL*>(Tree()->ChildWindows().At(open))->Handle();
+        // The definition shown is selected whole, with the focus.
+        RealInput::Keys("Delete");
+        ASSERT_TRUE(PumpMessagesUntil([&] { return GetWindowTextLengthA(GetDlgItem(defining, 31011)) == 0; }));
+        boxes.Answer(IDOK);
+        const int position = Position();
+        RealInput::Click(RealInput::Middle(GetDlgItem(defining, IDOK)));
+        EXPECT_TRUE(PumpMessagesUntil([&] { return Position() > position; }));
+        SetCursorPos(2000, 2000);
+        // Back to the tree for Edit > Undo, as the person clicks it.
+        Tree()->Activate();
+    }
+
+    ScriptManager scripts;
+    DocumentWindow* document = nullptr;
+    InfluenceDiagramWindow* shown = nullptr;
+    // The scope the Edit commands' scope question is answered with.
+    int scope = 0;
+    EditScopeDialog::Presenter scopes;
+    InsertBranchDialog::Presenter insert;
+    ChangeNodeTypeDialog::Presenter kind;
+    ReorderBranchesDialog::Presenter reorder;
+};
+
+TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
+{
+    const auto script = [this](const char* lines) { return [this, lines] { RunScript(lines); }; };
+    const auto command = [this](const char* path, unsigned id, int answer = 0) {
+        return [this, path, id, answer] {
+            scope = answer;
+            MenuCommandAt(path, id);
+        };
+    };
+    const auto valueWindow = [this](const char* path, unsigned id, unsigned field, const char* text) {
+        return [this, path, id, field, text] {
+            MenuCommandAt(path, id);
+            ConfirmValueWindow(field, text);
+        };
+    };
+    const auto arrow = [this](unsigned id) {
+        return [this, id] {
+            Tree()->SelectArrow(Tree()->Document().Arrows.At(0));
+            scope = TreeWindow::ScopeArrow;
+            FrameCommand(id);
+        };
+    };
+    const auto note = [this](unsigned id) {
+        return [this, id] {
+            Tree()->SelectNoteBox(Tree()->Document().NoteBoxes.At(0), nullptr, false);
+            scope = TreeWindow::ScopeNote;
+            FrameCommand(id);
+        };
+    };
+    const auto diagramArc = [this](int index, unsigned id) {
+        return [this, index, id] {
+            window->SelectArc(Document().diagram.arcs[static_cast<size_t>(index)]);
+            FrameCommand(id);
+        };
+    };
+    const Row rows[] = {
+        {"ChangeNodeType", false, {script("!SelectNode(B)\n!ChangeNodeType(1)\n"), script("!ChangeNodeType(3)\n")}},
+        {"SetNodeVar", false, {script("!SelectNode(B)\n!SetNodeVar(uMed,5)\n")}},
+        {"SetNodePayoff", false, {script("!SelectNode(B)\n!SetNodePayoff(2,9)\n")}},
+        {"AddBranches", false, {script("!SelectNode(A)\n!AddBranches\n")}},
+        {"Add Branch", false, {command("A", Cmd::OptionsAddBranches)}},
+        {"Insert Branch", false, {command("AA", Cmd::OptionsInsertBranch)}},
+        {"Delete Branch", false, {command("AB", Cmd::OptionsDeleteBranch)}},
+        {"Change Node Type", false, {command("A", Cmd::OptionsChangeNodeType)}},
+        {"Reorder Branches", false, {command("", Cmd::OptionsReorderBranches)}},
+        {"Force Path", false, {command("AA", Cmd::OptionsForcePath)}},
+        {"Skip Generation", false, {command("A", Cmd::DisplaySkipGeneration), command("A", Cmd::DisplayUnskipGeneration)}},
+        {"Collapse Subtree", false,
+         {command("A", Cmd::DisplayCollapseSubtree), command("A", Cmd::DisplayExpandSubtreeOnce)}},
+        {"Clear Node", false, {command("AB", Cmd::EditClear, TreeWindow::ScopeNode)}},
+        {"Cut Arrow", false, {arrow(Cmd::EditCut)}},
+        {"Clear Arrow", false, {arrow(Cmd::EditClear)}},
+        {"Cut Note", false, {note(Cmd::EditCut)}},
+        {"Clear Note", false, {note(Cmd::EditClear)}},
+        {"Change Payoff", false, {valueWindow("B", Cmd::ValuesChangePayoff, 31011, "uMed+1")}},
+        {"Markov State Info", false, {valueWindow("CA", Cmd::ValuesMarkovStateInformation, 0, nullptr)}},
+        {"Markov Termination", false, {valueWindow("C", Cmd::ValuesMarkovTermination, 31011, "_stage > 3")}},
+        {"Variables window", false, {[this] { EmptyDefinitionFromTheVariablesWindow(); }}},
+        {"Create Node and Typing", true,
+         {[this] { NewNode(Cmd::RightClickNewChance, DiagramPoint{5, 1}, "Rain"); }}},
+        {"Drag", true, {[this] {
+             InfluenceNodeRecord* node = Nodes()[0];
+             Drag(At(node, 0, -0.18f), At(node, 0.5f, 0.3f));
+         }}},
+        {"Clear Arc", true, {diagramArc(0, Cmd::EditClear)}},
+        {"Flip Arc", true, {diagramArc(0, Cmd::DiagramFlipArc)}},
+        {"Straighten Arc", true, {diagramArc(1, Cmd::DiagramStraightenArc)}},
+        {"Curve Arc", true, {[this] {
+             const DiagramPoint middle = Document().diagram.arcs[0]->middle;
+             window->ClearSelection();
+             Click(At(middle));
+             Drag(At(middle), At(DiagramPoint{middle.x, middle.y + 0.8f}));
+         }}},
+        {"Align Nodes", true, {[this] {
+             window->SelectArc(Document().diagram.arcs[0]);
+             ModalDialogDriver driver;
+             driver.Click(Ctl::AlignNodes::Bottom).Press(IDOK);
+             FrameCommand(Cmd::ArcAlignJoined);
+         }}},
+        {"Change Node Type", true, {[this] {
+             window->SelectNode(Nodes()[1], false);
+             ModalDialogDriver driver;
+             driver.Click(Ctl::ChangeNodeType::Decision).Press(IDOK);
+             FrameCommand(Cmd::OptionsChangeNodeType);
+         }}},
+        {"Clear Note", true, {[this] {
+             window->SelectNote(Document().diagram.notes.At(0));
+             FrameCommand(Cmd::EditClear);
+         }}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        Open(row.diagram);
+        if (document == nullptr)
+            continue;
+        std::vector<std::string> saves{Saved()};
+        std::vector<int> counts;
+        for (const Step& step : row.steps) {
+            const int before = Position();
+            step();
+            counts.push_back(Position() - before);
+            EXPECT_GT(counts.back(), 0) << "step " << counts.size() << " recorded nothing";
+            saves.push_back(Saved());
+        }
+        for (size_t i = row.steps.size(); i-- > 0;) {
+            for (int n = 0; n < counts[i]; ++n)
+                Undo();
+            EXPECT_TRUE(Saved() == saves[i]) << "undo of step " << i + 1;
+        }
+        for (size_t i = 0; i < row.steps.size(); ++i) {
+            for (int n = 0; n < counts[i]; ++n)
+                Redo();
+            EXPECT_TRUE(Saved() == saves[i + 1]) << "redo of step " << i + 1;
+        }
+        Close();
+    }
+}
+
+} // namespace

@@ -107,6 +107,7 @@ void InfluenceDiagramWindow::EndInPlaceEdit()
     }
     InvalidateAll();
     RefreshFrameCommands();
-    if (ZoomPane* pane = DocChildWindow::Pane(); pane != nullptr && IsWindow(pane->Handle()))
+    // The pane takes the keys back, unless the edit ended from another window (a save of the document).
+    if (ZoomPane* pane = DocChildWindow::Pane(); pane != nullptr && IsWindow(pane->Handle()) && IsActiveChild())
         SetFocus(pane->Handle());
 }

@@ -115,7 +115,20 @@ InfluenceDiagramWindow::~InfluenceDiagramWindow()
 
 int InfluenceDiagramWindow::QueryClose(const char* question)
 {
-    return owner_ != nullptr ? DocChildWindow::QueryClose(question) : DocumentWindow::QueryClose(question);
+    if (owner_ == nullptr)
+        return DocumentWindow::QueryClose(question);
+    if (!DocChildWindow::QueryClose(question))
+        return 0;
+    EndInPlaceEdit();
+    return 1;
+}
+
+void InfluenceDiagramWindow::EndOpenEdits()
+{
+    InfluenceDiagramWindow& owner = OwnerWindow();
+    owner.EndInPlaceEdit();
+    for (InfluenceDiagramWindow* window : owner.subModelWindows_)
+        window->EndInPlaceEdit();
 }
 
 void InfluenceDiagramWindow::SetModified(int flag)

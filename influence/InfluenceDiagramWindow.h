@@ -40,9 +40,12 @@ public:
     // A document window first closes the sub-model windows of its document.
     ~InfluenceDiagramWindow() override;
 
-    // A sub-model window asks no save question and marks its document window modified.
+    // A sub-model window asks no save question and marks its document window modified; its open editor
+    // ends when it closes.
     int IsDocument() override { return subModelNode_ == nullptr ? 1 : 0; }
     int QueryClose(const char* question) override;
+    // The editors of the document's window and of its open sub-model windows end.
+    void EndOpenEdits() override;
     void SetModified(int flag) override;
     // The step is applied; in a sub-model window it marks the document modified as well.
     void AddUndoAction(UndoAction* action);

@@ -154,6 +154,10 @@ void SnapshotFiles::SaveSnapshotCommand(TreeWindow& tree)
 {
     ::FilePath path;
     const char form = SaveSnapshot(tree, tree.Document().IsRolledBack(), path);
+    if (form == 0)
+        return;
+    // The picture shows what was typed in the open edit, as the snapshot file holds it.
+    tree.EndOpenEdits();
     bool saved = true;
     zString message;
     switch (form) {

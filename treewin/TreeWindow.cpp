@@ -384,8 +384,7 @@ void TreeWindow::SetPrintScale(double scale, double)
 
 bool TreeWindow::SaveAs(const char* path, zString& message)
 {
-    OriginalValuesScope original(childWindows);
-    if (!document.WriteTreeFile(path, message))
+    if (!WriteTreeFile(path, message))
         return false;
     SetTitleFromPath(path);
     SetModified(0);
@@ -394,6 +393,18 @@ bool TreeWindow::SaveAs(const char* path, zString& message)
 
 bool TreeWindow::SaveCopyAs(const char* path, zString& message)
 {
+    return WriteTreeFile(path, message, RecordForm::Snapshot, &Selection);
+}
+
+bool TreeWindow::WriteTreeFile(const char* path, zString& message, RecordForm form, const NodeChildList* selection)
+{
+    EndOpenEdits();
     OriginalValuesScope original(childWindows);
-    return document.WriteTreeFile(path, message, RecordForm::Snapshot, &Selection);
+    return document.WriteTreeFile(path, message, form, selection);
+}
+
+void TreeWindow::EndOpenEdits()
+{
+    if (InPlaceEditor != nullptr)
+        CloseInPlaceEdit();
 }

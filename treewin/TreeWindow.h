@@ -69,6 +69,8 @@ public:
     bool SaveAs(const char* path, zString& message);
     // Writes a roll-back snapshot to the path; the tree's path, title and modified flag stay as they are.
     bool SaveCopyAs(const char* path, zString& message);
+    // The open in-place edit ends: what was typed goes into its field.
+    void EndOpenEdits() override;
     const TreeDocument& Document() const { return document; }
 
     // The modified flag is the document's; a change refreshes the frame's commands.
@@ -438,6 +440,10 @@ private:
     void PlaceForeignNoteBoxes();
 
     void RebuildFonts();
+    // Writes the tree file of SaveAs and SaveCopyAs, the open edit ended first and bound windows' values
+    // as they were.
+    bool WriteTreeFile(const char* path, zString& message, RecordForm form = RecordForm::Plain,
+                       const NodeChildList* selection = nullptr);
 
     TreeDocument document;
     WindowList childWindows{4, true};

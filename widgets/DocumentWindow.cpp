@@ -135,6 +135,7 @@ int DocumentWindow::QueryClose(const char* question)
 {
     if (!DocChildWindow::QueryClose(question))
         return 0;
+    EndOpenEdits();
     if (!IsModified())
         return 1;
     switch (AskYesNoCancel(nullptr, question, 0)) {
@@ -290,6 +291,7 @@ int DocumentWindow::SaveToFile()
 
 int DocumentWindow::SaveToPath(const FilePath& target)
 {
+    EndOpenEdits();
     if (bool held = false; target.IsInUse(&held))
         return AskToSaveUnderNewName(held) == 1 ? SaveAs(nullptr) : 0;
     // Another window's file is left to it: saving over it would lose what that window saves next.
@@ -404,6 +406,7 @@ RECT DocumentWindow::PicturePixels(const Display& display)
 
 bool DocumentWindow::SaveAsBitmap(const char* path)
 {
+    EndOpenEdits();
     WaitCursorScope wait;
     PictureScale scale;
     BitmapDisplay screen(1, 1);
@@ -415,6 +418,7 @@ bool DocumentWindow::SaveAsBitmap(const char* path)
 
 bool DocumentWindow::SaveAsMetafile(const char* path)
 {
+    EndOpenEdits();
     WaitCursorScope wait;
     PictureScale scale;
     const FilePath file(path);

@@ -17,7 +17,7 @@ public:
     int IsDocument() override { return 1; }
     int IsModified() override { return modified_; }
     // A modified document asks the question (Yes saves, No closes unsaved, Cancel keeps it open) once the
-    // window itself may close.
+    // window itself may close; an edit open over the document ends first.
     int QueryClose(const char* question) override;              // 27
     // Save (1104) and Save As (1105), then the child window's commands.
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
@@ -42,6 +42,10 @@ public:
     // False when the file this window was made from could not be read (the reading said why): such a
     // window is deleted unseen.
     virtual bool FileRead() const { return true; }
+    // Every in-place edit open over the document ends as a click elsewhere ends it, its text taken into the
+    // document. Each write of the document, its picture included, and its close question begin here, so
+    // that what is written is what shows and typing counts as a change. Nothing here.
+    virtual void EndOpenEdits() {}
 
     // Writes the header with this document's kind; false (after recording error 6) when it failed.
     bool WriteFileHeader(Archive& stream);

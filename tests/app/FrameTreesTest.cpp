@@ -1,27 +1,35 @@
 // Tree windows in the main frame: New makes one, Save and Close keep the file, Revert reopens the saved
 // tree in place but never gives up unsaved work for a file that no longer reads, and the status bar names
-// the active tree's method.
+// the active tree's method. Every write of a tree or a diagram holds what is typed in its open editor.
 
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "model/TreeNode.h"
+#include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramLoop.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/RealInput.h"
+#include "tests/support/SampleDiagram.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
+#include "widgets/InPlaceEdit.h"
+
+#include "CommandIds.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -189,6 +197,95 @@ TEST_F(FrameTrees, SaveOfARolledBackTreeLeavesNothingUnsaved)
     EXPECT_TRUE(RunProgramLoopUntil([&] { return TreeWindow::OpenWindows().empty(); }));
     for (const auto& box : boxes.Boxes())
         ADD_FAILURE() << box.text;
+}
+
+// Text typed in an open editor is what every write of the document holds, as a click elsewhere would have
+// taken it in: Save, the close question's Yes, Close All and a script's SaveFileAs, for a tree's node name
+// and a diagram's label, also a label left open in a sub-model window when the diagram's own window saves;
+// until then the typing counts as a change, so that closing asks.
+TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
+{
+    const std::string diagramPath = path.substr(0, path.size() - 4) + ".ind";
+    ScriptManager script;
+    const auto keys = [this](const char* keys) {
+        return [this, keys] {
+            SetForegroundWindow(frame->Handle());
+            RealInput::Keys(keys);
+        };
+    };
+    enum Editor { TreeName, DiagramLabel, SubModelLabel };
+    struct Case {
+        const char* name;
+        Editor editor;
+        std::function<void()> write;
+        const char* question;
+        const char* holds;
+    } cases[] = {
+        {"Save", TreeName, keys("ctrl+s"), nullptr, "MedicineZed"},
+        {"close question", TreeName, keys("ctrl+F4"), "Save changes to \"kivo_frame_tree\" before closing?",
+         "MedicineZed"},
+        {"Close All", TreeName, [this] { Post(Cmd::WindowCloseAll); },
+         "Save changes to \"kivo_frame_tree\" before closing?", "MedicineZed"},
+        {"script", TreeName, [&] { script.ExecuteLine("!SaveFileAs(\"" + path + "\")"); }, nullptr, "MedicineZed"},
+        {"diagram Save", DiagramLabel, keys("ctrl+s"), nullptr, "ValueZed"},
+        {"diagram close question", DiagramLabel, keys("ctrl+F4"),
+         "Save changes to \"kivo_frame_tree\" before closing?", "ValueZed"},
+        {"sub-model, then the diagram's Save", SubModelLabel, keys("ctrl+F6 ctrl+s"), nullptr, "Drug costZed"},
+    };
+    ScreenOnTop top(frame->Handle());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string& file = c.editor == TreeName ? path : diagramPath;
+        if (c.editor == TreeName) {
+            TreeWindow tree;
+            tree.Document().AddChild(tree.Document().Root, TerminalNode, "Medicine");
+            zString message;
+            ASSERT_TRUE(tree.SaveAs(path.c_str(), message)) << message.Text();
+        } else {
+            InfluenceDiagramWindow diagram;
+            BuildSampleDiagram(diagram.document);
+            ASSERT_TRUE(diagram.SaveAs(diagramPath.c_str()));
+        }
+        DocumentWindow* document = OpenFileByName(file.c_str());
+        ASSERT_NE(document, nullptr);
+        std::function<InPlaceEdit*()> editor;
+        if (auto* tree = dynamic_cast<TreeWindow*>(document)) {
+            editor = [tree] { return tree->InPlaceEditor; };
+            tree->SelectNode(tree->Document().Root->GetChild(0), 1, nullptr, false);
+        } else {
+            auto* diagram = static_cast<InfluenceDiagramWindow*>(document);
+            std::vector<InfluenceNodeRecord*>& nodes = diagram->document.diagram.nodes;
+            if (c.editor == SubModelLabel)
+                diagram = diagram->OpenSubModel(nodes[3]);
+            editor = [diagram] { return diagram->LabelEditor(); };
+            diagram->SelectNode(diagram->Diagram().nodes[c.editor == SubModelLabel ? 0 : 2], true);
+        }
+        ASSERT_TRUE(RunProgramLoopUntil([&] { return editor() != nullptr; }));
+        SetForegroundWindow(frame->Handle());
+        RunProgramLoopUntil([] { return false; }, 100);
+        RealInput::Keys("End");
+        RealInput::Type("Zed");
+        const std::string shown = c.holds;
+        ASSERT_TRUE(RunProgramLoopUntil([&] { return editor() != nullptr && editor()->GetText().Text() == shown; }))
+            << (editor() != nullptr ? editor()->GetText().Text() : "(closed)");
+        EXPECT_EQ(document->IsModified(), 1);
+        boxes.Clear();
+        c.write();
+        const auto written = [&] {
+            std::ifstream in(file, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {}).find(shown) != std::string::npos;
+        };
+        EXPECT_TRUE(RunProgramLoopUntil(written, 3000));
+        ASSERT_EQ(boxes.Count(), c.question != nullptr ? 1u : 0u);
+        if (c.question != nullptr) {
+            EXPECT_EQ(c.question, boxes.Last().text);
+        }
+        // A close the question let through finishes before the windows left are deleted.
+        RunProgramLoopUntil([] { return false; }, 300);
+        while (MDIchildCL* open = frame->ActiveChild())
+            delete open;
+    }
+    std::remove(diagramPath.c_str());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "framework/draw/LogicalUnits.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class InPlaceEdit;
@@ -83,6 +84,8 @@ private:
     void BeginBandSelection(POINT start);
     // The nodes whose symbols the band overlaps now become highlighted, those it left plain again.
     void UpdateBandSelection();
+    // Draws each toggled node's symbol at once, highlighted (true) or plain.
+    void DrawBandHighlights(const std::vector<std::pair<TreeNode*, bool>>& toggled);
     void CollectNodesInRect(TreeNode* node, const LogicalRect& band, std::vector<TreeNode*>& out);
     void ChooseCursor(LogicalPoint point);
     void FinishDrag(bool shift);

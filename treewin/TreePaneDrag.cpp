@@ -1,23 +1,26 @@
 // The tree pane's band selection and the end of its drags: the band highlights the nodes whose symbols it
-// overlaps; a release makes the new note box or arrow, moves or resizes the note box, moves an arrow or one
-// of its ends, or the roll-back box, and the band's nodes become the selection.
+// overlaps as it runs; a release makes the new note box or arrow, moves or resizes the note box, moves an
+// arrow or one of its ends, or the roll-back box, and the band's nodes become the selection.
 
 #include "treewin/TreePane.h"
 
 #include "widgets/MouseTracker.h"
 #include "widgets/OutlineTracker.h"
+#include "framework/draw/Display.h"
 #include "model/NodeLinkBlock.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/TreeNoteActions.h"
+#include "treewin/TreePainter.h"
 #include "treewin/TreePaneGeometry.h"
 #include "treewin/TreeWindow.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -63,12 +66,15 @@ void TreePane::UpdateBandSelection()
     const LogicalPoint bottomRight = ToLogical(POINT{shape.right, shape.bottom});
     std::vector<TreeNode*> taken;
     CollectNodesInRect(tree_.Document().Root, LogicalRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, taken);
-    auto toggle = [this](TreeNode* node) {
+    std::vector<std::pair<TreeNode*, bool>> toggled;
+    auto toggle = [this, &toggled](TreeNode* node) {
         auto found = std::find(bandHighlight_.begin(), bandHighlight_.end(), node);
-        if (found == bandHighlight_.end())
+        const bool added = found == bandHighlight_.end();
+        if (added)
             bandHighlight_.push_back(node);
         else
             bandHighlight_.erase(found);
+        toggled.emplace_back(node, added);
     };
     for (TreeNode* node : taken) {
         if (std::find(bandNodes_.begin(), bandNodes_.end(), node) == bandNodes_.end())
@@ -79,6 +85,24 @@ void TreePane::UpdateBandSelection()
             toggle(node);
     }
     bandNodes_ = taken;
+    DrawBandHighlights(toggled);
+}
+
+// The band's outline is drawn in exclusive-or: it is taken off while the symbols are drawn, and drawn again.
+void TreePane::DrawBandHighlights(const std::vector<std::pair<TreeNode*, bool>>& toggled)
+{
+    if (toggled.empty())
+        return;
+    Display& display = *CurrentDisplay();
+    DisplayLock lock(display);
+    const RECT outline = tracker_->OldShape();
+    if (tracker_->Drawn)
+        tracker_->DrawOnce(display, outline);
+    ::PaintContext context(tree_, display, nullptr, nullptr);
+    for (const auto& [node, highlighted] : toggled)
+        PaintHighlight(node, highlighted, context);
+    if (tracker_->Drawn)
+        tracker_->DrawOnce(display, outline);
 }
 
 long TreePane::OnMouseUp(const MouseInput& mouse)

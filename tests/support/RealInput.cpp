@@ -108,6 +108,16 @@ void Drag(POINT from, POINT to)
                " sleep 0.05 mouseup 1");
 }
 
+void Press(POINT screen)
+{
+    RunXdotool(MoveTo(screen) + " mousedown 1");
+}
+
+void Release()
+{
+    RunXdotool("mouseup 1");
+}
+
 void Keys(const std::string& keys)
 {
     RunXdotool(FocusForeground() + "key --delay 30 " + keys);

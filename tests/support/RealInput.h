@@ -22,6 +22,9 @@ void DoubleClick(POINT screen);
 void RightClick(POINT screen);
 // Drags with the left button held from one screen point to another.
 void Drag(POINT from, POINT to);
+// Presses the left button at the screen point and holds it: Move then drags, until Release lets it go.
+void Press(POINT screen);
+void Release();
 // Key strokes to the foreground window, in xdotool's names, separated by blanks: "Home", "shift+End",
 // "ctrl+F6", "Escape", "Tab".
 void Keys(const std::string& keys);

@@ -145,6 +145,40 @@ TEST(TreePane, RubberBandSelectsTheNodesInItAndShiftInverts)
     EXPECT_TRUE(t.Selected().empty());
 }
 
+// While the band runs, each node it passes shows highlighted at once, as the selection it makes shows it after
+// the release, and plain again once the band leaves it.
+TEST(TreePane, TheBandHighlightsTheNodesItPassesWhileItRuns)
+{
+    ShownTree t;
+    ScreenOnTop onTop(t.frame.Handle());
+    const auto screen = [&](POINT client) { return RealInput::OnScreen(t.pane->Handle(), client); };
+    // The symbol with a pixel around it; the band's outline keeps 6 pixels or more away.
+    const auto symbol = [&](const TreeNode* node) {
+        const LogicalRect s = SymbolRect(node);
+        const POINT topLeft = screen(t.Client(s.left, s.top));
+        const POINT bottomRight = screen(t.Client(s.right, s.bottom));
+        return CaptureScreen(RECT{topLeft.x - 1, topLeft.y - 1, bottomRight.x + 2, bottomRight.y + 2}).pixels;
+    };
+    const auto plainFirst = symbol(t.first);
+    const auto plainSecond = symbol(t.second);
+    RealInput::Press(screen(t.At(t.first, 30, -12)));
+    RealInput::Move(screen(t.At(t.second, -12, 12)));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return symbol(t.first) != plainFirst && symbol(t.second) != plainSecond; },
+                                  3000));
+    const auto bandFirst = symbol(t.first);
+    const auto bandSecond = symbol(t.second);
+    RealInput::Move(screen(t.At(t.first, -12, 12)));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return symbol(t.second) == plainSecond; }, 3000));
+    EXPECT_EQ(symbol(t.first), bandFirst);
+    RealInput::Move(screen(t.At(t.second, -12, 12)));
+    EXPECT_TRUE(PumpMessagesUntil([&] { return symbol(t.second) == bandSecond; }, 3000));
+    RealInput::Release();
+    ASSERT_TRUE(PumpMessagesUntil([&] { return t.Selected() == std::set<TreeNode*>{t.first, t.second}; }));
+    ExpectScreenEqualsRepaint(t.frame.Handle());
+    EXPECT_EQ(symbol(t.first), bandFirst);
+    EXPECT_EQ(symbol(t.second), bandSecond);
+}
+
 TEST(TreePane, TypingInPlaceIsOneUndoStep)
 {
     ShownTree t;

@@ -1,5 +1,6 @@
 #include "app/WindowMenuList.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -47,23 +48,54 @@ void PickWindow(HWND list, HWND window)
 
 } // namespace
 
+namespace {
+
+// The title an entry of the list shows (its text without the "&n ").
+std::string EntryTitle(HMENU menu, UINT id)
+{
+    char text[256] = {};
+    const int length = GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
+    return length > 3 ? std::string(text + 3) : std::string();
+}
+
+// An id that no child of the client carries, past the list's and More Windows...'s.
+UINT UnusedChildId(HWND client, unsigned firstId)
+{
+    UINT id = MoreWindowsId(firstId) + 1;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        id = std::max(id, static_cast<UINT>(GetDlgCtrlID(child)) + 1);
+    return id;
+}
+
+} // namespace
+
 void ListActiveWindow(HMENU windowMenu, HWND client, unsigned firstId)
 {
     const HWND active = ActiveChild(client);
     const UINT ninth = firstId + 8;
-    if (windowMenu == nullptr || active == nullptr || !IsWindowVisible(active) ||
-        GetMenuState(windowMenu, MoreWindowsId(firstId), MF_BYCOMMAND) == static_cast<UINT>(-1))
+    if (windowMenu == nullptr || active == nullptr || !IsWindowVisible(active))
         return;
-    for (UINT id = firstId; id <= ninth; ++id)
-        if (GetMenuState(windowMenu, id, MF_BYCOMMAND) & MF_CHECKED)
-            return;
-    HWND shownNinth = nullptr;
+    const UINT activeId = static_cast<UINT>(GetDlgCtrlID(active));
+    if (activeId >= firstId && activeId <= ninth && EntryTitle(windowMenu, activeId) == TitleOf(active)) {
+        for (UINT id = firstId; id <= ninth; ++id)
+            CheckMenuItem(windowMenu, id, MF_BYCOMMAND | (id == activeId ? MF_CHECKED : MF_UNCHECKED));
+        return;
+    }
+    if (GetMenuState(windowMenu, MoreWindowsId(firstId), MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return;
+    for (UINT id = firstId; id < ninth; ++id)
+        CheckMenuItem(windowMenu, id, MF_BYCOMMAND | MF_UNCHECKED);
+    // The window that leaves the list takes the active window's id, unless that one is More Windows...'s or
+    // another's: then an id no entry names.
+    UINT freed = activeId;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != active && static_cast<UINT>(GetDlgCtrlID(child)) == activeId)
+            freed = 0;
+    if (freed <= MoreWindowsId(firstId))
+        freed = UnusedChildId(client, firstId);
     for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         if (child != active && static_cast<UINT>(GetDlgCtrlID(child)) == ninth)
-            shownNinth = child;
-    // The window that leaves the list takes an id past the list's, which no entry names.
-    if (shownNinth != nullptr)
-        SetWindowLongPtrA(shownNinth, GWLP_ID, static_cast<LONG_PTR>(MoreWindowsId(firstId) + 1));
+            SetWindowLongPtrA(child, GWLP_ID, static_cast<LONG_PTR>(freed));
     SetWindowLongPtrA(active, GWLP_ID, static_cast<LONG_PTR>(ninth));
     const std::string text = "&9 " + TitleOf(active);
     ModifyMenuA(windowMenu, ninth, MF_BYCOMMAND | MF_STRING | MF_CHECKED, ninth, text.c_str());

@@ -11,8 +11,9 @@ constexpr unsigned MoreWindowsId(unsigned firstId)
     return firstId + 9;
 }
 
-// When the client left the active window out of the list, it takes the ninth place, checked: its entry and
-// its child id change places with the ninth window's, so that a pick of the entry reaches it.
+// The active window's entry is the one checked. When the client left the active window out of the list, it
+// takes the ninth place, checked: it takes the ninth window's entry and child id, and that window an id of
+// its own, so that a pick of an entry reaches the window it names.
 void ListActiveWindow(HMENU windowMenu, HWND client, unsigned firstId);
 
 // While it lives, the system's More Windows dialog of this thread opens with the client's active window

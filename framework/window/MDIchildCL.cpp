@@ -115,8 +115,13 @@ MaximisedStateKeeper::MaximisedStateKeeper(HWND client, HWND target) : target_(t
 
 MaximisedStateKeeper::~MaximisedStateKeeper()
 {
-    if (kept_ != nullptr && IsWindow(kept_))
+    if (kept_ != nullptr && IsWindow(kept_)) {
         SetWindowLongA(kept_, GWL_STYLE, GetWindowLongA(kept_, GWL_STYLE) | WS_MAXIMIZE);
+        // Directly under the tool window, over every restored child: the switch to the next child sends the
+        // one it leaves to the bottom.
+        if (IsWindow(target_))
+            SetWindowPos(kept_, target_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     if (maximise_ && IsWindow(target_))
         ShowWindow(target_, SW_SHOWMAXIMIZED);
 }
@@ -186,6 +191,8 @@ bool MDIchildCL::BeginFirstShow(int showCommand)
     ::ShowWindow(handle_, showCommand);
     if (showCommand != SW_SHOWMINNOACTIVE && showCommand != SW_SHOWNOACTIVATE)
         Activate();
+    // The client's Window menu lists only the children shown when it was written.
+    SendMessageA(GetParent(handle_), WM_MDIREFRESHMENU, 0, 0);
     return true;
 }
 
@@ -200,7 +207,6 @@ void MDIchildCL::Show(int showCommand)
 {
     if (!BeginFirstShow(showCommand))
         return;
-    SendMessageA(GetParent(handle_), WM_MDIREFRESHMENU, 0, 0);
     auto* frame = dynamic_cast<TopWindow*>(parent_);
     if (frame && frame->MenuObject())
         DrawMenuBar(frame->Handle());
@@ -222,10 +228,26 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
     const std::shared_ptr<const bool> alive = LifeToken();
     switch (event.message) {
     case WM_SIZE:
-    case WM_MOVE:
+    case WM_MOVE: {
         // The MDI default procedure sees sizes and moves as well (it keeps the maximised state).
         WindowCL::HandleMessage(event, answeredAtOnce, answer);
-        return *alive ? answerNow(DefaultProcessing(&event)) : 1;
+        if (!*alive)
+            return 1;
+        const LRESULT result = DefaultProcessing(&event);
+        // A tool window (no maximise box) is never maximised: the client maximises the child it activates
+        // when the maximised one above it closes. It is restored once the client is done.
+        if (event.message == WM_SIZE && event.wParam == SIZE_MAXIMIZED &&
+            !(GetWindowLongA(handle_, GWL_STYLE) & WS_MAXIMIZEBOX))
+            PostMessageA(handle_, RestoreToolMessage, 0, 0);
+        return answerNow(result);
+    }
+    case RestoreToolMessage:
+        // Its controls were laid out at the whole client area meanwhile: all of it is drawn afresh.
+        if (IsZoomed(handle_)) {
+            ::ShowWindow(handle_, SW_RESTORE);
+            RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        }
+        return answerNow(0);
     case WM_NCDESTROY:
         SetStateBits(StateWindowGone);
         if (TheApp && TheApp->Map())

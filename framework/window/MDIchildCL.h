@@ -23,6 +23,9 @@ private:
 
 class MDIchildCL : public TopWindow {
 public:
+    // Posted to a tool window that the client maximised: it is restored.
+    static constexpr UINT RestoreToolMessage = 6227;
+
     MDIchildCL(WindowCL* parent, LayoutManager* layout, DWORD style, const char* title);
     explicit MDIchildCL(WindowCL* parent);
     // Destroys the window through the client unless it is gone already; unregisters the child's class.
@@ -42,7 +45,7 @@ public:
 
 protected:
     // The first showing's opening steps: the title goes up and the child is shown, and activated unless the
-    // command keeps it inactive. False, after only showing it as asked, when it was shown before.
+    // command keeps it inactive, and the Window menu lists it. False, after only showing it as asked, when it was shown before.
     bool BeginFirstShow(int showCommand);
     // The first showing's closing steps: painted at once, and visible from then on when shown.
     void EndFirstShow(int showCommand);

@@ -1,7 +1,7 @@
 // The frame's windows, menus and tool bar as a person works them with real keys and clicks: the Markov
 // Analysis window stays reachable, listed and single, and Escape closes it; the Window menu of many windows
-// lists and checks the active one; the tool bar follows the selection; a grey item's status text; Help's
-// index picks the entry typed.
+// lists and checks the active one, a tool window too; the tool bar follows the selection; a grey item's status
+// text; Help's index picks the entry typed.
 
 #include "tests/app/FrameByHand.h"
 
@@ -83,19 +83,37 @@ TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
 
 TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)
 {
-    for (int i = 0; i < 10; ++i)
+    std::vector<std::string> listed;
+    std::string checked;
+    const auto lookAtWindowMenu = [&] {
+        checked.clear();
+        Press("alt+w", nullptr, [&] {
+            if (!IsWindowVisible(FindWindowA("#32768", nullptr)))
+                return false;
+            listed = ListedWindows(&checked);
+            EndMenu();
+            return true;
+        });
+    };
+    // Nine windows, the ninth a tool window opened last: it is listed and checked.
+    TreeWindow* tree = nullptr;
+    for (int i = 0; i < 8; ++i)
+        tree = NewTree();
+    TreeDocument& document = tree->Document();
+    document.AddChild(document.Root, TerminalNode, "End");
+    tree->SelectNode(document.Root, 1, nullptr, false);
+    Press("ctrl+m");
+    const std::string comment = frame->ActiveChild()->Text();
+    ASSERT_NE(comment, tree->Text());
+    lookAtWindowMenu();
+    EXPECT_EQ(listed.size(), 9u);
+    EXPECT_EQ(checked, comment);
+
+    for (int i = 0; i < 2; ++i)
         NewTree();
     Press("ctrl+n");
     const std::string active = frame->ActiveChild()->Text();
-    std::vector<std::string> listed;
-    std::string checked;
-    Press("alt+w", nullptr, [&] {
-        if (!IsWindowVisible(FindWindowA("#32768", nullptr)))
-            return false;
-        listed = ListedWindows(&checked);
-        EndMenu();
-        return true;
-    });
+    lookAtWindowMenu();
     EXPECT_EQ(listed.size(), 9u);
     EXPECT_NE(std::find(listed.begin(), listed.end(), active), listed.end());
     EXPECT_EQ(checked, active);

@@ -4,8 +4,10 @@
 
 #include "tests/app/FrameByHand.h"
 
+#include "analysis/LineGraphData.h"
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
+#include "graph/LineGraph.h"
 #include "treewin/DefineValuesDialog.h"
 #include "treewin/TableGraphWindow.h"
 
@@ -83,8 +85,11 @@ const ToolWindowCase ToolWindows[] = {
     {"Variables", [](ToolWindowTurns& test, TreeWindow&) { test.Command(Cmd::DisplayShowVariablesWindow); }},
 };
 
+// With a second tree open behind: each turn leaves one document maximised (the one reached, else the one
+// under the tool window), the tool window as it opened, and nothing restored drawn over the maximised one.
 TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
 {
+    TreeWindow* other = NewTree();
     TreeWindow* tree = NewTree();
     ASSERT_NE(tree, nullptr);
     SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
@@ -100,9 +105,11 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
         const char* keys;
         POINT click;
         MDIchildCL* reached;
+        TreeWindow* maximised;
     } turns[] = {
-        {"ctrl+F6", {}, tree},       {"ctrl+F6", {}, tool},  {"ctrl+shift+F6", {}, tree},
-        {"ctrl+shift+F6", {}, tool}, {nullptr, onTree, tree}, {"ctrl+F6", {}, tool},
+        {"ctrl+F6", {}, other, other},      {"ctrl+F6", {}, tree, tree},         {"ctrl+F6", {}, tool, tree},
+        {"ctrl+shift+F6", {}, tree, tree},  {"ctrl+shift+F6", {}, other, other}, {"ctrl+shift+F6", {}, tool, other},
+        {"ctrl+shift+F6", {}, other, other}, {"ctrl+F6", {}, tool, other},       {nullptr, onTree, other, other},
     };
     for (const auto& turn : turns) {
         SCOPED_TRACE(turn.keys != nullptr ? turn.keys : "click");
@@ -111,7 +118,8 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
         else
             Click(turn.click);
         EXPECT_EQ(frame->ActiveChild(), turn.reached);
-        EXPECT_TRUE(IsZoomed(tree->Handle()));
+        EXPECT_TRUE(IsZoomed(turn.maximised->Handle()));
+        EXPECT_FALSE(IsZoomed((turn.maximised == tree ? other : tree)->Handle()));
         EXPECT_FALSE(IsZoomed(tool->Handle()));
         RECT now{};
         GetWindowRect(tool->Handle(), &now);
@@ -119,6 +127,45 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
         ScreenOnTop top(frame->Handle());
         ExpectScreenEqualsRepaint(frame->Handle());
     }
+}
+
+// A graph opened maximised over the tree and its tool window, then closed from the keyboard: the tool window
+// the client activates in its place keeps its size, and the frame names no maximised window.
+TEST_P(ToolWindowTurns, ClosingAMaximisedGraphAboveItLeavesItsSize)
+{
+    const LineGraphPresenter previousGraphs = SetLineGraphPresenter(nullptr);
+    InstallLineGraphWindows();
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
+    GetParam().open(*this, *tree);
+    MDIchildCL* tool = frame->ActiveChild();
+    ASSERT_NE(tool, tree);
+    RECT place{};
+    GetWindowRect(tool->Handle(), &place);
+    LineGraphData data;
+    data.title = "Cohort";
+    data.horizontal.top = 2;
+    data.vertical.top = 1;
+    data.lines.push_back(GraphLineData{"State", {0.0, 0.5, 1.0}});
+    ShowLineGraph(data);
+    Settle();
+    MDIchildCL* graph = frame->ActiveChild();
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
+    Command(static_cast<unsigned>(GetDlgCtrlID(tool->Handle())));
+    Command(static_cast<unsigned>(GetDlgCtrlID(graph->Handle())));
+    ASSERT_EQ(frame->ActiveChild(), graph);
+    boxes.Answer(IDNO);
+    Press("ctrl+F4");
+    EXPECT_EQ(frame->ActiveChild(), tool);
+    EXPECT_FALSE(IsZoomed(tool->Handle()));
+    RECT now{};
+    GetWindowRect(tool->Handle(), &now);
+    EXPECT_TRUE(EqualRect(&now, &place));
+    EXPECT_EQ(frame->Text(), std::string(MainFrame::Title));
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
+    SetLineGraphPresenter(previousGraphs);
 }
 
 INSTANTIATE_TEST_SUITE_P(FrameSwitchByHand, ToolWindowTurns, ::testing::ValuesIn(ToolWindows),

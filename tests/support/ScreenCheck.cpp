@@ -123,8 +123,12 @@ std::string CapturePathBase()
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const char* temp = std::getenv("TEMP");
     std::ostringstream path;
-    path << (temp ? temp : ".") << "\\screen_" << (test ? test->test_suite_name() : "check") << "_"
-         << (test ? test->name() : "") << "_" << ++count << "_";
+    std::ostringstream name;
+    name << (test ? test->test_suite_name() : "check") << "_" << (test ? test->name() : "") << "_" << ++count << "_";
+    // A parameterised test's names hold slashes, which no file name may.
+    std::string file = name.str();
+    std::replace(file.begin(), file.end(), '/', '_');
+    path << (temp ? temp : ".") << "\\screen_" << file;
     return path.str();
 }
 

@@ -20,8 +20,13 @@ constexpr float kBottomGap = 0.1f;
 constexpr float kSubtitleGap = 0.03f;
 constexpr float kLegendGap = 0.05f;
 // A graph filling a small window (one of many tiles) gives its plot the room its texts leave, down to this
-// size (inches); only a window too small even for that scrolls.
+// size (inches).
 constexpr float kSmallestFittedPlot = 0.25f;
+// A graph larger than its window even then is shown smaller to fit, down to this zoom; only a window too
+// small even for that scrolls.
+constexpr double kSmallestFittedZoom = 0.5;
+// Rounding to pixels must not make a fitted drawing a pixel larger than the room (inches).
+constexpr float kFitSlack = 0.03f;
 
 LogicalRect Sized(float width, float height)
 {
@@ -62,6 +67,7 @@ LogicalRect GraphWindow::PlotBlockSize()
     float w = 0.0f;
     float h = 0.0f;
     GraphSize(w, h);
+    h = std::max(h, LegendColumnHeight());
     float width = verticalAxis.Width() + verticalLabel.Width() + 0.1f + w + 0.1f;
     if (sideLabels.Count() > 0)
         width += sideLabels.Count() * sideLabels.Label(0)->Width() + 0.1f;
@@ -82,6 +88,28 @@ LogicalRect GraphWindow::PlotBlockSize()
         width = std::max(width, beforeLegend + widest);
     }
     return Sized(width, horizontalAxis.Height() + h);
+}
+
+float GraphWindow::LegendColumnHeight()
+{
+    float bottom = 0.0f;
+    float y = 0.0f;
+    for (int i = 0; i < legendTexts.Count(); ++i) {
+        const GraphLabel& text = *legendTexts.Label(i);
+        if (!ElementShown(text))
+            continue;
+        bottom = y + text.Height();
+        y = bottom + kLegendGap;
+    }
+    const std::vector<GraphElement*> column = LegendColumnBlock();
+    if (!column.empty()) {
+        y = bottom + 2 * kLegendGap;
+        for (GraphElement* element : column) {
+            bottom = y + element->Height();
+            y = bottom + kLegendGap;
+        }
+    }
+    return bottom;
 }
 
 LogicalRect GraphWindow::BottomBlockSize()
@@ -105,6 +133,9 @@ void GraphWindow::PlacePlotBlock(const LogicalRect& block)
     float w = 0.0f;
     float h = 0.0f;
     GraphSize(w, h);
+    // The legend and the block under it stand beside the plot: a plot shorter than they are would leave them
+    // over the horizontal axis's numbers and its label.
+    h = std::max(h, LegendColumnHeight());
     float x = block.left;
     for (int i = 0; i < sideLabels.Count(); ++i) {
         GraphLabel& label = *sideLabels.Label(i);
@@ -117,7 +148,7 @@ void GraphWindow::PlacePlotBlock(const LogicalRect& block)
     x += verticalLabel.Width() + 0.1f;
     verticalAxis.MoveTo(x, block.top - verticalAxis.overhang);
     x += verticalAxis.Width();
-    graphRect = LogicalRect{x, block.top, x + w, block.bottom - horizontalAxis.Height()};
+    graphRect = LogicalRect{x, block.top, x + w, block.top + h};
     horizontalAxis.MoveTo(graphRect.left - horizontalAxis.overhang, graphRect.bottom);
     const float keyWidth = legendKeys.Count() > 0 ? legendKeys.Key(0)->Width() : 0.0f;
     const float legendLeft = graphRect.right + 0.1f;
@@ -176,6 +207,8 @@ void GraphWindow::Layout()
         // What a kind keeps of the plot's place follows it.
         SetGraphRect(graphRect);
     }
+    if (!placementsKept_)
+        ZoomToCanvas();
 }
 
 bool GraphWindow::FittedPlotSize(float& width, float& height)
@@ -193,10 +226,8 @@ bool GraphWindow::FittedPlotSize(float& width, float& height)
     float nowWidth = 0.0f;
     float nowHeight = 0.0f;
     GraphSize(nowWidth, nowHeight);
-    // Rounding to pixels must not make the drawing a pixel larger than the room.
-    constexpr float kSlack = 0.03f;
-    width = std::max(kSmallestFittedPlot, nowWidth + across - (extent.right - extent.left) - kSlack);
-    height = std::max(kSmallestFittedPlot, nowHeight + down - (extent.bottom - extent.top) - kSlack);
+    width = std::max(kSmallestFittedPlot, nowWidth + across - (extent.right - extent.left) - kFitSlack);
+    height = std::max(kSmallestFittedPlot, nowHeight + down - (extent.bottom - extent.top) - kFitSlack);
     return std::fabs(width - nowWidth) >= 0.01f || std::fabs(height - nowHeight) >= 0.01f;
 }
 
@@ -238,7 +269,30 @@ void GraphWindow::FitPlotInPlace()
     extent.bottom += taller;
     if (auto* pane = Pane())
         pane->DrawingChanged();
+    ZoomToCanvas();
     InvalidateLogicalRect(nullptr);
+}
+
+void GraphWindow::ZoomToCanvas()
+{
+    ZoomPane* pane = Pane();
+    Display* display = PaneDisplay();
+    if (pane == nullptr || display == nullptr || handle_ == nullptr || IsIconic(handle_))
+        return;
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const float across = PixelWidthToLogical(client.right, *display) - kFitSlack;
+    const float down = PixelHeightToLogical(client.bottom - bottomStrip_, *display) - kFitSlack;
+    const float wide = extent.right - extent.left;
+    const float tall = extent.bottom - extent.top;
+    if (!(across > 0.0f) || !(down > 0.0f) || !(wide > 0.0f) || !(tall > 0.0f))
+        return;
+    const double fitted = std::max(
+        kSmallestFittedZoom, std::min({1.0, static_cast<double>(across / wide), static_cast<double>(down / tall)}));
+    if (fitted >= 1.0 && !zoomedToCanvas_)
+        return;
+    zoomedToCanvas_ = fitted < 1.0;
+    pane->SetZoom(fitted);
 }
 
 void GraphWindow::LayoutBlocks()

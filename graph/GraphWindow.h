@@ -224,6 +224,8 @@ protected:
     virtual std::vector<GraphElement*> LegendColumnBlock() { return {}; }
     virtual LogicalRect TitleBlockSize();
     virtual LogicalRect PlotBlockSize();
+    // The height of the legend texts shown and the block under them, as they are placed beside the plot.
+    float LegendColumnHeight();
     virtual LogicalRect BottomBlockSize();
     virtual void PlaceTitleBlock(const LogicalRect& block);
     virtual void PlacePlotBlock(const LogicalRect& block);
@@ -265,6 +267,10 @@ private:
     void FitPlotInPlace();
     // Whether the window's client size differs from the one last seen here (which it then becomes).
     bool WindowSizeChanged();
+    // A drawing that is larger than its canvas even with the smallest plot is shown smaller, whole when half
+    // its size is enough; once it fits again it is shown at its size. A zoom the user chose is left alone
+    // while the drawing fits.
+    void ZoomToCanvas();
 
     GraphElement* selected_ = nullptr;
     // Placements kept (see KeepPlacements); measured and placed at least once (laid out or read).
@@ -273,6 +279,8 @@ private:
     // The window's client size the graph last followed.
     SIZE windowSize_{0, 0};
     int bottomStrip_ = 0;
+    // The pane's zoom was chosen by ZoomToCanvas.
+    bool zoomedToCanvas_ = false;
     std::unique_ptr<TrackerBase> tracker_;
     // 1 moving the plot, 2 resizing it, 3 moving the selected element.
     int dragKind_ = 0;

@@ -2,6 +2,7 @@
 // to their last gate; damaged records are refused by their format error; kinds that cannot be stored say so.
 
 #include "analysis/LineGraphData.h"
+#include "analysis/TreeEngines.h"
 #include "analysis/ThreeWaySensitivityAnalysis.h"
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "app/MainFrame.h"
@@ -20,6 +21,7 @@
 #include "framework/dialog/FileDialogs.h"
 #include "framework/draw/BitmapDisplay.h"
 #include "framework/draw/LogicalUnits.h"
+#include "graph/CEGraph.h"
 #include "graph/CESensitivityGraph.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
@@ -371,8 +373,10 @@ std::vector<double> ExportColumn(const TextReport& report, int column)
 // strategies inside bar p is a thick mark; the export shares the risk 36/64; a double click opens p's graph.
 // Graphs follow their windows whichever way the size changes: a tornado opened from its file fills its window
 // maximised, and Window > Tile then gives it, a graph that was maximised before it, two-way and three-way
-// graphs and two more one-way graphs their six tiles, each without scroll bars and drawn on the screen as a
-// full repaint draws it.
+// graphs and two more one-way graphs their six tiles; six more graphs (one titled in 18 points, a
+// cost-effectiveness graph with its extended-dominance block, a cost-effectiveness sensitivity graph with its
+// Animate strip) make twelve tiles of 320 x 222 pixels. Each fits its tile without scroll bars, nothing
+// beside its plot over its horizontal axis or label, and is drawn on the screen as a full repaint draws it.
 TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
 {
     const std::string path = TempPath("kivo_graph_tiles.grf");
@@ -396,13 +400,79 @@ TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
     LineGraph* second = OpenLineGraph(OneWayData());
     LineGraph* third = OpenLineGraph(OneWayData());
     SendMessageA(frame->Handle(), WM_COMMAND, Cmd::WindowTile, 0);
-    const std::pair<GraphWindow*, const char*> tiled[] = {
+    std::vector<std::pair<GraphWindow*, const char*>> tiled = {
         {line, "line tiled"},           {tornado, "tornado tiled"},   {twoWay, "two-way tiled"},
         {threeWay, "three-way tiled"}, {second, "second line tiled"}, {third, "third line tiled"}};
-    for (const auto& [graph, when] : tiled) {
-        ExpectFillsItsWindow(*graph, when);
-        ExpectScreenEqualsRepaint(graph->Handle());
-    }
+    // Each graph fills its tile without scroll bars (shown smaller when even its smallest plot leaves it too
+    // large), every element inside the drawing and nothing beside the plot reaching its horizontal axis or
+    // that axis's label, and the screen shows it as a full repaint draws it.
+    auto expectTiles = [&tiled] {
+        for (const auto& [graph, when] : tiled) {
+            ExpectFillsItsWindow(*graph, when);
+            LogicalRect drawing;
+            graph->Bounds(drawing);
+            graph->ForEachElement([graph = graph, when = when, &drawing](GraphElement& element) {
+                const LogicalRect& place = element.rect;
+                if (!graph->ElementShown(element) || element.Width() <= 0)
+                    return;
+                EXPECT_TRUE(place.left >= drawing.left && place.right <= drawing.right && place.top >= drawing.top &&
+                            place.bottom <= drawing.bottom)
+                    << when << ": an element at " << place.left << ", " << place.top << " is cut";
+                for (const GraphElement* below : {static_cast<GraphElement*>(&graph->horizontalAxis),
+                                                  static_cast<GraphElement*>(&graph->horizontalLabel)}) {
+                    const LogicalRect& other = below->rect;
+                    if (&element != below && &element != &graph->verticalAxis && &element != &graph->horizontalAxis &&
+                        place.left < other.right && other.left < place.right && place.top < other.bottom &&
+                        other.top < place.bottom)
+                        ADD_FAILURE() << when << ": an element at " << place.left << ", " << place.top
+                                      << " meets the horizontal axis or its label";
+                }
+            });
+            ExpectScreenEqualsRepaint(graph->Handle());
+        }
+    };
+    expectTiles();
+
+    LineGraph* titled = OpenLineGraph(OneWayData());
+    titled->title.font.pointSize = 18;
+    titled->Layout();
+    TreeBuilder ceTree;
+    TreeDocument& document = ceTree.Document();
+    document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
+    document.CalcPrefs.CECostPayoff = 0;
+    document.CalcPrefs.CEEffPayoff = 1;
+    document.Root->kind = DecisionNode;
+    const char* const strategies[][3] = {{"S1", "0", "0"}, {"S2", "10", "2"}, {"S3", "20", "5"}, {"S4", "15", "1"}};
+    for (const auto& [name, cost, effectiveness] : strategies)
+        ceTree.Terminal(document.Root, name, "", cost, effectiveness);
+    RollBackDocument(document);
+    auto* ce = new CEGraph(document.Root, 0);
+    ce->Open(nullptr);
+    ASSERT_EQ(ce->ExtendedItemCount(), 1);
+    TreeBuilder sweep;
+    CESensitivityWindow* results = nullptr;
+    SetCESensitivityPresenter([&results](const CESensitivityResults& run) { results = new CESensitivityWindow(run); });
+    RunCostSweep(sweep, "3");
+    SetCESensitivityPresenter(nullptr);
+    ASSERT_NE(results, nullptr);
+    CESensitivityGraph* planes = results->OpenPlaneGraph(0);
+    DestroyWindow(results->Handle());
+    ASSERT_TRUE(AnimationEnds(*planes->Strip()));
+    tiled.insert(tiled.end(), {{titled, "18 point title tiled"},
+                               {ce, "cost-effectiveness tiled"},
+                               {planes, "cost-effectiveness sensitivity tiled"},
+                               {OpenLineGraph(OneWayData()), "fourth line tiled"},
+                               {OpenLineGraph(OneWayData()), "fifth line tiled"},
+                               {OpenLineGraph(OneWayData()), "sixth line tiled"}});
+    // Twelve tiles of 320 x 222 pixels: four across and three down a frame's client area of 1280 x 666.
+    RECT outer{};
+    RECT inner{};
+    GetWindowRect(frame->Handle(), &outer);
+    GetClientRect(frame->ClientHandle(), &inner);
+    MoveWindow(frame->Handle(), 0, 0, outer.right - outer.left + 1280 - inner.right,
+               outer.bottom - outer.top + 666 - inner.bottom, TRUE);
+    SendMessageA(frame->Handle(), WM_COMMAND, Cmd::WindowTile, 0);
+    expectTiles();
     for (const auto& [graph, when] : tiled)
         delete graph;
     std::remove(path.c_str());

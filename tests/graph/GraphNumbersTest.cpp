@@ -24,6 +24,7 @@
 #include "graph/TornadoGraph.h"
 #include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
+#include "tests/analysis/MarkovTestTrees.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/MetafileText.h"
 #include "tests/support/NewestChild.h"
@@ -211,15 +212,8 @@ TEST_F(GraphNumbers, ValuesTakeTheTreesPlacesAndAxesTheirSteps)
          {"$50"}},
         {"Markov total reward",
          [&](Tree& t) {
-             TreeNode* cohort = t.document.AddChild(t.document.Root, MarkovNode, "Cohort");
-             cohort->SetMarkovTerminationText("_stage >= 4", 0);
-             TreeNode* well = t.document.AddChild(cohort, ChanceNode, "Well", "1");
-             TreeNode* dead = t.document.AddChild(cohort, TerminalNode, "Dead", "0");
-             for (TreeNode* state : {well, dead})
-                 for (int kind : {InitialReward, IncrementalReward, FinalReward})
-                     state->SetMarkovRewardText(kind, state == well && kind == IncrementalReward ? "10" : "0", 0);
-             t.document.AddChild(well, TerminalNode, "stay", "#")->SetMarkovJumpState("Well", false);
-             t.document.AddChild(well, TerminalNode, "die", "0.5")->SetMarkovJumpState("Dead", false);
+             TreeNode* cohort = AddCohort(t.document);
+             cohort->GetChild(0)->SetMarkovRewardText(IncrementalReward, "10", 0);
              auto analysis = std::make_unique<MarkovAnalysis>(&t.document, cohort, 1);
              if (!analysis->Run())
                  return Texts{"(no run)"};

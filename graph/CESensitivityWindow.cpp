@@ -4,6 +4,7 @@
 #include "analysis/LineGraphData.h"
 #include "widgets/GraphCommandStyle.h"
 #include "widgets/MenuButton.h"
+#include "widgets/WindowPlacement.h"
 #include "dialogs/DocumentPopups.h"
 #include "foundation/MessageBoxes.h"
 #include "graph/CESensitivityGraph.h"
@@ -76,6 +77,8 @@ CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
     if (WindowCL* text = FindChild(Ids::VariableText))
         text->SetText(results_.variableLabel);
     MakeGraphButton();
+    // Over the tree it reports on, as the analyses' other result windows, not at the screen's corner.
+    PlaceWindowInFrame(handle_, 0.4f, 0.5f, true);
     Show(SW_SHOW);
     if (!HasRatioRange())
         ShowInfoBox(nullptr, kNoRatioText, -1);

@@ -2,11 +2,14 @@
 // read the run's grid.
 
 #include "analysis/LineGraphData.h"
+#include "app/MainFrame.h"
 #include "graph/CESensitivityWindow.h"
 #include "dialogs/DocumentPopups.h"
 #include "foundation/TextReport.h"
 #include "tests/model/CostSweep.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ProcessLock.h"
+#include "tests/support/ScopedApplication.h"
 #include "tests/support/DialogControls.h"
 
 #include "CommandIds.h"
@@ -18,9 +21,13 @@
 namespace {
 
 // A decision between A (cost c, effectiveness 1) and B (cost 10, effectiveness `bEffect`), c swept 0 to 20.
-struct CERun : OnScreen {
+// In the program's frame, on the screen.
+struct CERun {
     explicit CERun(const char* bEffect)
     {
+        frame->EndStartup();
+        MoveWindow(frame->Handle(), 100, 100, 800, 600, TRUE);
+        frame->Show(SW_SHOWNOACTIVATE);
         CESensitivityPresenter previous =
             SetCESensitivityPresenter([this](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
         RunCostSweep(tree, bEffect);
@@ -30,6 +37,7 @@ struct CERun : OnScreen {
     {
         if (window != nullptr)
             DestroyWindow(window->Handle());
+        delete frame;
     }
     std::string Text(unsigned id) const
     {
@@ -38,6 +46,9 @@ struct CERun : OnScreen {
         return text;
     }
 
+    FocusTestLock focus;
+    ScopedApplication app;
+    MainFrame* frame = new MainFrame;
     MessageBoxRecorder boxes;
     TreeBuilder tree;
     CESensitivityWindow* window = nullptr;
@@ -47,6 +58,13 @@ TEST(CESensitivityWindow, GraphsAndReportReadTheRunsGrid)
 {
     CERun run("3");
     ASSERT_NE(run.window, nullptr);
+    // Inside the frame's client area, clear of its title and menus.
+    RECT place{}, client{};
+    GetWindowRect(run.window->Handle(), &place);
+    GetClientRect(run.frame->Handle(), &client);
+    MapWindowPoints(run.frame->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_GE(place.top, client.top);
+    EXPECT_GE(place.left, client.left);
     EXPECT_EQ(run.Text(Ctl::CostEffectivenessSensitivityAnalysis::VariableText), "c");
     EXPECT_EQ(run.boxes.Count(), 0u);
 

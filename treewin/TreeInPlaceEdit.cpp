@@ -152,8 +152,12 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         editor = new InPlaceLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
     else
         editor = new InPlaceMultiLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
-    if (EditField == 1 || EditField == 2)
+    if (EditField == 1 || EditField == 2) {
         KeepEditorInNodeRows(*this, EditField, *editor, node, rect.top);
+        // Typing keeps clear of the node's own symbol, which stands on the rows of both: a blank column stays
+        // between them.
+        editor->KeepRoomLeftOf(pane.DrawingToClient(LogicalRectToPixels(SymbolRect(node), display)).left - 2);
+    }
     InPlaceEditor = editor;
     // A node's text is open whenever one node is selected: Ctrl+A there adds branches, as the menu says.
     if (EditField != 3)

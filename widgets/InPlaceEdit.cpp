@@ -110,13 +110,17 @@ zString InPlaceEdit::TextWith(char c) const
     return text;
 }
 
-void InPlaceEdit::GrowTo(int width, int height, bool fitHeight)
+void InPlaceEdit::GrowTo(int width, int height, bool fitHeight, int textWidth)
 {
     // The pane's scrolling moves the editor with the drawing: it grows from where it is now.
     RECT now;
     GetWindowRect(handle_, &now);
     MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
     OffsetRect(&editRect_, now.left - editRect_.left, now.top - editRect_.top);
+    if (roomKept_) {
+        const int column = owner_->DrawingToClient(RECT{roomColumn_, 0, roomColumn_, 0}).left;
+        width = std::max(textWidth, std::min<int>(width, column - frameMargin_ - editRect_.left));
+    }
     if (fitHeight)
         height = std::max(height, openedHeight_);
     const int nowHeight = editRect_.bottom - editRect_.top;
@@ -165,6 +169,12 @@ void InPlaceEdit::KeepFrameWithin(int top, int bottom)
         PlaceFrame();
         InvalidateFrameArea();
     }
+}
+
+void InPlaceEdit::KeepRoomLeftOf(int column)
+{
+    roomColumn_ = owner_->ClientToDrawing(POINT{column, 0}).x;
+    roomKept_ = true;
 }
 
 int InPlaceEdit::ClientRow(int drawingRow) const
@@ -234,12 +244,13 @@ long InPlaceLineEdit::Grow(char c)
 
 void InPlaceLineEdit::FitTo(const zString& text)
 {
-    float needed;
+    float textWidth;
     {
         MeasuringScope scope(*this);
-        needed = TextWidth(scope.Get(), text.Text(), nullptr) + (roomToType_ ? spareWidth_ : 0.0f);
+        textWidth = TextWidth(scope.Get(), text.Text(), nullptr);
     }
-    GrowTo(LogicalWidthToPixels(needed, OwnerDisplay()) + (roomToType_ ? 0 : MarginsWidth()), 0);
+    const int textOnly = LogicalWidthToPixels(textWidth, OwnerDisplay()) + MarginsWidth();
+    GrowTo(roomToType_ ? LogicalWidthToPixels(textWidth + spareWidth_, OwnerDisplay()) : textOnly, 0, false, textOnly);
 }
 
 InPlaceMultiLineEdit::InPlaceMultiLineEdit(ZoomPane* owner, const RECT& rect, unsigned flags, DWORD style,
@@ -264,7 +275,7 @@ void InPlaceMultiLineEdit::FitTo(const zString& text)
         MeasuringScope scope(*this);
         needed = MeasureMultiLineText(scope.Get(), text.Text(), nullptr, true, true);
     }
-    GrowTo(LogicalWidthToPixels(needed.width + (roomToType_ ? spareWidth_ : 0.0f), OwnerDisplay()) +
-               (roomToType_ ? 0 : MarginsWidth()),
-           LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()), true);
+    const int textOnly = LogicalWidthToPixels(needed.width, OwnerDisplay()) + MarginsWidth();
+    GrowTo(roomToType_ ? LogicalWidthToPixels(needed.width + spareWidth_, OwnerDisplay()) : textOnly,
+           LogicalHeightToPixels(needed.height + spareHeight_, OwnerDisplay()), true, textOnly);
 }

@@ -46,6 +46,9 @@ public:
     // narrows to what the rows leave, down to 1 pixel, and the editor moves into them, the bottom kept first;
     // a taller text then grows the editor upwards.
     void KeepFrameWithin(int top, int bottom);
+    // The room kept for typing stops short of the column (the pane's client pixels): the frame's right side
+    // stays left of it while the text fits there; a longer text still shows whole.
+    void KeepRoomLeftOf(int column);
     // Draws the frame again (after the pane has repainted).
     void RedrawFrame();
     // The font that measures the text (not owned), or null for the pane's current font.
@@ -62,8 +65,9 @@ protected:
     // The control's text with the character appended.
     zString TextWith(char c) const;
     // Moves the right and bottom edges out to at least the given size in pixels; nothing when it fits. With
-    // fitHeight, the bottom edge moves in as well, down to the height the editor opened with.
-    void GrowTo(int width, int height, bool fitHeight = false);
+    // fitHeight, the bottom edge moves in as well, down to the height the editor opened with. The width
+    // keeps left of the kept column, but never below textWidth (the text alone with the margins).
+    void GrowTo(int width, int height, bool fitHeight = false, int textWidth = 0);
 
     Display& OwnerDisplay() const;
     // Holds the measuring font on the pane's display, locked, for a scope.
@@ -97,6 +101,9 @@ private:
     int placedTop_ = 0;
     int lowestRow_ = 0;
     int openedHeight_ = 0;
+    // The column the frame keeps left of, in the drawing's pixels, while roomKept_.
+    bool roomKept_ = false;
+    int roomColumn_ = 0;
     unsigned inPlaceFlags_;
     ZoomPane* owner_;
 };

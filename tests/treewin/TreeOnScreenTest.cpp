@@ -260,6 +260,39 @@ TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
     }
 }
 
+// Typing keeps the editors clear of their node's own symbol, which stands on the rows of both: the room kept
+// for typing stops short of it while the text fits the column (here the second branch's text is the widest).
+TEST_F(TreeOnScreen, TheEditorsKeepClearOfTheirNodesSymbol)
+{
+    struct Case {
+        std::pair<const char*, const char*> first, second;
+        int field;
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {{"Surgery of the lung", "0.6"}, {"Surgery of the lungsXX", "0.4"}, 1, "s", "Surgery of the lungs"},
+        {{"Lung", "0.6"}, {"Heart", "0.65+0.0005"}, 2, "5", "0.65"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        if (c.field != 1)
+            Command(Cmd::NewTree);
+        Branches({c.first, c.second});
+        TreeNode* branch = Document().Root->GetChild(0);
+        const RECT place = OnScreen(SymbolRect(branch));
+        const RECT around{place.left - 1, place.top - 1, place.right + 2, place.bottom + 2};
+        ASSERT_TRUE(ClickOpens(c.field == 1 ? NameRect(Tree(), branch) : ProbRect(Tree(), branch), c.field));
+        RealInput::Keys("End");
+        PumpUntil([] { return true; });
+        const ScreenCapture before = CaptureScreen(around);
+        RealInput::Type(c.typed);
+        EXPECT_TRUE(EditorShows(c.expected)) << EditorText();
+        PumpUntil([] { return true; });
+        EXPECT_EQ(CaptureScreen(around).pixels, before.pixels) << "the symbol covered";
+        ASSERT_TRUE(EscapeCloses());
+    }
+}
+
 // A decision's roll-back box stands on its branch and the branches part after it, clear of the box; with
 // roll back off again the tree takes back the room the boxes had.
 TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)

@@ -203,6 +203,8 @@ bool CorrelationsDialog::OnChange()
     partner->low = lowField;
     partner->high = highField;
     partner->hasRange = 1;
+    // The range is the variable's own, kept with the document whatever button ends the dialog.
+    document.SetModified(1);
     const std::vector<int> kept = selection;
     BuildLines();
     SetSelection(kept);

@@ -85,6 +85,9 @@ protected:
         std::unique_ptr<Menu> menu(Menu::PopupFromResource(ResourceId(MenuRes::DiagramToolsPopup, nullptr)));
         menu->GrayItem(Cmd::EditPasteLink, !TheShell().CanPasteLink());
         tools_ = MakeOwningMenuButton(std::move(menu), this, staticId);
+        // A button of the dialog's own: while disabled it shows greyed rather than leaving its place empty.
+        if (tools_ != nullptr)
+            tools_->Reset();
     }
     void EnableTools(bool enabled)
     {

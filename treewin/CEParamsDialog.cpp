@@ -28,27 +28,38 @@ int CEParamsDialog::Run()
     ProgramDialog dialog(DialogRes::CostEffectivenessParameters);
     EditCtrl* fields[3] = {
         EditCtrl::FromTemplate(&dialog, Ids::WillingnessToPayEdit, &willingness, CtrlWindowCL::MayBeEmpty),
-        EditCtrl::FromTemplate(&dialog, Ids::ValueEdit, &minimum, CtrlWindowCL::MayBeEmpty),
+        EditCtrl::FromTemplate(&dialog, Ids::MinimumEdit, &minimum, CtrlWindowCL::MayBeEmpty),
         EditCtrl::FromTemplate(&dialog, Ids::MaximumEdit, &maximum, CtrlWindowCL::MayBeEmpty),
     };
     CheckBoxCtrl::FromTemplate(&dialog, Ids::MinimumEffectiveness, &useMinimum);
     CheckBoxCtrl::FromTemplate(&dialog, Ids::MaximumCost, &useMaximum);
     // An optional formula and its "..." button are usable only while its box is checked.
-    const auto follow = [&dialog](unsigned check) {
-        const bool on = dialog.IsItemChecked(check);
-        dialog.EnableItem(check + 1, on);
-        dialog.EnableItem(check + 5, on);
-    };
-    for (unsigned check : {Ids::MinimumEffectiveness, Ids::MaximumCost}) {
-        follow(check);
-        dialog.OnButton(check, [follow, check] { follow(check); });
+    const struct {
+        unsigned box;
+        unsigned field;
+        unsigned editor;
+    } optional[] = {{Ids::MinimumEffectiveness, Ids::MinimumEdit, Ids::MinimumEditor},
+                    {Ids::MaximumCost, Ids::MaximumEdit, Ids::MaximumEditor}};
+    for (const auto& row : optional) {
+        const auto follow = [&dialog, row] {
+            const bool on = dialog.IsItemChecked(row.box);
+            dialog.EnableItem(row.field, on);
+            dialog.EnableItem(row.editor, on);
+        };
+        follow();
+        dialog.OnButton(row.box, follow);
     }
     // Each "..." edits its formula in the Formula Editor.
-    const char* const labels[3] = {"Willingness to pay:", "Minimum effectiveness:", "Maximum cost:"};
+    const struct {
+        unsigned editor;
+        const char* label;
+    } editors[3] = {{Ids::WillingnessEditor, "Willingness to pay:"},
+                    {Ids::MinimumEditor, "Minimum effectiveness:"},
+                    {Ids::MaximumEditor, "Maximum cost:"}};
     for (int i = 0; i < 3; ++i)
-        dialog.OnButton(Ids::WillingnessEditor + i, [this, &fields, &labels, i] {
-            if (fields[i] != nullptr)
-                RunFormulaEditor(window, *fields[i], labels[i], nullptr, nullptr, "Cost-Effectiveness Parameters");
+        dialog.OnButton(editors[i].editor, [this, field = fields[i], label = editors[i].label] {
+            if (field != nullptr)
+                RunFormulaEditor(window, *field, label, nullptr, nullptr, "Cost-Effectiveness Parameters");
         });
     dialog.OnButton(IDOK, [&] {
         if (!dialog.ValidateAndStore())

@@ -131,30 +131,21 @@ public:
                 Refresh(false);
             });
         dialog.OnButton(IDOK, [this] { Ok(); });
-        current = picker.current;
-        if (current == nullptr) {
-            current = MakeDistribution(1);
+        // The picker works on its own copy: the caller's distribution stays as it was until it takes the
+        // one handed back on OK.
+        if (picker.current != nullptr) {
+            current.reset(picker.current->Clone());
+        } else {
+            current.reset(MakeDistribution(1));
             current->SetOwner(Owner());
         }
         Refresh(true);
         // The current type's picture has the focus when the dialog opens.
         SetFocus(dialog.Control(kFirstPicture + static_cast<unsigned>(current->TypeCode()) - 1));
     }
-    ~PickerScreen()
-    {
-        if (current != picker.current)
-            delete current;
-    }
 
-    // The distribution picked, or null after Cancel.
-    Distribution* Run()
-    {
-        if (dialog.Run() != IDOK)
-            return nullptr;
-        Distribution* picked = current;
-        current = nullptr;
-        return picked;
-    }
+    // A new distribution, the one picked, or null after Cancel.
+    Distribution* Run() { return dialog.Run() == IDOK ? current.release() : nullptr; }
 
 private:
     std::unique_ptr<DistributionParameterRow> Row(unsigned label, unsigned field, unsigned button, int i)
@@ -174,9 +165,7 @@ private:
     {
         if (current->TypeCode() == type)
             return;
-        if (current != picker.current)
-            delete current;
-        current = MakeDistribution(type);
+        current.reset(MakeDistribution(type));
         current->SetOwner(Owner());
         Refresh(true);
     }
@@ -242,7 +231,7 @@ private:
     std::vector<std::unique_ptr<Bitmap>> faces;
     ProgramDialog dialog;
     std::unique_ptr<DistributionParameterRow> rows[3];
-    Distribution* current = nullptr;
+    std::unique_ptr<Distribution> current;
 };
 
 } // namespace
@@ -250,11 +239,8 @@ private:
 Distribution* RunDistributionPicker(TreeWindow* window, Distribution* current, bool allowTable)
 {
     DistributionPicker picker(window, current, allowTable);
-    if (!DistributionPicker::HasPresenter()) {
-        std::unique_ptr<Distribution> copy(current != nullptr ? current->Clone() : nullptr);
-        Distribution* picked = PickerScreen(picker).Run();
-        return picked != nullptr ? picked : copy.release();
-    }
+    if (!DistributionPicker::HasPresenter())
+        return PickerScreen(picker).Run();
     if (picker.Present() != IDOK) {
         delete picker.chosen;
         return nullptr;

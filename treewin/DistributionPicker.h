@@ -20,5 +20,6 @@ public:
     friend Distribution* RunDistributionPicker(TreeWindow* window, Distribution* current, bool allowTable);
 };
 
-// The distribution the caller is to keep, or null when none was picked.
+// A new distribution the caller is to keep, or null when none was picked; the current one (may be null) is
+// only read.
 [[nodiscard]] Distribution* RunDistributionPicker(TreeWindow* window, Distribution* current, bool allowTable);

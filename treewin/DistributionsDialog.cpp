@@ -14,6 +14,7 @@
 
 #include "CommandIds.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -36,11 +37,12 @@ void ShowRecords(DistributionsDialog& distributions, ProgramDialog& dialog, Noti
     }
     list.SetCurSel(distributions.selected);
     dialog.SetItemText(DistributionsIds::CommentText, distributions.Description().Text());
-    const BOOL any = distributions.Selected() != nullptr;
-    dialog.EnableItem(DistributionsIds::Delete, any);
-    dialog.EnableItem(DistributionsIds::Properties, any);
+    const DistributionRecord* record = distributions.Selected();
+    const BOOL editable = record != nullptr && !distributions.InProperties(record);
+    dialog.EnableItem(DistributionsIds::Delete, editable);
+    dialog.EnableItem(DistributionsIds::Properties, editable);
     if (distributions.chooser)
-        dialog.EnableItem(IDOK, any);
+        dialog.EnableItem(IDOK, record != nullptr);
 }
 
 // The text of a distribution as the list's description shows it.
@@ -71,9 +73,10 @@ int ShowOnScreen(DistributionsDialog& distributions)
         dialog.ShowItem(IDOK, false);
     }
     ShowRecords(distributions, dialog, *list);
+    // Refilled after Cancel too: a chooser opened inside the properties may have added records.
     const auto properties = [&] {
-        if (distributions.EditProperties())
-            ShowRecords(distributions, dialog, *list);
+        distributions.EditProperties();
+        ShowRecords(distributions, dialog, *list);
         SetFocus(list->Handle());
     };
     dialog.OnButton(DistributionsIds::Properties, properties);
@@ -85,11 +88,9 @@ int ShowOnScreen(DistributionsDialog& distributions)
     });
     // A new record is kept only when its properties are accepted; a discarded one leaves the tree as it was.
     dialog.OnButton(DistributionsIds::New, [&] {
-        const int wasModified = distributions.window->IsModified();
-        if (distributions.New() && !distributions.EditProperties()) {
-            distributions.Delete();
-            distributions.window->SetModified(wasModified);
-        }
+        DistributionRecord* record = distributions.AddPicked();
+        if (record != nullptr && !distributions.EditProperties())
+            distributions.Remove(record);
         ShowRecords(distributions, dialog, *list);
     });
     dialog.OnButton(DistributionsIds::Delete, [&] {
@@ -122,14 +123,23 @@ zString DistributionsDialog::Description() const
     return record != nullptr ? DistributionText(*record, record->GetDistribution()) : zString();
 }
 
+bool DistributionsDialog::InProperties(const DistributionRecord* record) const
+{
+    const auto& open = window->DistributionsInProperties;
+    return std::find(open.begin(), open.end(), record) != open.end();
+}
+
 bool DistributionsDialog::EditProperties()
 {
     DistributionRecord* record = Selected();
-    if (record == nullptr)
+    if (record == nullptr || InProperties(record))
         return false;
-    // Out of the list while its dialog runs, so that its own index counts as free.
-    list.RemoveAt(selected);
+    // The record stays in the list meanwhile, so that no new record takes its index; a chooser opened
+    // inside the dialog may add records, so the record's place is found again afterwards.
+    window->DistributionsInProperties.push_back(record);
     const bool accepted = RunPropertiesDialog(*record);
+    window->DistributionsInProperties.pop_back();
+    list.RemovePtr(record);
     selected = list.InsertSorted(record);
     if (accepted)
         window->SetModified(1);
@@ -163,7 +173,7 @@ bool DistributionsDialog::RunPropertiesDialog(DistributionRecord& record)
         if (!dialog.ValidateAndStore())
             return;
         for (int i = 0; i < list.Count(); ++i)
-            if (list.RecordAt(i)->index == index) {
+            if (list.RecordAt(i) != &record && list.RecordAt(i)->index == index) {
                 ShowErrorBox(nullptr, "This index is being used by another sampling distribution.", 0);
                 SetFocus(dialog.Control(DistributionPropertiesIds::IndexEdit));
                 dialog.SendToItem(DistributionPropertiesIds::IndexEdit, EM_SETSEL, 0, -1);
@@ -195,26 +205,38 @@ int32_t DistributionsDialog::NextFreeIndex() const
     return expected;
 }
 
-bool DistributionsDialog::New()
+DistributionRecord* DistributionsDialog::AddPicked()
 {
     Distribution* distribution = RunDistributionPicker(window, nullptr, true);
     if (distribution == nullptr)
-        return false;
+        return nullptr;
     auto* record = new DistributionRecord();
     record->index = NextFreeIndex();
     record->SetDistribution(distribution);
     record->SetOwner(&window->Document());
     selected = list.InsertSorted(record);
+    return record;
+}
+
+bool DistributionsDialog::New()
+{
+    if (AddPicked() == nullptr)
+        return false;
     window->SetModified(1);
     return true;
 }
 
 void DistributionsDialog::Delete()
 {
-    if (Selected() == nullptr)
+    DistributionRecord* record = Selected();
+    if (record == nullptr || InProperties(record))
         return;
-    list.DeleteAt(selected);
-    if (selected >= list.Count())
-        selected = list.Count() - 1;
+    Remove(record);
     window->SetModified(1);
+}
+
+void DistributionsDialog::Remove(DistributionRecord* record)
+{
+    list.DeleteAt(list.IndexOf(record));
+    selected = std::min(selected, list.Count() - 1);
 }

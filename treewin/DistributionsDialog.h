@@ -26,12 +26,19 @@ public:
     zString Description() const;
     // Picks a distribution and adds it as a new record, selected; false when none was picked.
     bool New();
-    // Removes and destroys the selected record.
+    // New without marking the tree modified: the record added, or null.
+    DistributionRecord* AddPicked();
+    // Removes and destroys the selected record, unless its Properties dialog is open.
     void Delete();
+    // Removes and destroys the record; the selection stays in the list.
+    void Remove(DistributionRecord* record);
     // Distribution Properties of the selected record: its index (unique in the list), comment, distribution
     // ("&Edit..." picks it again) and resampling; nothing changes before OK, which re-sorts the list, keeps
-    // the record selected and marks the tree modified. True after OK.
+    // the record selected and marks the tree modified. True after OK; false too when the record's
+    // Properties dialog is already open (a chooser opened inside it).
     bool EditProperties();
+    // The record's Properties dialog is open.
+    bool InProperties(const DistributionRecord* record) const;
     // The smallest positive index no record uses.
     int32_t NextFreeIndex() const;
 

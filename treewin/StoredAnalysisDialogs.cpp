@@ -16,6 +16,7 @@
 #include "CommandIds.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 namespace GraphRiskPreferenceFunctionIds = Ctl::GraphRiskPreferenceFunction;
@@ -27,25 +28,26 @@ namespace {
 
 constexpr const char* kCommentCaption = "Analysis Comment";
 
-// The record keeps its own copy of the template chosen from the templates file, or none after "&None".
-void ChooseGraphTemplate(StoredAnalysis& record)
+// The Choose Template dialog on the templates file; true when it ended with OK or "&None", and then chosen
+// holds the analysis's own copy of the template, or null after "&None".
+bool ChooseGraphTemplate(std::unique_ptr<GraphTemplate>& chosen)
 {
     if (!TemplatesAvailable()) {
         ShowInfoBox(nullptr, "There are no graph templates available.", 0);
-        return;
+        return false;
     }
     std::string message;
     if (ReadGraphTemplates(message) == TemplateFileRead::Failed) {
         ShowErrorBox(nullptr, message.c_str(), 0);
-        return;
+        return false;
     }
-    GraphTemplate* chosen = nullptr;
-    if (RunChooseTemplateDialog(GraphTemplates(), chosen)) {
-        delete record.graphTemplate;
-        record.graphTemplate = nullptr;
-        if (chosen != nullptr) {
-            record.graphTemplate = new GraphTemplate;
-            record.graphTemplate->Assign(*chosen);
+    GraphTemplate* picked = nullptr;
+    const bool accepted = RunChooseTemplateDialog(GraphTemplates(), picked);
+    if (accepted) {
+        chosen.reset();
+        if (picked != nullptr) {
+            chosen = std::make_unique<GraphTemplate>();
+            chosen->Assign(*picked);
             // Said once a run, whichever dialog chose a template first.
             static bool noteShown = false;
             if (!noteShown)
@@ -55,6 +57,14 @@ void ChooseGraphTemplate(StoredAnalysis& record)
     }
     // Nothing was changed in the file: the list goes without writing it back.
     GraphTemplates().Clear();
+    return accepted;
+}
+
+// The record's template copy becomes the one given (none when null).
+void ReplaceGraphTemplate(StoredAnalysis& record, std::unique_ptr<GraphTemplate> chosen)
+{
+    delete record.graphTemplate;
+    record.graphTemplate = chosen.release();
 }
 
 // The list box shows the names of the stored analyses in list order.
@@ -83,7 +93,8 @@ int ShowOnScreen(SaveAnalysisDialog& save, StoredAnalysis* record)
     dialog.OnButton(SaveAnalysisIds::Comment, [&save] { RunCommentDialog(save.comment, kCommentCaption); });
     // "&Template..." is offered only for analyses that draw a graph.
     if (record->templateAllowed)
-        dialog.OnButton(SaveAnalysisIds::Template, [record] { ChooseGraphTemplate(*record); });
+        dialog.OnButton(SaveAnalysisIds::Template,
+                        [&save] { save.templateChosen = ChooseGraphTemplate(save.graphTemplate) || save.templateChosen; });
     else
         dialog.ShowItem(SaveAnalysisIds::Template, false);
     dialog.SelectField(SaveAnalysisIds::EnterANameForTheAnalysisEdit);
@@ -165,8 +176,11 @@ void ShowOnScreen(StoredAnalysesDialog& maintain)
                     [&] { refill(maintain.Rename(selected, dialog.ItemText(MaintainStoredAnalysesIds::NameEdit))); });
     dialog.OnButton(MaintainStoredAnalysesIds::Comment, [&] { maintain.EditComment(selected); });
     dialog.OnButton(MaintainStoredAnalysesIds::Template, [&] {
-        if (StoredAnalysis* record = maintain.analyses.At(selected); record != nullptr && record->templateAllowed) {
-            ChooseGraphTemplate(*record);
+        std::unique_ptr<GraphTemplate> chosen;
+        if (StoredAnalysis* record = maintain.analyses.At(selected);
+            record != nullptr && record->templateAllowed && ChooseGraphTemplate(chosen)) {
+            ReplaceGraphTemplate(*record, std::move(chosen));
+            maintain.changed = true;
             refresh();
         }
     });
@@ -181,6 +195,8 @@ SaveAnalysisDialog::SaveAnalysisDialog(TreeDocument* document, StoredAnalysis* r
     DescribeStoredAnalysis(document, record, summary);
 }
 
+SaveAnalysisDialog::~SaveAnalysisDialog() = default;
+
 bool SaveAnalysisDialog::Run()
 {
     // An empty name keeps the dialog open; the person can only cancel then.
@@ -190,6 +206,8 @@ bool SaveAnalysisDialog::Run()
         return false;
     record->name = name;
     record->comment = comment;
+    if (templateChosen)
+        ReplaceGraphTemplate(*record, std::move(graphTemplate));
     list.Add(record);
     document->SetModified(1);
     return true;

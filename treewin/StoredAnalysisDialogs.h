@@ -7,8 +7,10 @@
 #include "widgets/PresentedDialog.h"
 #include "foundation/zString.h"
 
+#include <memory>
 #include <vector>
 
+class GraphTemplate;
 class StoredAnalysisList;
 class TreeDocument;
 struct StoredAnalysis;
@@ -18,11 +20,15 @@ public:
     // On OK with a name the record takes the name and comment and belongs to the list from then on, and the
     // document is modified; otherwise nothing changes.
     SaveAnalysisDialog(TreeDocument* document, StoredAnalysis* record, StoredAnalysisList& list);
+    ~SaveAnalysisDialog();
     // Shows the dialog; true when the record was added.
     bool Run();
 
     zString name;
     zString comment;
+    // A template chosen ("&None" leaves it null) replaces the record's copy on OK.
+    bool templateChosen = false;
+    std::unique_ptr<GraphTemplate> graphTemplate;
     // The record's description, shown as the summary.
     zString summary;
     bool accepted = false;

@@ -21,6 +21,7 @@
 
 class CustomInterfacePanel;
 class Display;
+class DistributionRecord;
 class FilePath;
 class EvaluatorWindow;
 class FindReplaceWindow;
@@ -341,6 +342,9 @@ public:
     // Distribute Children (1408): the current node gets one branch per range of a chosen distribution, each
     // binding the chosen variable to its range's value; the undo history is cleared after asking.
     void DistributeChildren();
+    // The distribution records whose Properties dialog is open, innermost last: a chooser opened inside
+    // one of those dialogs neither deletes nor edits them.
+    std::vector<const DistributionRecord*> DistributionsInProperties;
     // The font last chosen for a node's or a note box's text, offered the next time.
     FontRecord ChosenFont;
     // The window's command handler, through the command table: 1 when the command is a tree command (also

@@ -131,6 +131,7 @@ TEST(CorrelationsTest, ChangeNeedsHighAboveLow)
     Fixture f;
     CorrelationsDialog dialog(f.document, *f.main, "0", "10");
     MessageBoxRecorder boxes;
+    f.document.SetModified(0);
     dialog.SetSelection({2});
     dialog.lowField = {zString("3"), 3};
     dialog.highField = {zString("3"), 3};
@@ -138,9 +139,12 @@ TEST(CorrelationsTest, ChangeNeedsHighAboveLow)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, "To assign a range, the high value must be greater than the low value.");
     EXPECT_EQ(f.document.FindVariable("bare", false)->hasRange, 0);
+    EXPECT_EQ(f.document.Modified, 0);
 
+    // The range goes to the document's variable at once: the document is changed.
     dialog.highField = {zString("7"), 7};
     EXPECT_TRUE(dialog.OnChange());
+    EXPECT_EQ(f.document.Modified, 1);
     const DocVariable* bare = f.document.FindVariable("bare", false);
     EXPECT_EQ(bare->hasRange, 1);
     EXPECT_EQ(bare->low.value, 3);

@@ -3,6 +3,9 @@
 
 #include "app/StartProgram.h"
 #include "treewin/DistributionsDialog.h"
+#include "formula/Distribution.h"
+#include "formula/DistributionList.h"
+#include "formula/DistributionRecord.h"
 #include "dialogs/HookedDialog.h"
 #include "app/PreferencesDialog.h"
 #include "treewin/VariablesWindow.h"
@@ -94,6 +97,27 @@ TEST_F(DialogLayoutOnScreen, ModalDialogsShowTheirControlsWhole)
         if (command == 1515)
             person.Press(IDCANCEL);
         window.RunCommandHandler(static_cast<unsigned>(command));
+        EXPECT_TRUE(person.Finished());
+    }
+}
+
+// The Distributions list and Distribution Properties show the text of every type's distribution whole, with
+// the type's own parameters.
+TEST_F(DialogLayoutOnScreen, DistributionPropertiesShowsEachTypeWhole)
+{
+    auto* record = new DistributionRecord();
+    record->index = 1;
+    record->SetOwner(&tree);
+    tree.Distributions.InsertSorted(record);
+    for (int32_t type = 1; type <= 19; ++type) {
+        if (type == 16)  // sampling a table: its name is the text
+            continue;
+        SCOPED_TRACE("type " + std::to_string(type));
+        record->SetDistribution(MakeDistribution(type));
+        const auto whole = [](DialogFrameCL& dialog) { EXPECT_THAT(DialogLayoutFaults(dialog.Handle()), IsEmpty()); };
+        ModalDialogDriver person;
+        person.Then(whole).Press(Ctl::Distributions::Properties).Then(whole).Press(IDCANCEL).Press(IDCANCEL);
+        window.RunCommandHandler(Cmd::ValuesDistributions);
         EXPECT_TRUE(person.Finished());
     }
 }

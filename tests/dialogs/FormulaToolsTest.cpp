@@ -361,4 +361,33 @@ TEST_F(FormulaTools, TheCostEffectivenessFormulasOpenTheEditor)
     EXPECT_EQ(std::string(tree.CESettings.willingnessToPay.Text().Text()), "rate*1000");
 }
 
+// An optional formula's field and "..." follow its box, clicked off and on.
+TEST_F(FormulaTools, EachCostEffectivenessBoxRulesItsFieldAndEditor)
+{
+    namespace Ids = Ctl::CostEffectivenessParameters;
+    const struct {
+        unsigned box;
+        unsigned field;
+        unsigned editor;
+    } rows[] = {{Ids::MinimumEffectiveness, Ids::MinimumEdit, Ids::MinimumEditor},
+                {Ids::MaximumCost, Ids::MaximumEdit, Ids::MaximumEditor}};
+    tree.CESettings.useEffectivenessFloor = 0;
+    tree.CESettings.useCostCeiling = 0;
+    ModalDialogDriver driver;
+    for (const auto& row : rows) {
+        const auto usable = [row](bool on) {
+            return [row, on](DialogFrameCL& dialog) {
+                SCOPED_TRACE(row.box);
+                EXPECT_EQ(IsWindowEnabled(dialog.Control(row.field)) != 0, on);
+                EXPECT_EQ(IsWindowEnabled(dialog.Control(row.editor)) != 0, on);
+            };
+        };
+        const ModalDialogDriver::Step box = ModalDialogDriver::Clicking(row.box);
+        driver.Then(usable(false)).Then(box).Then(usable(true)).Then(box).Then(usable(false));
+    }
+    driver.Press(IDCANCEL);
+    EXPECT_EQ(OpenCEParameters(&window), 0);
+    EXPECT_TRUE(driver.Finished());
+}
+
 } // namespace

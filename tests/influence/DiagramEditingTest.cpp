@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "influence/DiagramBayesDialog.h"
 #include "widgets/MainToolbar.h"
+#include "widgets/MenuButton.h"
 #include "app/StartProgram.h"
 #include "widgets/StatusMessage.h"
 #include "widgets/InPlaceEdit.h"
@@ -36,7 +37,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -714,6 +717,42 @@ std::string ItemText(HWND window, unsigned id = 0)
 }
 
 } // namespace
+
+// "Never define this variable" greys the value field and the Tools button; the button keeps its face.
+TEST_F(ShownDiagram, NeverDefineGreysTheToolsButton)
+{
+    AddDiagramNode(Document(), Document().diagram, InfluenceKind::Chance, "Wind", 0.5f, 0.5f);
+    window->UpdateExtent();
+    window->SelectNode(Nodes()[0], false);
+    namespace Skip = Ctl::EditNodeVariable;
+    const auto toolsShown = [](bool usable) {
+        return [usable](DialogFrameCL& dialog) {
+            MenuButton* tools = nullptr;
+            for (HWND child = GetWindow(dialog.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+                if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+                    tools = button;
+            ASSERT_NE(tools, nullptr);
+            EXPECT_EQ(tools->Active(), usable);
+            EXPECT_EQ(IsWindowEnabled(dialog.Control(Skip::ValueWhenSkippedEdit)) != 0, usable);
+            ExpectScreenEqualsRepaint(dialog.Handle());
+            // Its face and frame, not the dialog's bare background.
+            RECT place{};
+            GetWindowRect(tools->Handle(), &place);
+            const ScreenCapture shot = CaptureScreen(place);
+            EXPECT_NE(std::count(shot.pixels.begin(), shot.pixels.end(), shot.pixels.front()),
+                      static_cast<std::ptrdiff_t>(shot.pixels.size()));
+        };
+    };
+    ModalDialogDriver driver;
+    driver.Then(toolsShown(true))
+        .Then(ModalDialogDriver::Clicking(Skip::NeverDefineThisVariable))
+        .Then(toolsShown(false))
+        .Then(ModalDialogDriver::Clicking(Skip::NeverDefineThisVariable))
+        .Then(toolsShown(true))
+        .Press(IDCANCEL);
+    Command(Cmd::DiagramVariable);
+    EXPECT_TRUE(driver.Finished());
+}
 
 // The node dialogs by control id: a variable name another node uses (in any case) is refused and a new one
 // is followed by every formula; a range needs high above low; outcomes are added through their prompt.

@@ -4,6 +4,7 @@
 // that pumps messages (a wait for idle) is not interrupted by the next one, unless it opened a dialog.
 
 #include "framework/dialog/DialogFrameCL.h"
+#include "tests/support/RealInput.h"
 
 #include <deque>
 #include <functional>
@@ -39,6 +40,11 @@ public:
         return Then([id](DialogFrameCL& dialog) {
             SendMessageA(GetDlgItem(dialog.Handle(), static_cast<int>(id)), BM_CLICK, 0, 0);
         });
+    }
+    // A click on a control of the dialog with the pointer, as a person gives it.
+    static Step Clicking(unsigned id)
+    {
+        return [id](DialogFrameCL& dialog) { RealInput::ClickAndDispatch(RealInput::Middle(dialog.Control(id))); };
     }
     // Types a text into a field of the dialog.
     ModalDialogDriver& Type(unsigned id, const char* text)

@@ -1,6 +1,7 @@
 #include "tests/support/RealInput.h"
 
 #include "tests/support/ProcessLock.h"
+#include "tests/support/PumpMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,17 @@ std::string MoveTo(POINT at)
     return "mousemove " + beside + " mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y);
 }
 
+// The innermost ClickAndDispatch's flag, set when the left button's release is taken off this thread's queue.
+bool* releaseTaken = nullptr;
+
+LRESULT CALLBACK NoteRelease(int code, WPARAM removal, LPARAM message)
+{
+    if (code == HC_ACTION && removal == PM_REMOVE && releaseTaken != nullptr &&
+        reinterpret_cast<const MSG*>(message)->message == WM_LBUTTONUP)
+        *releaseTaken = true;
+    return CallNextHookEx(nullptr, code, removal, message);
+}
+
 }  // namespace
 
 namespace RealInput {
@@ -83,6 +95,19 @@ namespace RealInput {
 void Click(POINT screen)
 {
     RunXdotool(MoveTo(screen) + " click 1");
+}
+
+void ClickAndDispatch(POINT screen)
+{
+    // A click that opens a modal dialog comes back here only when it has closed, after the clicks made in it.
+    bool taken = false;
+    bool* outer = releaseTaken;
+    releaseTaken = &taken;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, NoteRelease, nullptr, GetCurrentThreadId());
+    Click(screen);
+    EXPECT_TRUE(PumpMessagesUntil([&taken] { return taken; })) << "the click was not taken";
+    UnhookWindowsHookEx(hook);
+    releaseTaken = outer;
 }
 
 void DoubleClick(POINT screen)

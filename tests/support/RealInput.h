@@ -17,6 +17,10 @@ namespace RealInput {
 void Move(POINT screen);
 // Moves the pointer to the screen point and presses the left button once, or twice as a double click.
 void Click(POINT screen);
+// Click, then dispatches this thread's messages until the button's release has been dispatched (and what it
+// opened has closed again): a thread timer that falls due meanwhile (a ModalDialogDriver's next step) is
+// otherwise taken before the click.
+void ClickAndDispatch(POINT screen);
 void DoubleClick(POINT screen);
 // Presses and releases the right button at the screen point.
 void RightClick(POINT screen);

@@ -734,8 +734,8 @@ TEST_F(ShownDiagram, NeverDefineGreysTheToolsButton)
             ASSERT_NE(tools, nullptr);
             EXPECT_EQ(tools->Active(), usable);
             EXPECT_EQ(IsWindowEnabled(dialog.Control(Skip::ValueWhenSkippedEdit)) != 0, usable);
-            ExpectScreenEqualsRepaint(dialog.Handle());
-            // Its face and frame, not the dialog's bare background.
+            // Its face and frame as a full repaint draws them, not the dialog's bare background.
+            ExpectScreenEqualsRepaint(tools->Handle());
             RECT place{};
             GetWindowRect(tools->Handle(), &place);
             const ScreenCapture shot = CaptureScreen(place);

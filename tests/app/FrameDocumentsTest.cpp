@@ -333,7 +333,7 @@ TEST_F(FrameDocuments, RunScriptReadsTheChosenFileLineByLineUntilItsFirstUnknown
     std::remove(path.c_str());
     EXPECT_EQ("Run Script", title);
     EXPECT_EQ("Script Files (*.txt)", filter);
-    EXPECT_EQ((std::vector<std::string>{"a, b", "Unrecognized command \"Never\".\r\n\r\nLine: 5"}), Questions());
+    EXPECT_EQ((std::vector<std::string>{"a, b", "Unrecognized command \"Never\".\r\n\r\nCommand: !Never\r\nLine: 5"}), Questions());
     EXPECT_EQ(5, script->lineCount);
     EXPECT_FALSE(script->FileRunning());
 }

@@ -2,12 +2,16 @@
 
 #include "widgets/EscapeKey.h"
 
+#include <cstdlib>
+
 namespace {
 
 // The last two presses. The times are tick counts; 0 means no press.
 struct ClickRecord {
     int x = 0;
     int y = 0;
+    int previousX = 0;
+    int previousY = 0;
     uint32_t time = 0;
     uint32_t previousTime = 0;
     // The system's time of the last press's message.
@@ -47,6 +51,8 @@ void RecordMouseClick(POINT at)
     clicks.messageTime = messageTime;
     clicks.previousTime = clicks.time;
     clicks.time = now;
+    clicks.previousX = clicks.x;
+    clicks.previousY = clicks.y;
     clicks.x = at.x;
     clicks.y = at.y;
     clicks.previousTarget = clicks.target;
@@ -65,6 +71,11 @@ bool IsDoubleClick()
         return false;
     // Unsigned differences stay right across the tick count's wrap after 49.7 days.
     if (clicks.time - clicks.previousTime > GetDoubleClickTime())
+        return false;
+    // As the system's own double click, the second press lands near the first: a press on another part of
+    // the same item (a node's name, then its probability) is a press of its own.
+    if (std::abs(clicks.x - clicks.previousX) > GetSystemMetrics(SM_CXDOUBLECLK) / 2 ||
+        std::abs(clicks.y - clicks.previousY) > GetSystemMetrics(SM_CYDOUBLECLK) / 2)
         return false;
     return clicks.comparedTarget == clicks.target;
 }

@@ -13,7 +13,8 @@ int PumpMessages(UINT first, UINT last);
 // it hit is named with SetClickTarget.
 void RecordMouseClick(POINT at);
 void SetClickTarget(const void* target);
-// The last press and the one before it hit the same target within the system's double-click time.
+// The last press and the one before it hit the same target within the system's double-click time and
+// rectangle.
 bool IsDoubleClick();
 // The point of the last press; answers its target.
 const void* LastClickPoint(POINT& point);

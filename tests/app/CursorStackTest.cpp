@@ -69,12 +69,14 @@ TEST(CursorStack, MouseMovesShowThePushedCursorOverTheWindowsOwn)
     EXPECT_EQ(app->Handlers()->Count(), 0);
 }
 
-// Two presses with a target each, at the given times.
+// Two presses with a target each, at the given times; the second one `away` pixels across and down from the
+// first.
 struct ClickCase {
     const char* name;
     uint32_t first, second;
     int firstTarget, secondTarget;
     bool doubleClick;
+    int away;
 };
 
 TEST(ClickRecord, SameTargetWithinTheDoubleClickTimeIsADoubleClick)
@@ -84,11 +86,13 @@ TEST(ClickRecord, SameTargetWithinTheDoubleClickTimeIsADoubleClick)
     const uint32_t limit = GetDoubleClickTime();
     int items[2];
     const ClickCase cases[] = {
-        {"same item", 1000, 1000 + limit, 0, 0, true},
-        {"other item", 1000, 1100, 0, 1, false},
-        {"too slow", 1000, 1001 + limit, 0, 0, false},
+        {"same item", 1000, 1000 + limit, 0, 0, true, 1},
+        {"other item", 1000, 1100, 0, 1, false, 1},
+        {"too slow", 1000, 1001 + limit, 0, 0, false, 1},
+        // Another part of the same item, beyond the system's double-click rectangle.
+        {"same item, another place", 1000, 1100, 0, 0, false, 12},
         // A second record within 10 ms is the same press reported twice.
-        {"one press reported twice", 1000, 1005, 0, 0, false},
+        {"one press reported twice", 1000, 1005, 0, 0, false, 1},
     };
     uint32_t base = 0;
     for (const ClickCase& c : cases) {
@@ -97,7 +101,7 @@ TEST(ClickRecord, SameTargetWithinTheDoubleClickTimeIsADoubleClick)
         RecordMouseClick(POINT{5, -3});
         SetClickTarget(&items[c.firstTarget]);
         now = base + c.second;
-        RecordMouseClick(POINT{7, 9});
+        RecordMouseClick(POINT{5 + c.away, -3 + c.away});
         SetClickTarget(&items[c.secondTarget]);
         EXPECT_EQ(IsDoubleClick(), c.doubleClick) << c.name;
     }

@@ -30,8 +30,8 @@ std::string StartXdotool(const std::string& arguments)
         ADD_FAILURE() << "xdotool did not start: " << arguments;
         return "";
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // A program of the host system gets no process or thread handle: the two fields hold whatever the
+    // system left there, and closing them would close some other handle of this process (its output, a lock).
     return windowsMarker;
 }
 

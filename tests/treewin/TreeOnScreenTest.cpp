@@ -71,7 +71,8 @@ protected:
         PostMessageA(frame->Handle(), WM_COMMAND, id, 0);
         PumpUntil([] { return true; });
     }
-    TreeWindow& Tree() const { return *dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
+    TreeWindow* ActiveTree() const { return dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
+    TreeWindow& Tree() const { return *ActiveTree(); }
     TreeDocument& Document() const { return Tree().Document(); }
     // The root made a chance node with branches of these names and probabilities.
     void Branches(std::initializer_list<std::pair<const char*, const char*>> branches)
@@ -111,7 +112,10 @@ protected:
     bool ClickOpens(const LogicalRect& text, int field = 1)
     {
         RealInput::Click(OnScreen(LogicalPoint{(text.left + text.right) / 2, (text.top + text.bottom) / 2}));
-        return PumpUntil([&] { return Tree().EditField == field && Tree().InPlaceEditor != nullptr; });
+        return PumpUntil([&] {
+            TreeWindow* tree = ActiveTree();
+            return tree != nullptr && tree->EditField == field && tree->InPlaceEditor != nullptr;
+        });
     }
     bool EscapeCloses()
     {

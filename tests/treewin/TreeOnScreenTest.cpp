@@ -74,6 +74,20 @@ protected:
     TreeWindow* ActiveTree() const { return dynamic_cast<TreeWindow*>(frame->ActiveChild()); }
     TreeWindow& Tree() const { return *ActiveTree(); }
     TreeDocument& Document() const { return Tree().Document(); }
+    // The root made the treatment decision: surgery (cured 0.8 pays 100, else 20) or medicine (70); the
+    // medicine node is returned.
+    TreeNode* TreatmentTree()
+    {
+        TreeNode* root = Document().Root;
+        root->kind = DecisionNode;
+        root->SetText("Treatment", false);
+        TreeNode* surgery = Document().AddChild(root, ChanceNode, "Surgery");
+        Document().AddChild(surgery, TerminalNode, "Cured", "0.8")->SetPayoffText("100", 0, false);
+        Document().AddChild(surgery, TerminalNode, "Not cured", "0.2")->SetPayoffText("20", 0, false);
+        TreeNode* medicine = Document().AddChild(root, TerminalNode, "Medicine");
+        medicine->SetPayoffText("70", 0, false);
+        return medicine;
+    }
     // The root made a chance node with branches of these names and probabilities.
     void Branches(std::initializer_list<std::pair<const char*, const char*>> branches)
     {
@@ -345,13 +359,7 @@ TEST_F(TreeOnScreen, TheToolBarFollowsClicksWhileRolledBack)
 {
     BuildMainToolbar(frame->ToolBar());
     TreeNode* root = Document().Root;
-    root->kind = DecisionNode;
-    root->SetText("Treatment", false);
-    TreeNode* surgery = Document().AddChild(root, ChanceNode, "Surgery");
-    Document().AddChild(surgery, TerminalNode, "Cured", "0.8")->SetPayoffText("100", 0, false);
-    Document().AddChild(surgery, TerminalNode, "Not cured", "0.2")->SetPayoffText("20", 0, false);
-    TreeNode* medicine = Document().AddChild(root, TerminalNode, "Medicine");
-    medicine->SetPayoffText("70", 0, false);
+    TreeNode* medicine = TreatmentTree();
     Tree().Redraw();
     Command(Cmd::AnalysisRollBack);
     ASSERT_TRUE(Document().IsRolledBack());
@@ -420,18 +428,14 @@ TEST_F(TreeOnScreen, TheNameBoxesOfAConvertedTreeHoldTheirNamesAtEveryZoom)
 TEST_F(TreeOnScreen, RollBackBoxesHoldTheirTextsAtEveryZoom)
 {
     TreeNode* root = Document().Root;
-    root->kind = DecisionNode;
-    root->SetText("Treatment", false);
-    TreeNode* surgery = Document().AddChild(root, ChanceNode, "Surgery");
-    Document().AddChild(surgery, TerminalNode, "Cured", "0.8")->SetPayoffText("100", 0, false);
-    Document().AddChild(surgery, TerminalNode, "Not cured", "0.2")->SetPayoffText("20", 0, false);
-    Document().AddChild(root, TerminalNode, "Medicine")->SetPayoffText("70", 0, false);
+    TreeNode* medicine = TreatmentTree();
+    TreeNode* surgery = root->GetChild(0);
     Tree().Show(SW_SHOWMAXIMIZED);
     Tree().Redraw();
     Command(Cmd::AnalysisRollBack);
     ASSERT_TRUE(Document().IsRolledBack());
     const RECT pane = PaneOnScreen();
-    const TreeNode* nodes[] = {root, surgery, surgery->GetChild(0), surgery->GetChild(1), root->GetChild(1)};
+    const TreeNode* nodes[] = {root, surgery, surgery->GetChild(0), surgery->GetChild(1), medicine};
     for (const char* keys : {"", "F9", "F9", "shift+F9 shift+F9 shift+F9"}) {
         SCOPED_TRACE(keys);
         if (*keys != '\0')

@@ -55,6 +55,16 @@ void InfluenceDiagramWindow::StartInPlaceEdit()
 void InfluenceDiagramWindow::InPlaceTextChanged()
 {
     InfluenceNodeRecord* node = FirstSelected();
+    // A node widens to the right as its name does (its left edge stays), and its name is drawn centred on
+    // it: the editor's text stands where the name will be drawn.
+    DiagramPane* pane = Pane();
+    if (editor_ != nullptr && node != nullptr && selectedNote_ == nullptr && pane != nullptr) {
+        ZoomPaneScale scale(*pane);
+        const LogicalRect rect = node->LaidOutRect(editor_->GetText().Text());
+        const POINT centre =
+            LogicalPointToPixels(LogicalPoint{(rect.left + rect.right) / 2, rect.top}, *pane->CurrentDisplay());
+        editor_->CentreOn(pane->DrawingToClient(RECT{centre.x, centre.y, centre.x, centre.y}).left);
+    }
     if (editor_ == nullptr || (node == nullptr && selectedNote_ == nullptr) || editor_->GetText() == editStart_)
         return;
     const UndoAction* current = CurrentUndoAction();

@@ -410,7 +410,7 @@ LogicalRect InfluenceNodeRecord::NodeTextRect() const
     return LogicalRect{rect.left + insetX, rect.top + insetY, rect.right - insetX, rect.bottom - insetY};
 }
 
-bool InfluenceNodeRecord::Layout()
+LogicalRect InfluenceNodeRecord::LaidOutRect(const char* label) const
 {
     float width = 0;
     float height = 0;
@@ -419,14 +419,21 @@ bool InfluenceNodeRecord::Layout()
         height = document->prefs.sizeV;
     } else if (document && document->measure) {
         const FontRecord& labelFont = font ? *font : document->prefs.nodeFont;
-        document->measure->TextSize(name.Text(), labelFont, width, height);
-        if (name.IsEmpty())
+        document->measure->TextSize(label, labelFont, width, height);
+        if (label == nullptr || *label == '\0')
             height = document->measure->LineHeight(labelFont);
     }
     width = std::max(width, NodeLayout::kMinimumLabelWidth);
     const float factor = KindFactor(kind);
-    right = left + width * factor + NodeLayout::kGrowth;
-    bottom = top + height * factor + NodeLayout::kGrowth;
+    return LogicalRect{left, top, left + width * factor + NodeLayout::kGrowth,
+                       top + height * factor + NodeLayout::kGrowth};
+}
+
+bool InfluenceNodeRecord::Layout()
+{
+    const LogicalRect rect = LaidOutRect(name.Text());
+    right = rect.right;
+    bottom = rect.bottom;
     const DiagramPoint old{posX, posY};
     const DiagramPoint centre = NodeCentre();
     MoveArcEnds(old, centre);

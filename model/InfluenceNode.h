@@ -104,6 +104,8 @@ public:
     // Size from the label (or the fixed size) and kind; the arcs follow a moved centre. True when the centre
     // moved.
     bool Layout();
+    // The rectangle Layout gives the node with that label: its left and top stay where they are.
+    LogicalRect LaidOutRect(const char* label) const;
     void MoveBy(DiagramPoint delta);
     void SetRect(const LogicalRect& rect);
     void MoveArcEnds(DiagramPoint oldCentre, DiagramPoint newCentre);

@@ -177,6 +177,25 @@ void InPlaceEdit::KeepRoomLeftOf(int column)
     roomKept_ = true;
 }
 
+void InPlaceEdit::CentreOn(int column)
+{
+    RECT now;
+    GetWindowRect(handle_, &now);
+    MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
+    const int shift = column - (now.left + now.right) / 2;
+    OffsetRect(&editRect_, now.left - editRect_.left + shift, now.top - editRect_.top);
+    if (shift == 0)
+        return;
+    if (frame_)
+        InvalidateFrameArea();
+    MoveWindow(handle_, editRect_.left, editRect_.top, editRect_.right - editRect_.left,
+               editRect_.bottom - editRect_.top, TRUE);
+    if (frame_) {
+        PlaceFrame();
+        InvalidateFrameArea();
+    }
+}
+
 int InPlaceEdit::ClientRow(int drawingRow) const
 {
     return owner_->DrawingToClient(RECT{0, drawingRow, 0, drawingRow}).top;

@@ -49,6 +49,9 @@ public:
     // The room kept for typing stops short of the column (the pane's client pixels): the frame's right side
     // stays left of it while the text fits there; a longer text still shows whole.
     void KeepRoomLeftOf(int column);
+    // Moves the editor sideways so that its centre stands at the column (the pane's client pixels), its frame
+    // with it: for an owner whose drawing moves the text as it changes.
+    void CentreOn(int column);
     // Draws the frame again (after the pane has repainted).
     void RedrawFrame();
     // The font that measures the text (not owned), or null for the pane's current font.

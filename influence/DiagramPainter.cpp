@@ -226,21 +226,8 @@ void DiagramPaint::PaintArc(InfluenceArc& arc)
         if (prefs.dotHidArcs != 0)
             style = PS_DOT;
     }
-    HDC dc = display_.DeviceContext();
     display_.PushPen(Pen(colour, style));
-    LogicalPoint base = Logical(arc.start);
-    if (arc.curved == 0) {
-        const POINT start = LogicalPointToPixels(Logical(arc.start), display_);
-        const POINT middle = LogicalPointToPixels(Logical(arc.middle), display_);
-        const POINT end = LogicalPointToPixels(Logical(arc.end), display_);
-        MoveToEx(dc, start.x, start.y, nullptr);
-        LineTo(dc, middle.x, middle.y);
-        LineTo(dc, end.x, end.y);
-    } else {
-        const LogicalPoint points[] = {Logical(arc.start), Logical(arc.middle), Logical(arc.end)};
-        const SplineCurve curve(display_, points, 3, display_.LogPixelsX() / 4, SplineCurve::Draw);
-        base = curve.PointBeforeLast();
-    }
+    const LogicalPoint base = DrawArcLine(arc, display_);
     display_.PopPen();
     DrawArrowHead(display_, base, Logical(arc.end), kArrowLength, kArrowSpread, colour, true, false);
     if (arc.CommentShown())
@@ -268,6 +255,23 @@ void DiagramPaint::PaintComment(InfluenceArc& arc)
 }
 
 } // namespace
+
+LogicalPoint DrawArcLine(const InfluenceArc& arc, Display& display)
+{
+    if (arc.curved == 0) {
+        HDC dc = display.DeviceContext();
+        const POINT start = LogicalPointToPixels(Logical(arc.start), display);
+        const POINT middle = LogicalPointToPixels(Logical(arc.middle), display);
+        const POINT end = LogicalPointToPixels(Logical(arc.end), display);
+        MoveToEx(dc, start.x, start.y, nullptr);
+        LineTo(dc, middle.x, middle.y);
+        LineTo(dc, end.x, end.y);
+        return Logical(arc.start);
+    }
+    const LogicalPoint points[] = {Logical(arc.start), Logical(arc.middle), Logical(arc.end)};
+    const SplineCurve curve(display, points, 3, display.LogPixelsX() / 4, SplineCurve::Draw);
+    return curve.PointBeforeLast();
+}
 
 void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Display& display, const LogicalRect* clip)
 {

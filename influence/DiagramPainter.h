@@ -14,6 +14,7 @@ class InfluenceDiagram;
 class InfluenceDocument;
 class InfluenceNodeRecord;
 struct DiagramPoint;
+struct LogicalPoint;
 
 // Chance (0, 128, 0), deterministic (128, 0, 128), decision (0, 0, 255), value (255, 0, 0), sub-model
 // (0, 128, 128), any other kind black; grey 192 when disabled (a clone).
@@ -27,14 +28,20 @@ void PaintNodeShape(HDC dc, int kind, const RECT& r, int inset, int corner);
 // out while the preferences leave hidden arcs off the screen (or off paper).
 void PaintDiagram(InfluenceDocument& document, InfluenceDiagram& diagram, Display& display, const LogicalRect* clip);
 
+// The arc's line (straight through its middle, or curved) with the display's pen; where its arrowhead points
+// from.
+LogicalPoint DrawArcLine(const InfluenceArc& arc, Display& display);
+
 // From (0, 0) to the right and bottom of every node, arc (curves as drawn), shown comment and note.
 LogicalRect DiagramBounds(InfluenceDiagram& diagram, Display& display);
 
 // The selection's marks and the arc hit test (DiagramSelectionMarks.cpp).
 // The selection band of a node: the strip 0.06 wide inside its outline, filled in its kind's colour.
 void PaintSelectionBand(const InfluenceNodeRecord& node, Display& display);
-// The selected arc's handle: an 8 x 8 pixel black square on its middle.
-void PaintArcHandle(const InfluenceArc& arc, Display& display);
+// The selected arc's marks: its line drawn 3 pixels wide in its colour, so that the selection shows wherever
+// the arc was clicked (it may pass over a node far from its middle), and an 8 x 8 pixel black square on its
+// middle.
+void PaintArcSelection(const InfluenceDocument& document, const InfluenceArc& arc, Display& display);
 // Whether the point hits the arc: its shown comment, the 12 x 12 pixel square of its middle, or the line
 // (0.05 either side of it, curved as drawn). A hidden arc is missed while hidden arcs are not shown.
 bool ArcHit(InfluenceDocument& document, const InfluenceArc& arc, DiagramPoint point, Display& display);

@@ -1,5 +1,5 @@
-// The marks of a diagram window's selection (a node's band, an arc's middle handle) and the arc hit test,
-// each at the display's scale.
+// The marks of a diagram window's selection (a node's band, an arc's wide line and middle handle) and the arc
+// hit test, each at the display's scale.
 
 #include "influence/DiagramPainter.h"
 
@@ -8,6 +8,7 @@
 #include "framework/draw/Display.h"
 #include "framework/draw/DrawingPrimitives.h"
 #include "framework/draw/zBrush.h"
+#include "framework/draw/zPen.h"
 #include "framework/draw/zRegion.h"
 #include "model/InfluenceDiagram.h"
 
@@ -26,6 +27,7 @@ constexpr float kSelectionBand = 0.06f;
 constexpr float kArcReach = 0.05f;
 constexpr int kHandleHalf = 4;
 constexpr int kHandleReach = 6;
+constexpr int kSelectedLine = 3;
 
 // The node's shape in pixels (inner: shrunk by the selection band) as a region.
 std::unique_ptr<zRegion> NodeRegion(const InfluenceNodeRecord& node, Display& display, bool inner)
@@ -97,11 +99,19 @@ void PaintSelectionBand(const InfluenceNodeRecord& node, Display& display)
     FillRgn(display.DeviceContext(), band->Handle(), brush.Handle());
 }
 
-void PaintArcHandle(const InfluenceArc& arc, Display& display)
+void PaintArcSelection(const InfluenceDocument& document, const InfluenceArc& arc, Display& display)
 {
     DisplayLock lock(display);
     if (display.DeviceContext() == nullptr)
         return;
+    if (arc.settings.hidden == 0 || document.prefs.showHidArcs != 0) {
+        const ColourContext colours(display, nullptr, nullptr);
+        const Colour colour =
+            arc.settings.hidden != 0 ? colours.MapColour(Colour{192, 192, 192, 0}) : Colour{0, 0, 0, 0};
+        display.PushPen(new zPen(colour, PS_SOLID, kSelectedLine));
+        DrawArcLine(arc, display);
+        display.PopPen();
+    }
     const POINT middle = LogicalPointToPixels(Logical(arc.middle), display);
     const RECT square{middle.x - kHandleHalf, middle.y - kHandleHalf, middle.x + kHandleHalf, middle.y + kHandleHalf};
     zBrush brush(Colour{0, 0, 0, 0});

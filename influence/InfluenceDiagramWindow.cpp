@@ -285,7 +285,7 @@ void InfluenceDiagramWindow::Draw(Display* display)
     if (const InfluenceNodeRecord* hover = Pane()->HoverTarget())
         PaintSelectionBand(*hover, *display);
     if (selectedArc_ != nullptr)
-        PaintArcHandle(*selectedArc_, *display);
+        PaintArcSelection(document, *selectedArc_, *display);
     if (selectedNote_ != nullptr)
         DrawNoteBoxWithHandles(*selectedNote_, *display, editor_ != nullptr ? 0 : 1);
     if (editor_ != nullptr)

@@ -537,6 +537,37 @@ TEST_F(ShownDiagram, ContextMenusFollowWhatWasPressedAndClonesAreMadeAndDestroye
     Drag(At(clone), At(value, 0.3f, 0), MK_CONTROL);
     EXPECT_EQ(Document().diagram.arcs.size(), 1u);
     EXPECT_EQ(boxes.Last().text, "That influence is not allowed. It already exists. ");
+
+    // The clone moved onto the arc: a person's click where the arc crosses it, far from the arc's middle, takes
+    // the arc, drawn on top, which then shows wide there; Delete clears the arc and leaves the clone.
+    Drag(At(clone), At(DiagramPoint{arc->middle.x + 0.25f, arc->middle.y - 0.4f}));
+    const float y = clone->NodeCentre().y;
+    const float along = (y - arc->start.y) / (arc->end.y - arc->start.y);
+    const DiagramPoint crossing{arc->start.x + (arc->end.x - arc->start.x) * along, y};
+    ASSERT_NE(clone->HitNodePart(crossing), 0);
+    window->ClearSelection();
+    {
+        ScreenOnTop raised(frame->Handle());
+        const POINT click = RealInput::OnScreen(pane->Handle(), At(crossing));
+        const auto darkAcross = [&] {
+            PumpMessagesFor(0);
+            const ScreenCapture row = CaptureScreen(RECT{click.x - 8, click.y, click.x + 9, click.y + 1});
+            int dark = 0;
+            for (int x = row.place.left; x < row.place.right; ++x)
+                dark += row.Dark(x, click.y) ? 1 : 0;
+            return dark;
+        };
+        const int plain = darkAcross();
+        RealInput::Click(click);
+        ASSERT_TRUE(PumpMessagesUntil([&] { return window->SelectedArc() == arc && GetCapture() == nullptr; }));
+        SetCursorPos(2000, 2000);
+        EXPECT_GE(darkAcross(), plain + 2) << "the selection does not show where the arc was clicked";
+        ExpectScreenEqualsRepaint(frame->Handle());
+        RealInput::Keys("Delete");
+        EXPECT_TRUE(PumpProgramUntil([&] { return Document().diagram.arcs.empty(); }));
+    }
+    EXPECT_TRUE(Document().diagram.arcs.empty());
+    EXPECT_EQ(Nodes().size(), 3u);
     window->SelectNode(chance, false);
     EXPECT_EQ(MenuText(Cmd::EditCreateClone), "Destroy Clo&nes...");
     boxes.Answer(IDNO);

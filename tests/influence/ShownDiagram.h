@@ -112,6 +112,20 @@ protected:
                 app->ProcessMessage(queued);
         }
     }
+    // The program's own message processing (the frame's keys, a real key's too) until the condition holds or
+    // the deadline passes.
+    bool PumpProgramUntil(const std::function<bool()>& condition)
+    {
+        for (const DWORD start = GetTickCount(); !condition();) {
+            if (GetTickCount() - start > DefaultPumpDeadline)
+                return false;
+            MSG queued;
+            while (PeekMessageA(&queued, nullptr, 0, 0, PM_REMOVE))
+                app->ProcessMessage(queued);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return true;
+    }
     void Undo() { SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditUndo, 0); }
     void Redo() { SendMessageA(frame->Handle(), WM_COMMAND, Cmd::EditRedo, 0); }
     // A node of the kind made by the paper's context menu command at the point, its label typed.

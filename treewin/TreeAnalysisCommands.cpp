@@ -20,7 +20,7 @@
 #include "treewin/CEAnalysisDialog.h"
 #include "dialogs/CorrelationsDialog.h"
 #include "treewin/MarkovAnalysisWindow.h"
-#include "dialogs/MonteCarloDialogs.h"
+#include "treewin/MonteCarloProgressDialog.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "treewin/PayoffRangeDialog.h"
 #include "treewin/RankingsDialog.h"

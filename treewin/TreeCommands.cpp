@@ -36,7 +36,6 @@
 #include "treewin/JumpToDialog.h"
 #include "treewin/MarkovAnalysisWindow.h"
 #include "treewin/MarkovBindingsDialog.h"
-#include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "dialogs/NumericFormatDialog.h"
 #include "treewin/PageHeaderDialog.h"

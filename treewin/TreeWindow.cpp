@@ -5,7 +5,6 @@
 #include "framework/window/MDIframeCL.h"
 #include "widgets/Shell.h"
 #include "treewin/TreeChildWindow.h"
-#include "dialogs/DocumentPopups.h"
 #include "widgets/NamePopupMenu.h"
 #include "model/DocumentLink.h"
 #include "widgets/DdeLinkManager.h"
@@ -139,9 +138,9 @@ TreeWindow::~TreeWindow()
     customInterfacePanel = nullptr;
     SetPane(nullptr);
     paneDisplay = nullptr;
+    // The bound windows close before the document goes; a Monte Carlo run cut short stores and continues
+    // nothing.
     childWindows.CloseAll();
-    // Result popups close before the document goes; a Monte Carlo run cut short stores and continues nothing.
-    CloseDocumentPopups(&document);
     std::vector<TreeWindow*>& windows = LiveWindows();
     windows.erase(std::find(windows.begin(), windows.end(), this));
     document.View = nullptr;

@@ -247,6 +247,25 @@ struct Program {
         }
     }
 
+    // Waits for a window of the frame's of that class (or one numbered after it) with a child of that id; null
+    // when the process ended first.
+    HWND WaitFrameChild(const char* className, int childId) const
+    {
+        for (;;) {
+            const HWND client = FindDescendant(frame, "MDICLIENT");
+            for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                char name[64] = "";
+                GetClassNameA(child, name, sizeof name);
+                if (std::strncmp(name, className, std::strlen(className)) == 0 && GetDlgItem(child, childId) != nullptr)
+                    return child;
+            }
+            if (!Running())
+                return nullptr;
+            AnswerNo();
+            Sleep(5);
+        }
+    }
+
     int DocumentWindows() const
     {
         const HWND client = FindDescendant(frame, "MDICLIENT");
@@ -465,7 +484,7 @@ bool RunMonteCarlo(const std::string& kivo, const std::string& dir)
     program.worst = 0.0;
     const double begun = Now();
     PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(setup, IDOK)));
-    const HWND progress = program.WaitTop("DialogFrameCL", 3928);
+    const HWND progress = program.WaitFrameChild("MDIdialogCL", 3928);
     if (progress == nullptr)
         return false;
     while (!IsWindowEnabled(GetDlgItem(progress, IDOK)) && program.Running())

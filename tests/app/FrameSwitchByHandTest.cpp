@@ -8,8 +8,14 @@
 #include "formula/LookupTable.h"
 #include "formula/TableDirectory.h"
 #include "graph/LineGraph.h"
+#include "tests/model/CostSweep.h"
+#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ProgramLoop.h"
+#include "treewin/CESensitivityWindow.h"
 #include "treewin/DefineValuesDialog.h"
 #include "treewin/TableGraphWindow.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -83,6 +89,24 @@ const ToolWindowCase ToolWindows[] = {
          Select(test, tree, document.AddChild(document.Root, TerminalNode, "End"), "ctrl+y");
      }},
     {"Variables", [](ToolWindowTurns& test, TreeWindow&) { test.Command(Cmd::DisplayShowVariablesWindow); }},
+    // F7, 20 trials and Begin; the trials run to their end.
+    {"MonteCarlo",
+     [](ToolWindowTurns& test, TreeWindow& tree) {
+         TreeDocument& document = tree.Document();
+         document.AddChild(document.Root, TerminalNode, "Low", "", "10");
+         document.AddChild(document.Root, TerminalNode, "High", "", "20");
+         ModalDialogDriver driver;
+         driver.Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "20").Press(IDOK);
+         Select(test, tree, document.Root, "F7");
+         ASSERT_TRUE(RunProgramLoopUntil([&] { return document.RunningSimulations == 0; }));
+     }},
+    {"CESensitivity",
+     [](ToolWindowTurns&, TreeWindow& tree) {
+         const CESensitivityPresenter previous = SetCESensitivityPresenter(nullptr);
+         InstallCESensitivityWindow();
+         RunCostSweep(tree.Document(), "3");
+         SetCESensitivityPresenter(previous);
+     }},
 };
 
 // With a second tree open behind: each turn leaves one document maximised (the one reached, else the one
@@ -101,6 +125,10 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
     GetWindowRect(tool->Handle(), &place);
     const POINT onTree = EmptyCanvas(*tree);
     ASSERT_FALSE(PtInRect(&place, onTree));
+    // Listed in the Window menu, as every window of the frame.
+    const std::vector<std::string> listed = ListedWindows();
+    const std::string title = tool->Text();
+    EXPECT_NE(std::find(listed.begin(), listed.end(), title), listed.end()) << title;
     const struct {
         const char* keys;
         POINT click;

@@ -1,8 +1,10 @@
-// The Monte Carlo set-up dialog answered as a person would, and a run in its progress dialog from the menu's
-// driver and from a stored record.
+// The Monte Carlo set-up dialog answered as a person would, and a run in its progress window (one of the
+// frame's) from the menu's driver and from a stored record.
 
 #include "analysis/BarGraphData.h"
 #include "analysis/StoredAnalysisKinds.h"
+#include "app/MainFrame.h"
+#include "framework/window/FrameworkApp.h"
 #include "dialogs/MonteCarloDialogs.h"
 #include "dialogs/TextReportDialog.h"
 #include "foundation/TextReport.h"
@@ -16,6 +18,7 @@
 #include "tests/support/RealInput.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ThreadWindow.h"
+#include "treewin/MonteCarloProgressDialog.h"
 #include "treewin/TreeWindow.h"
 #include "tests/support/DialogControls.h"
 #include "tests/analysis/SimulatedTree.h"
@@ -47,10 +50,45 @@ ModalDialogDriver::Step Click(unsigned id, bool on = true)
     };
 }
 
+// What a control of the progress window shows, and whether it is enabled.
+std::string TextOf(WindowCL& window, unsigned id)
+{
+    return window.ItemText(id).Text();
+}
+
+bool Enabled(WindowCL& window, unsigned id)
+{
+    return IsWindowEnabled(window.Control(id)) != 0;
+}
+
+// The program's frame on the screen, where the progress windows open.
+struct InFrame {
+    FocusTestLock focus;
+    ScopedApplication app;
+    std::unique_ptr<MainFrame> frame{new MainFrame};
+    InFrame()
+    {
+        frame->EndStartup();
+        frame->Show(SW_SHOWNOACTIVATE);
+    }
+};
+
+BOOL CALLBACK FindProgress(HWND window, LPARAM out)
+{
+    auto* found = dynamic_cast<Progress*>(WindowCL::FromHandle(window));
+    if (found == nullptr || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<Progress**>(out) = found;
+    return FALSE;
+}
+
+// The progress window in the frame that is topmost among its windows, or null.
 Progress* OpenProgressDialog()
 {
-    HWND handle = ThreadWindow(nullptr, "Monte Carlo Simulation");
-    return handle != nullptr ? dynamic_cast<Progress*>(WindowCL::FromHandle(handle)) : nullptr;
+    Progress* found = nullptr;
+    if (TheApp != nullptr && TheApp->MainWindow() != nullptr)
+        EnumChildWindows(TheApp->MainWindow()->Handle(), FindProgress, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
@@ -146,7 +184,7 @@ TEST(MonteCarloDialogs, SetupOffersWhatTheDocumentAllowsAndRemembersTheChoice)
 
 TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
 {
-    OnScreen screen;
+    InFrame screen;
     MessageBoxRecorder boxes;
     InstallMonteCarloDialogs();
     std::vector<std::string> reports;
@@ -210,7 +248,7 @@ int continuedRuns = 0;
 // Closing the tree mid-run takes the dialog and its run along: a stored run's chain does not go on.
 TEST(MonteCarloDialogs, ProgressClosesWithItsTree)
 {
-    OnScreen screen;
+    InFrame screen;
     MessageBoxRecorder boxes;
     RegisterStoredAnalysisKind(MonteCarloKind, [](StoredAnalysis*, TreeDocument*) { ++continuedRuns; },
                                DescribeMonteCarlo);
@@ -224,9 +262,9 @@ TEST(MonteCarloDialogs, ProgressClosesWithItsTree)
     ASSERT_TRUE(simulation->Setup(settings));
     StoredAnalysis* record = MakeMonteCarloRecord(document.Root, settings);
     record->next = record->Clone();
-    new Progress(std::make_unique<MonteCarloProgress>(std::move(simulation), nullptr, record));
-    Progress* dialog = OpenProgressDialog();
+    Progress* dialog = Progress::Open(std::make_unique<MonteCarloProgress>(std::move(simulation), nullptr, record), false);
     ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog, OpenProgressDialog());
     dialog->Run().NextTrial();
     const HWND handle = dialog->Handle();
     tree.reset();
@@ -242,7 +280,7 @@ TEST(MonteCarloDialogs, ProgressClosesWithItsTree)
 // (a table of that size once took seconds to fill while nothing showed).
 TEST(MonteCarloDialogs, TextReportOfManyTrialsOpensFilledAtOnce)
 {
-    OnScreen screen;
+    InFrame screen;
     MessageBoxRecorder boxes;
     InstallTextReportDialog();
     SimulatedTree tree;
@@ -253,8 +291,8 @@ TEST(MonteCarloDialogs, TextReportOfManyTrialsOpensFilledAtOnce)
     ASSERT_NE(dialog, nullptr);
     while (!dialog->Run().Finished())
         dialog->Run().OnIdle();
-    ScreenOnTop top(dialog->Handle());
-    SetForegroundWindow(dialog->Handle());
+    ScreenOnTop top(screen.frame->Handle());
+    SetForegroundWindow(screen.frame->Handle());
     LRESULT rows = 0;
     DWORD shown = 0;
     driver.Then([&](DialogFrameCL& report) {

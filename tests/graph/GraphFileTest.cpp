@@ -15,7 +15,7 @@
 #include "foundation/TextReport.h"
 #include "widgets/ZoomPane.h"
 #include "foundation/VersionRecord.h"
-#include "graph/CESensitivityWindow.h"
+#include "treewin/CESensitivityWindow.h"
 #include "graph/GraphCommandDialogs.h"
 #include "graph/ShowHideLinesDialog.h"
 #include "framework/dialog/FileDialogs.h"
@@ -451,12 +451,12 @@ TEST_F(GraphFiles, GraphsFillTheirWindowsMaximisedOpenedOrTiled)
     ASSERT_EQ(ce->ExtendedItemCount(), 1);
     TreeBuilder sweep;
     CESensitivityWindow* results = nullptr;
-    SetCESensitivityPresenter([&results](const CESensitivityResults& run) { results = new CESensitivityWindow(run); });
+    SetCESensitivityPresenter([&results](const CESensitivityResults& run) { results = CESensitivityWindow::Open(run); });
     RunCostSweep(sweep, "3");
     SetCESensitivityPresenter(nullptr);
     ASSERT_NE(results, nullptr);
     CESensitivityGraph* planes = results->OpenPlaneGraph(0);
-    DestroyWindow(results->Handle());
+    delete results;
     ASSERT_TRUE(AnimationEnds(*planes->Strip()));
     tiled.insert(tiled.end(), {{titled, "18 point title tiled"},
                                {ce, "cost-effectiveness tiled"},
@@ -883,12 +883,12 @@ TEST_F(GraphFiles, CostEffectivenessPlanesRecomputeDominanceAtEachStep)
 {
     TreeBuilder tree;
     CESensitivityWindow* window = nullptr;
-    SetCESensitivityPresenter([&window](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
+    SetCESensitivityPresenter([&window](const CESensitivityResults& results) { window = CESensitivityWindow::Open(results); });
     RunCostSweep(tree, "3");
     SetCESensitivityPresenter(nullptr);
     ASSERT_NE(window, nullptr);
     SendMessageA(window->Handle(), WM_COMMAND, CESensitivityWindow::kCostByEffectiveness, 0);
-    DestroyWindow(window->Handle());
+    delete window;
     auto* graph = Newest<CESensitivityGraph>();
     ASSERT_NE(graph, nullptr);
     EXPECT_TRUE(graph->Strip()->Animating());

@@ -17,7 +17,7 @@
 #include "graph/BarGraphs.h"
 #include "graph/CEGraph.h"
 #include "graph/CESensitivityGraph.h"
-#include "graph/CESensitivityWindow.h"
+#include "treewin/CESensitivityWindow.h"
 #include "graph/LineGraph.h"
 #include "graph/ProbDistributionGraph.h"
 #include "graph/SensitivityRegionGraphs.h"
@@ -259,14 +259,14 @@ TEST_F(GraphNumbers, ValuesTakeTheTreesPlacesAndAxesTheirSteps)
              t.Strategy("B", "10", "3");
              CESensitivityWindow* window = nullptr;
              auto previous = SetCESensitivityPresenter(
-                 [&window](const CESensitivityResults& results) { window = new CESensitivityWindow(results); });
+                 [&window](const CESensitivityResults& results) { window = CESensitivityWindow::Open(results); });
              t.Run(std::make_unique<OneWaySensitivityAnalysis>(
                  t.document.Root, OneWaySettings{"c", FormattedValue{"0", 0.0}, FormattedValue{"20", 20.0}, 4}));
              SetCESensitivityPresenter(previous);
              if (window == nullptr)
                  return Texts{"(no window)"};
              const Texts texts = DrawnTexts(window->OpenPlaneGraph(0));
-             DestroyWindow(window->Handle());
+             delete window;
              return texts;
          },
          {"$0", "c = 0"}},

@@ -6,21 +6,26 @@
 #include "analysis/OneWaySensitivityAnalysis.h"
 #include "tests/model/TreeBuilder.h"
 
-inline void RunCostSweep(TreeBuilder& tree, const char* bEffect)
+inline void RunCostSweep(TreeDocument& document, const char* bEffect)
 {
-    TreeDocument& document = tree.Document();
     document.CalcPrefs.CalcMethod = CostEffectivenessMethod;
     document.CalcPrefs.CECostPayoff = 0;
     document.CalcPrefs.CEEffPayoff = 1;
-    tree.Bind(tree.Root(), "c", "2");
-    tree.Terminal(tree.Root(), "A", "", "c", "1");
-    tree.Terminal(tree.Root(), "B", "", "10", bEffect);
+    document.EnsureVariable("c", nullptr);
+    document.Root->SetBinding("c", "2", false);
+    document.AddChild(document.Root, TerminalNode, "A", "", "c")->SetPayoffText("1", 1, false);
+    document.AddChild(document.Root, TerminalNode, "B", "", "10")->SetPayoffText(bEffect, 1, false);
     OneWaySettings settings;
     settings.variable = "c";
     settings.low = FormattedValue{"0", 0.0};
     settings.high = FormattedValue{"20", 20.0};
     settings.intervals = 4;
-    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(tree.Root(), settings));
+    RunAnalysis(std::make_unique<OneWaySensitivityAnalysis>(document.Root, settings));
     while (document.CurrentAnalysis != nullptr)
         document.CurrentAnalysis->OnIdle();
+}
+
+inline void RunCostSweep(TreeBuilder& tree, const char* bEffect)
+{
+    RunCostSweep(tree.Document(), bEffect);
 }

@@ -20,6 +20,7 @@
 #include "app/PreferencesDialog.h"
 #include "treewin/DefineVariableWindow.h"
 #include "treewin/MarkovAnalysisWindow.h"
+#include "treewin/MonteCarloProgressDialog.h"
 #include "treewin/MarkovValueWindows.h"
 #include "app/PreferencesDialog.h"
 #include "dialogs/CorrelationsDialog.h"
@@ -993,6 +994,27 @@ void BuildSteps()
         {nullptr, [] { PressInDialog(IDOK); }, noModal},
         {nullptr, [] { PostMessageA(FrameChild<MarkovAnalysisWindow>()->Handle(), WM_COMMAND, IDOK, 0); },
          [] { return FrameChild<MarkovAnalysisWindow>() == nullptr; }},
+        // A simulation of the tree: its window over the tree when the trials ended, the outcomes' graph over it,
+        // then the window again once the graph closed.
+        {nullptr, [] { Select(Tree()->Document().Root); Command(Cmd::AnalysisMonteCarloSimulation); }, modal},
+        {"monte-carlo-window",
+         [] {
+             SetDlgItemTextA(ModalDialog()->Handle(), Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "200");
+             PressInDialog(IDOK);
+         },
+         [] {
+             auto* simulation = FrameChild<MonteCarloProgressDialog>();
+             return simulation != nullptr && simulation->Run().Finished();
+         }},
+        {"monte-carlo-graph",
+         [] {
+             PostMessageA(FrameChild<MonteCarloProgressDialog>()->Handle(), WM_COMMAND, Cmd::MonteCarloOutcomeGraph, 0);
+         },
+         [] { return FrameChild<ProbDistributionGraph>() != nullptr; }},
+        {"monte-carlo-graph-closed", CloseFrameChild<ProbDistributionGraph>,
+         [] { return FrameChild<ProbDistributionGraph>() == nullptr; }},
+        {nullptr, [] { PostMessageA(FrameChild<MonteCarloProgressDialog>()->Handle(), WM_COMMAND, IDOK, 0); },
+         [] { return FrameChild<MonteCarloProgressDialog>() == nullptr; }},
         {"define-variable-menus",
          [] {
              // At a Markov state, where the Markov keywords apply too.

@@ -13,6 +13,7 @@
 #include "analysis/TwoWaySensitivityAnalysis.h"
 #include "analysis/VariableRange.h"
 #include "dialogs/MonteCarloDialogs.h"
+#include "treewin/MonteCarloProgressDialog.h"
 #include "dialogs/NodeValueDialogs.h"
 #include "formula/CorrelationList.h"
 #include "formula/Distribution.h"
@@ -395,13 +396,20 @@ BOOL CALLBACK FindSimulation(HWND window, LPARAM out)
     return found == nullptr;
 }
 
+// The frame's simulation window, or null.
+MonteCarloProgressDialog* OpenSimulation()
+{
+    MonteCarloProgressDialog* found = nullptr;
+    EnumChildWindows(TheApp->MainWindow()->Handle(), FindSimulation, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // The analysis the command started, run to its end as idle time runs it; a simulation's statistics.
 void RunToEnd(TreeDocument& document, std::vector<std::string>& log)
 {
     while (document.CurrentAnalysis != nullptr)
         document.CurrentAnalysis->OnIdle();
-    MonteCarloProgressDialog* simulation = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&simulation));
+    MonteCarloProgressDialog* simulation = OpenSimulation();
     if (simulation == nullptr)
         return;
     while (!simulation->Run().Finished())
@@ -708,8 +716,7 @@ TEST(TreeAnalysisCommands, EscapeStopsASimulationThatMeanwhileRefusesRollBack)
         driver.Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "32000").Press(IDOK);
         SendMessageA(t.window.Handle(), WM_COMMAND, 1614, 0);
     }
-    MonteCarloProgressDialog* dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
+    MonteCarloProgressDialog* dialog = OpenSimulation();
     ASSERT_NE(dialog, nullptr);
     SendMessageA(t.window.Handle(), WM_COMMAND, 1612, 0);
     EXPECT_EQ(t.document.RolledBack, RolledBackValues::None);
@@ -802,7 +809,7 @@ TEST(TreeAnalysisCommands, EscapeWithinAMarkovTrialKeepsTheTrialsRun)
     RealInput::Keys("F7");
     MonteCarloProgressDialog* dialog = nullptr;
     ASSERT_TRUE(RunProgramLoopUntil([&] {
-        EnumThreadWindows(GetCurrentThreadId(), FindSimulation, reinterpret_cast<LPARAM>(&dialog));
+        dialog = OpenSimulation();
         return dialog != nullptr;
     }));
     {

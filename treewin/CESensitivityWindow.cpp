@@ -1,19 +1,19 @@
-#include "graph/CESensitivityWindow.h"
+#include "treewin/CESensitivityWindow.h"
 
 #include "analysis/CEReport.h"
 #include "analysis/LineGraphData.h"
 #include "widgets/GraphCommandStyle.h"
 #include "widgets/MenuButton.h"
-#include "widgets/WindowPlacement.h"
-#include "dialogs/DocumentPopups.h"
+#include "widgets/SaveQuestions.h"
+#include "widgets/Shell.h"
 #include "foundation/MessageBoxes.h"
 #include "graph/CESensitivityGraph.h"
 #include "foundation/TextReport.h"
 #include "framework/dialog/Menu.h"
-#include "framework/window/FrameworkApp.h"
-#include "framework/window/TopWindow.h"
+#include "framework/window/ResourceId.h"
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
+#include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
@@ -23,13 +23,6 @@
 namespace Ids = Ctl::CostEffectivenessSensitivityAnalysis;
 
 namespace {
-
-const DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-
-WindowCL* Frame()
-{
-    return TheApp ? TheApp->MainWindow() : nullptr;
-}
 
 const char* const kNoRatioText =
     "The data cannot be graphed as C/E ratios because the effectiveness of one or more options is zero.";
@@ -62,12 +55,12 @@ void FindPayoffThresholds(const SensitivityResultGrid& grid, int component, std:
 
 }  // namespace
 
-CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
-    : DialogFrameCL(Frame(), ResourceId(DialogRes::CostEffectivenessSensitivityAnalysis, nullptr), WindowStyle),
+CESensitivityWindow::CESensitivityWindow(TreeWindow* tree, const CESensitivityResults& results)
+    : TreeChildWindow(tree, ResourceId(DialogRes::CostEffectivenessSensitivityAnalysis, nullptr), false),
       results_(results)
 {
-    SetStateBits(StateDeleteWithWindow);
-    AddDocumentPopup(this, results_.grid != nullptr ? results_.grid->Document() : nullptr);
+    if (tree != nullptr)
+        OnTreeTitleChanged(tree->Document().Title().Text());
     if (WindowCL* text = FindChild(Ids::NodeText)) {
         zString nodeText;
         if (results_.node != nullptr)
@@ -77,16 +70,42 @@ CESensitivityWindow::CESensitivityWindow(const CESensitivityResults& results)
     if (WindowCL* text = FindChild(Ids::VariableText))
         text->SetText(results_.variableLabel);
     MakeGraphButton();
-    // Over the tree it reports on, as the analyses' other result windows, not at the screen's corner.
-    PlaceWindowInFrame(handle_, 0.4f, 0.5f, true);
-    Show(SW_SHOW);
-    if (!HasRatioRange())
-        ShowInfoBox(nullptr, kNoRatioText, -1);
+    FitToFrame();
+    PlaceAt(0.4, 0.5);
 }
 
-CESensitivityWindow::~CESensitivityWindow()
+CESensitivityWindow* CESensitivityWindow::Open(const CESensitivityResults& results)
 {
-    RemoveDocumentPopup(this);
+    TreeDocument* document = results.grid != nullptr ? results.grid->Document() : nullptr;
+    TreeWindow* tree = document != nullptr ? dynamic_cast<TreeWindow*>(document->View) : nullptr;
+    CESensitivityWindow* shown = nullptr;
+    for (int i = 0; tree != nullptr && i < tree->ChildWindows().Count() && shown == nullptr; ++i)
+        shown = dynamic_cast<CESensitivityWindow*>(tree->ChildWindows().At(i));
+    RECT place{};
+    if (shown != nullptr) {
+        GetWindowRect(shown->Handle(), &place);
+        MapWindowPoints(nullptr, GetParent(shown->Handle()), reinterpret_cast<POINT*>(&place), 2);
+        delete shown;
+    }
+    auto* window = new CESensitivityWindow(tree, results);
+    if (shown != nullptr)
+        SetWindowPos(window->Handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    window->Show(-1);
+    if (!window->HasRatioRange())
+        ShowInfoBox(nullptr, kNoRatioText, -1);
+    return window;
+}
+
+void CESensitivityWindow::OnTreeTitleChanged(const char*)
+{
+    zString title(Tree()->Document().Title());
+    title += ": Cost-Effectiveness Sensitivity Analysis";
+    SetText(title);
+}
+
+bool CESensitivityWindow::DependsOn(const void* object) const
+{
+    return object != nullptr && object == results_.node;
 }
 
 bool CESensitivityWindow::HasRatioRange() const
@@ -212,14 +231,15 @@ long CESensitivityWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         return 1;
     }
     case IDOK:
-        DestroyWindow(handle_);
+    case IDCANCEL:
+        AskSaveChanges(TheShell().Frame(), this, false);
         return 1;
     default:
-        return 0;
+        return TreeChildWindow::OnCommandId(id, code, control);
     }
 }
 
 void InstallCESensitivityWindow()
 {
-    SetCESensitivityPresenter([](const CESensitivityResults& results) { new CESensitivityWindow(results); });
+    SetCESensitivityPresenter([](const CESensitivityResults& results) { CESensitivityWindow::Open(results); });
 }

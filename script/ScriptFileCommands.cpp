@@ -10,13 +10,14 @@
 #include "formula/TableDirectory.h"
 #include "foundation/FilePath.h"
 #include "framework/window/MDIframeCL.h"
-#include "foundation/NumericFormatParsing.h"
 #include "graph/GraphWindow.h"
+#include "influence/InfluenceDiagramWindow.h"
 #include "script/ScriptCommandHandlers.h"
 #include "treewin/TreeWindow.h"
 
 #include "CommandIds.h"
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -24,6 +25,15 @@ namespace {
 MDIchildCL* FrameTopWindow()
 {
     return TheShell().ActiveChild();
+}
+
+// The window whose document a save writes: a diagram's sub-model window saves the diagram it belongs to,
+// whole, as its File menu does.
+DocumentWindow* SavedWindow()
+{
+    if (auto* diagram = dynamic_cast<InfluenceDiagramWindow*>(FrameTopWindow()))
+        return &diagram->OwnerWindow();
+    return dynamic_cast<DocumentWindow*>(FrameTopWindow());
 }
 
 } // namespace
@@ -50,26 +60,29 @@ void Handlers::OpenFile(ScriptManager& script, const Parameters& parameters)
 
 void Handlers::SaveFile(ScriptManager& script, const Parameters&)
 {
-    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
+    DocumentWindow* document = SavedWindow();
     if (document != nullptr && document->SaveToFile() == 0)
         script.EndAfterReportedFailure();
 }
 
 void Handlers::SaveFileAs(ScriptManager& script, const Parameters& parameters)
 {
-    auto* document = dynamic_cast<DocumentWindow*>(FrameTopWindow());
+    DocumentWindow* document = SavedWindow();
     const char* path = parameters.size() == 1 ? parameters[0].c_str() : nullptr;
     if (document != nullptr && document->SaveAs(path) == 0)
         script.EndAfterReportedFailure();
 }
 
 // CloseTopWindow: deleted at once unless the parameter reads as 0.
-void Handlers::CloseTopWindow(ScriptManager&, const Parameters& parameters)
+void Handlers::CloseTopWindow(ScriptManager& script, const Parameters& parameters)
 {
+    int force = 1;
+    if (!script.OptionalFlag(parameters, 0, 1, force))
+        return;
     MDIchildCL* top = FrameTopWindow();
     if (top == nullptr)
         return;
-    if (!parameters.empty() && ParseScriptFlag(parameters[0]) == 0)
+    if (force == 0)
         AskSaveChanges(TheShell().Frame(), top, false);
     else
         delete top;
@@ -99,10 +112,13 @@ void Handlers::TopWindowType(ScriptManager& script, const Parameters& parameters
 
 void Handlers::TopWindowName(ScriptManager& script, const Parameters& parameters)
 {
+    int fullPath = 0;
+    if (!script.OptionalFlag(parameters, 1, 0, fullPath))
+        return;
     MDIchildCL* top = FrameTopWindow();
     auto* document = dynamic_cast<DocumentWindow*>(top);
     std::string name;
-    if (document != nullptr && parameters.size() > 1 && ParseScriptFlag(parameters[1]) != 0) {
+    if (document != nullptr && fullPath != 0) {
         name = document->FullPath().Text();
     } else if (top != nullptr) {
         char title[260] = {};
@@ -121,13 +137,9 @@ void Handlers::TableVal(ScriptManager& script, const Parameters& parameters)
         return;
     }
     double numbers[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        int error = 0;
-        ParseNumber(parameters[i + 1].c_str(), numbers[i], error);
-        if (error != 0) {
-            script.ReportError(2, ScriptCmd::TableVal, parameters[i + 1].c_str());
+    for (size_t i = 0; i < 2; ++i) {
+        if (!script.NumberParameter(parameters, i + 1, numbers[i]))
             return;
-        }
     }
     if (table->SetEntry(numbers[0], numbers[1]) < 0) {
         script.ReportError(2, ScriptCmd::TableVal, parameters[1].c_str());
@@ -137,36 +149,40 @@ void Handlers::TableVal(ScriptManager& script, const Parameters& parameters)
         script.ReportError(2, ScriptCmd::TableVal, parameters[0].c_str());
 }
 
-// SetNFSigDigs: the top tree's or graph's number of digits, by its first parameter.
+// SetNFSigDigs: the top tree's or graph's number of digits, by its first parameter. A count outside 0-9
+// leaves its digits as they are.
 void Handlers::SetNumberDigits(ScriptManager& script, const Parameters& parameters)
 {
     const int32_t id = Cmd::DisplayNumericFormatting;
-    TreeWindow* tree = TopTree();
-    const int which = ParseScriptFlag(parameters[0]);
-    const int digits = ParseScriptFlag(parameters[1]);
-    const auto fits = [](int n) { return n >= 0 && n <= 9; };
+    int which = 0;
+    int digits[2] = {-1, -1};
+    if (!script.IntegerParameter(parameters, 0, 0, 2, which))
+        return;
+    for (size_t i = 0; i < 2 && i + 1 < parameters.size(); ++i) {
+        if (!script.IntegerParameter(parameters, i + 1, INT_MIN, INT_MAX, digits[i]))
+            return;
+    }
+    const auto set = [](uint8_t& count, int n) {
+        if (n >= 0 && n <= 9)
+            count = static_cast<uint8_t>(n);
+    };
     if (which == 0) {
+        TreeWindow* tree = TopTree();
         if (tree == nullptr) {
             script.ReportError(4, id);
             return;
         }
         NumericFormat& format = tree->Document().NumberFormat();
-        if (fits(digits))
-            format.expValDigits = static_cast<int8_t>(digits);
-        if (parameters.size() > 2 && fits(ParseScriptFlag(parameters[2])))
-            format.probDigits = static_cast<int8_t>(ParseScriptFlag(parameters[2]));
+        set(format.expValDigits, digits[0]);
+        set(format.probDigits, digits[1]);
         tree->Redraw();
-    } else if (which == 1 || which == 2) {
+    } else {
         auto* graph = dynamic_cast<GraphWindow*>(FrameTopWindow());
         if (graph == nullptr) {
             script.ReportError(5, id);
             return;
         }
-        if (fits(digits))
-            (which == 1 ? graph->horizontalAxis : graph->verticalAxis).numberFormat.axisDigits =
-                static_cast<int8_t>(digits);
+        set((which == 1 ? graph->horizontalAxis : graph->verticalAxis).numberFormat.axisDigits, digits[0]);
         graph->InvalidateAll();
-    } else {
-        script.ReportError(2, id, parameters[0].c_str());
     }
 }

@@ -12,8 +12,7 @@
 #include "CommandIds.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -24,21 +23,16 @@ const char* const kScriptCaption = "KIVOScript";
 constexpr unsigned kDefaultWait = 3000;
 
 // The milliseconds of a wait from the parameter at `at`, or the default when it is left out; false (the
-// script error shown) for a parameter that is no number.
+// script error shown) for a parameter that is no number. A time below 0 waits no time.
 bool WaitMilliseconds(ScriptManager& script, const ScriptManager::Parameters& parameters, size_t at,
-                      unsigned fallback, int32_t command, unsigned& milliseconds)
+                      unsigned fallback, unsigned& milliseconds)
 {
     milliseconds = fallback;
-    if (parameters.size() <= at)
-        return true;
-    const char* text = parameters[at].c_str();
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (end == text || std::strspn(end, " \t") != std::strlen(end)) {
-        script.ReportError(2, command, text);
+    int value = 0;
+    if (parameters.size() > at && !script.IntegerParameter(parameters, at, INT_MIN, INT_MAX, value))
         return false;
-    }
-    milliseconds = static_cast<unsigned>(std::clamp(value, 0L, 0x7FFFFFFFL));
+    if (parameters.size() > at)
+        milliseconds = static_cast<unsigned>(std::max(value, 0));
     return true;
 }
 
@@ -110,30 +104,38 @@ void Handlers::Return(ScriptManager& script, const Parameters&)
 void Handlers::TextBox(ScriptManager& script, const Parameters& parameters)
 {
     unsigned wait = 0;
-    if (!WaitMilliseconds(script, parameters, 1, kDefaultWait, ScriptCmd::TextBox, wait))
+    if (!WaitMilliseconds(script, parameters, 1, kDefaultWait, wait))
         return;
     // Escape, or the frame closing, in the wait stops a running file.
     if (ShowScriptText(parameters[0], wait, [&script] { return script.stopRequested_; }) && script.stream_)
         script.stopRequested_ = true;
 }
 
+// Bounds count when both are given (not empty); each must then be a number.
 void Handlers::UserInput(ScriptManager& script, const Parameters& parameters)
 {
-    const auto parameter = [&](size_t i) { return i < parameters.size() ? parameters[i] : std::string(); };
+    double bounds[2] = {};
+    const bool bounded = parameters.size() == 4 && !parameters[2].empty() && !parameters[3].empty();
+    for (size_t i = 0; bounded && i < 2; ++i) {
+        if (!script.NumberParameter(parameters, 2 + i, bounds[i]))
+            return;
+    }
     if (!script.HasVariable(parameters[1]))
         script.StoreResult(parameters[1], "");
-    script.StoreVariableQuietly(parameters[1], AskScriptInput(parameters[0], parameter(2), parameter(3)));
+    script.StoreVariableQuietly(parameters[1], AskScriptInput(parameters[0], bounds[0], bounds[1]));
 }
 
 void Handlers::ClipAdviseVars(ScriptManager& script, const Parameters& parameters)
 {
-    script.clipboardAdvise = !parameters.empty() ? ParseScriptFlag(parameters[0]) : 1;
+    int on = 1;
+    if (script.OptionalFlag(parameters, 0, 1, on))
+        script.clipboardAdvise = on;
 }
 
 void Handlers::Delay(ScriptManager& script, const Parameters& parameters)
 {
     unsigned milliseconds = 0;
-    if (!WaitMilliseconds(script, parameters, 0, kDefaultWait, ScriptCmd::Delay, milliseconds))
+    if (!WaitMilliseconds(script, parameters, 0, kDefaultWait, milliseconds))
         return;
     if (PumpScriptMessages(std::max(500u, milliseconds), [&script] { return script.stopRequested_; }) &&
         script.stream_)

@@ -287,6 +287,90 @@ int ScriptManager::ParseScriptFlag(const std::string& text)
     return first == 't' || first == 'y' ? 1 : 0;
 }
 
+namespace {
+
+// The text without the blanks around it, and without a "+" before a digit.
+std::string NumberText(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    std::string number = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    if (number.size() > 1 && number[0] == '+' && std::isdigit(static_cast<unsigned char>(number[1])))
+        number.erase(0, 1);
+    return number;
+}
+
+} // namespace
+
+bool ScriptManager::ReadInteger(const std::string& text, int& value)
+{
+    const std::string number = NumberText(text);
+    int error = 0;
+    int read = 0;
+    ParseInteger(number.c_str(), read, error);
+    if (error != 0 || number.empty())
+        return false;
+    value = read;
+    return true;
+}
+
+bool ScriptManager::ReadNumber(const std::string& text, double& value)
+{
+    const std::string number = NumberText(text);
+    int error = 0;
+    double read = 0;
+    ParseNumber(number.c_str(), read, error);
+    if (error != 0 || number.empty())
+        return false;
+    value = read;
+    return true;
+}
+
+bool ScriptManager::ReadFlag(const std::string& text, int& value)
+{
+    if (ReadInteger(text, value))
+        return true;
+    const std::string word = NumberText(text);
+    switch (word.empty() ? '\0' : std::tolower(static_cast<unsigned char>(word[0]))) {
+    case 't':
+    case 'y': value = 1; return true;
+    case 'f':
+    case 'n': value = 0; return true;
+    default: return false;
+    }
+}
+
+bool ScriptManager::IntegerParameter(const Parameters& parameters, size_t at, int low, int high, int& value)
+{
+    if (ReadInteger(parameters[at], value) && value >= low && value <= high)
+        return true;
+    ReportError(2, currentCommand_, parameters[at].c_str());
+    return false;
+}
+
+bool ScriptManager::NumberParameter(const Parameters& parameters, size_t at, double& value)
+{
+    if (ReadNumber(parameters[at], value))
+        return true;
+    ReportError(2, currentCommand_, parameters[at].c_str());
+    return false;
+}
+
+bool ScriptManager::FlagParameter(const Parameters& parameters, size_t at, int& value)
+{
+    if (ReadFlag(parameters[at], value))
+        return true;
+    ReportError(2, currentCommand_, parameters[at].c_str());
+    return false;
+}
+
+bool ScriptManager::OptionalFlag(const Parameters& parameters, size_t at, int fallback, int& value)
+{
+    value = fallback;
+    return parameters.size() <= at || FlagParameter(parameters, at, value);
+}
+
 std::string ScriptManager::Upper(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -112,8 +113,21 @@ public:
     // The handlers (ScriptCommandHandlers.h), one for each row of the command table.
     struct Handlers;
 
-    // The integer a parameter means: its number, else 1 for a text starting "t" or "y", else 0.
+    // The integer a variable's value means: its number, else 1 for a text starting "t" or "y", else 0.
     static int ParseScriptFlag(const std::string& text);
+    // The readings of numeric parameters, one for every command. Blanks around the text and a "+" or "-"
+    // before it are allowed; false for any other text.
+    static bool ReadInteger(const std::string& text, int& value);
+    static bool ReadNumber(const std::string& text, double& value);
+    // A flag: an integer (0 off, any other on), or a word starting "t" or "y" (1), "f" or "n" (0).
+    static bool ReadFlag(const std::string& text, int& value);
+    // The parameter at `at` of the running command as an integer from low to high, a number or a flag:
+    // false, the script ended with "Bad parameter", for a text that does not read or a number out of range.
+    bool IntegerParameter(const Parameters& parameters, size_t at, int low, int high, int& value);
+    bool NumberParameter(const Parameters& parameters, size_t at, double& value);
+    bool FlagParameter(const Parameters& parameters, size_t at, int& value);
+    // A flag that may be left out: the fallback then.
+    bool OptionalFlag(const Parameters& parameters, size_t at, int fallback, int& value);
 
     // The script waits for the analysis it started.
     int32_t waitingForAnalysis = 0;
@@ -162,9 +176,10 @@ private:
 
     // Sets the script variable to a command's result; a refused value ends the script (error 2).
     void StoreResult(const std::string& name, const std::string& value);
-    // A computed value of the selected node into the variable named by the parameter at nameAt, in the
-    // plain form when the parameter after it reads 0; a failed computation ends the script instead.
-    void StoreComputed(const Parameters& parameters, size_t nameAt, double value, bool failed, bool probability);
+    // A value computed at the selected node into the variable named by the parameter at nameAt, in the plain
+    // form when the flag after it reads 0; a failed computation ends the script instead.
+    void StoreComputed(const Parameters& parameters, size_t nameAt, bool probability,
+                       const std::function<double(bool& failed)>& compute);
     // Runs a stored analysis and pauses the script until every analysis it started has ended.
     void RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name);
     // Stops the queue task and the wait for analyses.

@@ -10,6 +10,7 @@
 #include "script/ScriptCommandHandlers.h"
 #include "treewin/TreeWindow.h"
 
+#include <climits>
 #include <string>
 
 using Handlers = ScriptManager::Handlers;
@@ -122,30 +123,36 @@ void Handlers::SelectNodeRelName(ScriptManager&, const Parameters& parameters)
     }
 }
 
-void Handlers::SelectIf(ScriptManager&, const Parameters& parameters)
+// The kind (1-4), the flags (0-3) and, for kinds 1 and 3, a number in the kind's range: any other is a bad
+// parameter.
+void Handlers::SelectIf(ScriptManager& script, const Parameters& parameters)
 {
+    int kind = 0;
+    int flags = 0;
+    if (!script.IntegerParameter(parameters, 0, 1, 4, kind) || !script.IntegerParameter(parameters, 1, 0, 3, flags))
+        return;
     SelectRule rule;
-    const int kind = ParseScriptFlag(parameters[0]);
-    const int flags = ParseScriptFlag(parameters[1]);
-    const std::string& value = parameters[2];
     rule.selectedOnly = flags & 1;
     rule.addToSelection = (flags >> 1) & 1;
-    const int number = ParseScriptFlag(value);
-    if (kind == 1 && number >= 1 && number <= 6) {
+    const std::string& value = parameters[2];
+    int number = 0;
+    if (kind == 1) {
+        if (!script.IntegerParameter(parameters, 2, 1, 6, number))
+            return;
         rule.kind = SelectRule::NodeType;
         rule.nodeKind = number;
     } else if (kind == 2) {
         rule.kind = SelectRule::NameContains;
         rule.name = value.c_str();
-    } else if (kind == 3 && number >= 1 && number <= 5) {
+    } else if (kind == 3) {
+        if (!script.IntegerParameter(parameters, 2, 1, 5, number))
+            return;
         rule.kind = SelectRule::Position;
         rule.position = SelectRule::Rightmost + number - 1;
-    } else if (kind == 4) {
+    } else {
         rule.kind = SelectRule::VariableDefined;
         rule.variable = value.c_str();
         NormalizeVariableName(rule.variable);
-    } else {
-        return;
     }
     SelectNodesDialog::SelectMatching(rule, *TopTree());
 }
@@ -168,7 +175,8 @@ void Handlers::GetSelList(ScriptManager& script, const Parameters& parameters)
 
 void Handlers::GetSelNum(ScriptManager& script, const Parameters& parameters)
 {
-    // A position below 1 names no node.
-    const int wanted = ParseScriptFlag(parameters[1]);
-    script.StoreResult(parameters[0], wanted == 0 ? "(none)" : SelectionPaths(*TopTree(), wanted));
+    // Positions count from 1; one past the selection names no node.
+    int wanted = 0;
+    if (script.IntegerParameter(parameters, 1, 1, INT_MAX, wanted))
+        script.StoreResult(parameters[0], SelectionPaths(*TopTree(), wanted));
 }

@@ -12,7 +12,6 @@
 #include "treewin/SelectNodesDialog.h"
 #include "formula/FormulaRef.h"
 #include "foundation/FilePath.h"
-#include "foundation/NumericFormatParsing.h"
 #include "foundation/NumericFormatting.h"
 #include "model/EvalContext.h"
 #include "model/NameRules.h"
@@ -30,13 +29,6 @@
 #include <string>
 
 namespace {
-
-// A payoff number 1 to 4 as its index 0 to 3; -1 otherwise.
-int PayoffIndex(const std::string& text)
-{
-    const int n = ScriptManager::ParseScriptFlag(text);
-    return n >= 1 && n <= 4 ? n - 1 : -1;
-}
 
 // The value as a script result: decimals 0 gives the plain form with at most 9 places; otherwise a path
 // probability takes the format's probability places, other values the full form with its value places.
@@ -76,53 +68,74 @@ void Handlers::TreeMenuCommand(ScriptManager& script, const Parameters&)
     TopTree()->OnCommand(script.currentCommand_);
 }
 
-// A failed computation ends the script: its variable never keeps a stale value.
-void ScriptManager::StoreComputed(const Parameters& parameters, size_t nameAt, double value, bool failed,
-                                  bool probability)
+// The form is read before the computation; a failed computation ends the script: its variable never keeps
+// a stale value.
+void ScriptManager::StoreComputed(const Parameters& parameters, size_t nameAt, bool probability,
+                                  const std::function<double(bool& failed)>& compute)
 {
+    int formatted = 1;
+    if (!OptionalFlag(parameters, nameAt + 1, 1, formatted))
+        return;
+    bool failed = false;
+    const double value = compute(failed);
     if (failed) {
         ReportError(0, currentCommand_);
         return;
     }
-    const bool plain = parameters.size() > nameAt + 1 && ParseScriptFlag(parameters[nameAt + 1]) == 0;
-    StoreResult(parameters[nameAt], FormatResult(TopTree()->Document().NumberFormat(), value, probability, plain));
+    StoreResult(parameters[nameAt],
+                FormatResult(TopTree()->Document().NumberFormat(), value, probability, formatted == 0));
 }
 
 void Handlers::ExpectedValue(ScriptManager& script, const Parameters& parameters)
 {
-    RunFault error;
-    const double value = RollBackTree(TopTree()->CurrentNode(), &error, RollBackPlain);
-    script.StoreComputed(parameters, 0, value, static_cast<bool>(error), false);
+    script.StoreComputed(parameters, 0, false, [](bool& failed) {
+        RunFault error;
+        const double value = RollBackTree(TopTree()->CurrentNode(), &error, RollBackPlain);
+        failed = static_cast<bool>(error);
+        return value;
+    });
 }
 
 void Handlers::PathProb(ScriptManager& script, const Parameters& parameters)
 {
-    RunFault error;
-    const double value = PathProbability(TopTree()->CurrentNode(), &error, nullptr, false);
-    script.StoreComputed(parameters, 0, value, static_cast<bool>(error), true);
+    script.StoreComputed(parameters, 0, true, [](bool& failed) {
+        RunFault error;
+        const double value = PathProbability(TopTree()->CurrentNode(), &error, nullptr, false);
+        failed = static_cast<bool>(error);
+        return value;
+    });
 }
 
 void Handlers::StdDev(ScriptManager& script, const Parameters& parameters)
 {
-    RunFault error;
-    const double value = NodeStandardDeviation(TopTree()->CurrentNode(), &error);
-    script.StoreComputed(parameters, 0, value, static_cast<bool>(error), false);
+    script.StoreComputed(parameters, 0, false, [](bool& failed) {
+        RunFault error;
+        const double value = NodeStandardDeviation(TopTree()->CurrentNode(), &error);
+        failed = static_cast<bool>(error);
+        return value;
+    });
 }
 
 // Evaluate: the formula at the selected node.
 void Handlers::Evaluate(ScriptManager& script, const Parameters& parameters)
 {
-    TreeWindow& tree = *TopTree();
-    FormulaRef formula(new EvalContext(&tree.Document(), tree.CurrentNode()), 1, nullptr);
-    const double value = formula.EvaluateText(parameters[0].c_str());
-    script.StoreComputed(parameters, 1, value, formula.HasError(), false);
+    script.StoreComputed(parameters, 1, false, [&parameters](bool& failed) {
+        TreeWindow& tree = *TopTree();
+        FormulaRef formula(new EvalContext(&tree.Document(), tree.CurrentNode()), 1, nullptr);
+        const double value = formula.EvaluateText(parameters[0].c_str());
+        failed = formula.HasError();
+        return value;
+    });
 }
 
 void Handlers::NumKids(ScriptManager& script, const Parameters& parameters)
 {
+    int terminal = 0;
+    if (!script.OptionalFlag(parameters, 1, 0, terminal))
+        return;
     TreeNode* node = TopTree()->CurrentNode();
     int kids = node->childCount;
-    if (parameters.size() > 1 && ParseScriptFlag(parameters[1]) >= 1) {
+    if (terminal >= 1) {
         kids = 0;
         WalkTreeWithSkip(node, CountTerminal, &kids, false);
     }
@@ -143,13 +156,11 @@ void Handlers::GetNodeProb(ScriptManager& script, const Parameters& parameters)
 
 void Handlers::GetNodePayoff(ScriptManager& script, const Parameters& parameters)
 {
-    const int payoff = PayoffIndex(parameters[0]);
-    if (payoff < 0) {
-        script.ReportError(2, ScriptCmd::GetNodePayoff, parameters[0].c_str());
+    int payoff = 0;
+    if (!script.IntegerParameter(parameters, 0, 1, 4, payoff))
         return;
-    }
     zString text;
-    TopTree()->CurrentNode()->GetPayoffText(text, payoff);
+    TopTree()->CurrentNode()->GetPayoffText(text, payoff - 1);
     script.StoreResult(parameters[1], text.Text());
 }
 
@@ -181,11 +192,13 @@ void Handlers::CopyNodeVars(ScriptManager&, const Parameters&)
     TheShell().PutClipboardText(text.c_str());
 }
 
-void Handlers::CopyDocVariables(ScriptManager&, const Parameters& parameters)
+void Handlers::CopyDocVariables(ScriptManager& script, const Parameters& parameters)
 {
     const TreeDocument& document = TopTree()->Document();
-    const bool rootTexts = !parameters.empty() && ParseScriptFlag(parameters[0]) != 0;
-    const bool comments = parameters.size() > 1 && ParseScriptFlag(parameters[1]) != 0;
+    int rootTexts = 0;
+    int comments = 0;
+    if (!script.OptionalFlag(parameters, 0, 0, rootTexts) || !script.OptionalFlag(parameters, 1, 0, comments))
+        return;
     std::string text;
     for (int i = 0; i < document.Variables.Count(); ++i) {
         const DocVariable* variable = document.Variables.At(i);
@@ -205,12 +218,8 @@ void Handlers::ChangeNodeType(ScriptManager& script, const Parameters& parameter
 {
     TreeWindow& tree = *TopTree();
     int kind = 0;
-    int error = 0;
-    ParseInteger(parameters[0].c_str(), kind, error);
-    if (error != 0 || kind < 1 || kind > 7) {
-        script.ReportError(2, Cmd::OptionsChangeNodeType, parameters[0].c_str());
+    if (!script.IntegerParameter(parameters, 0, 1, 7, kind))
         return;
-    }
     NodeChildList nodes(4, Ownership::Borrows);
     for (int i = 0; i < tree.Selection.Count(); ++i) {
         TreeNode* selected = tree.Selection.At(i);
@@ -223,30 +232,30 @@ void Handlers::ChangeNodeType(ScriptManager& script, const Parameters& parameter
 }
 
 // RollBack: the tree's own command, which also clears its undo history; a parameter says on or off.
-void Handlers::RollBack(ScriptManager&, const Parameters& parameters)
+void Handlers::RollBack(ScriptManager& script, const Parameters& parameters)
 {
     TreeWindow& tree = *TopTree();
     const bool rolledBack = tree.Document().IsRolledBack();
-    const bool on = !parameters.empty() ? ParseScriptFlag(parameters[0]) != 0 : !rolledBack;
-    if (on != rolledBack)
+    int on = rolledBack ? 0 : 1;
+    if (!script.OptionalFlag(parameters, 0, on, on))
+        return;
+    if ((on != 0) != rolledBack)
         tree.OnCommand(Cmd::AnalysisRollBack);
 }
 
 namespace {
 
 // Sets the calculation method or the active payoff; the results shown no longer hold.
-void SetCalcSetting(ScriptManager& script, TreeWindow& tree, const std::string& parameter, int32_t id, bool method)
+void SetCalcSetting(ScriptManager& script, TreeWindow& tree, const ScriptManager::Parameters& parameters, bool method)
 {
-    const int n = PayoffIndex(parameter);
-    if (n < 0) {
-        script.ReportError(2, id, parameter.c_str());
+    int n = 0;
+    if (!script.IntegerParameter(parameters, 0, 1, 4, n))
         return;
-    }
     TreeDocument& document = tree.Document();
     if (method)
-        CalcMethodFromNumber(n, document.CalcPrefs.CalcMethod);
+        CalcMethodFromNumber(n - 1, document.CalcPrefs.CalcMethod);
     else
-        document.CalcPrefs.CurrentPayoff = static_cast<int8_t>(n);
+        document.CalcPrefs.CurrentPayoff = static_cast<int8_t>(n - 1);
     document.EndRolledBack();
     tree.SetModified(1);
     tree.Redraw();
@@ -258,12 +267,12 @@ void SetCalcSetting(ScriptManager& script, TreeWindow& tree, const std::string& 
 
 void Handlers::SetCalcMethod(ScriptManager& script, const Parameters& parameters)
 {
-    SetCalcSetting(script, *TopTree(), parameters[0], ScriptCmd::SetCalcMethod, true);
+    SetCalcSetting(script, *TopTree(), parameters, true);
 }
 
 void Handlers::SetActivePayoff(ScriptManager& script, const Parameters& parameters)
 {
-    SetCalcSetting(script, *TopTree(), parameters[0], ScriptCmd::SetActivePayoff, false);
+    SetCalcSetting(script, *TopTree(), parameters, false);
 }
 
 // Only a rolled-back tree has a snapshot to save.
@@ -331,14 +340,12 @@ void Handlers::SetNodeVar(ScriptManager& script, const Parameters& parameters)
 void Handlers::SetNodePayoff(ScriptManager& script, const Parameters& parameters)
 {
     TreeWindow& tree = *TopTree();
-    const int payoff = PayoffIndex(parameters[0]);
-    if (payoff < 0) {
-        script.ReportError(2, ScriptCmd::SetNodePayoff, parameters[0].c_str());
+    int payoff = 0;
+    if (!script.IntegerParameter(parameters, 0, 1, 4, payoff))
         return;
-    }
     const char* texts[4] = {"", "", "", ""};
     bool flags[4] = {false, false, false, false};
-    texts[payoff] = parameters[1].c_str();
-    flags[payoff] = true;
+    texts[payoff - 1] = parameters[1].c_str();
+    flags[payoff - 1] = true;
     tree.AddUndoAction(new TreeChangePayoffAction(&tree, tree.Selection, texts, flags));
 }

@@ -236,17 +236,11 @@ public:
     zString text;
 };
 
-double LeadingNumber(const std::string& text)
-{
-    return std::strtod(text.c_str(), nullptr);
-}
-
 } // namespace
 
-std::string AskScriptInput(const std::string& prompt, const std::string& low, const std::string& high)
+std::string AskScriptInput(const std::string& prompt, double low, double high)
 {
-    const bool bothBounds = !low.empty() && !high.empty();
-    ScriptInputDialog dialog(prompt, bothBounds ? LeadingNumber(low) : 0, bothBounds ? LeadingNumber(high) : 0);
+    ScriptInputDialog dialog(prompt, low, high);
     if (!dialog.RunModal())
         return std::string();
     if (!dialog.bounded)

@@ -38,4 +38,4 @@ private:
 
 // Asks for a value with the prompt. With bounds (low below high) the field takes a number within them and
 // the answer is that number as text; else any text. An empty answer after Cancel.
-std::string AskScriptInput(const std::string& prompt, const std::string& low, const std::string& high);
+std::string AskScriptInput(const std::string& prompt, double low, double high);

@@ -2,6 +2,7 @@
 // click, edits made there, and expanding again.
 
 #include "framework/dialog/FileDialogs.h"
+#include "script/ScriptManager.h"
 #include "tests/influence/ShownDiagram.h"
 #include "tests/support/SampleDiagram.h"
 
@@ -124,8 +125,9 @@ TEST_F(ShownDiagram, CollapsedNodesKeepTheirInfluencesThroughOneProxyAndExpandGi
     window->SetModified(0);
 }
 
-// File Save As names the document's file from either of its windows: the sub-model window takes the new
-// name in its title, and the document window keeps the file.
+// File Save As names the document's file from either of its windows, and so does a script's SaveFileAs: the
+// sub-model window takes the new name in its title, the document window keeps the file, and the file holds
+// the whole diagram. A script's SaveFile from the sub-model window saves the document to its own file.
 TEST_F(ShownDiagram, SaveAsRetitlesTheOpenSubModelWindow)
 {
     InfluenceDocument& document = Document();
@@ -145,18 +147,44 @@ TEST_F(ShownDiagram, SaveAsRetitlesTheOpenSubModelWindow)
         std::strcpy(dialog.lpstrFile, path.c_str());
         return 1;
     });
-    for (InfluenceDiagramWindow* saver : {window, inner}) {
-        const std::string name = saver == window ? "kivo_owner" : "kivo_inner";
-        path = std::string(temp != nullptr ? temp : ".") + "\\" + name + ".ind";
-        saver->Activate();
-        EXPECT_FALSE(Grayed(Cmd::FileSaveAs));
-        SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FileSaveAs, 0);
-        EXPECT_EQ(std::string(window->Text()), name);
-        EXPECT_EQ(std::string(inner->Text()), name + ": Sub-Model \"Costs\"");
-        EXPECT_EQ(window->IsModified(), 0);
+    ScriptManager script;
+    const struct {
+        InfluenceDiagramWindow* saver;
+        const char* name;
+        const char* line;
+    } saves[] = {
+        {window, "kivo_owner", nullptr},
+        {inner, "kivo_inner", nullptr},
+        {inner, "kivo_script", "!SaveFileAs(@path)"},
+        {inner, "kivo_script", "!SaveFile"},
+    };
+    for (const auto& save : saves) {
+        SCOPED_TRACE(save.line != nullptr ? save.line : save.name);
+        path = std::string(temp != nullptr ? temp : ".") + "\\" + save.name + ".ind";
         std::remove(path.c_str());
+        window->SetModified(1);
+        save.saver->Activate();
+        if (save.line != nullptr) {
+            script.SetVariable("path", path);
+            script.ExecuteLine(save.line);
+        } else {
+            EXPECT_FALSE(Grayed(Cmd::FileSaveAs));
+            SendMessageA(frame->Handle(), WM_COMMAND, Cmd::FileSaveAs, 0);
+        }
+        EXPECT_EQ(std::string(window->Text()), save.name);
+        EXPECT_EQ(std::string(inner->Text()), std::string(save.name) + ": Sub-Model \"Costs\"");
+        EXPECT_EQ(window->IsModified(), 0);
+        InfluenceDocument saved;
+        ASSERT_TRUE(saved.ReadFile(path.c_str()));
+        ASSERT_EQ(saved.diagram.nodes.size(), 1u);
+        ASSERT_NE(saved.diagram.nodes[0]->subDiagram, nullptr);
+        EXPECT_EQ(saved.diagram.nodes[0]->subDiagram->nodes.size(), 2u);
     }
+    // The collapse's question, and no other box.
+    EXPECT_EQ(boxes.Count(), 1u) << boxes.Last().text;
     SetFileDialogPresenter(previous);
+    for (const char* name : {"kivo_owner", "kivo_inner", "kivo_script"})
+        std::remove((std::string(temp != nullptr ? temp : ".") + "\\" + name + ".ind").c_str());
 }
 
 } // namespace

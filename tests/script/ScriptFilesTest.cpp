@@ -97,6 +97,7 @@ TEST_F(ScriptFiles, TreeCommandsWorkOnTheTopTreeAndStoreResults)
 {
     Run("!OpenFile(\"" + SaveChanceTree() + "\")\n"
         "!SelectRoot\n!RollBack\n!SelectRoot\n!ExpectedValue(EV,0)\n!StdDev(SD,0)\n!PathProb(PP,0)\n!GetSelNum(v,3)\n"
+        "!GetSelNum(first, \" +1 \")\n"
         "!NumKids(kids)\n!TopWindowType(type)\n!SelectNode(\"@1,\")\n!GetNodeName(name)\n!GetNodeProb(prob)\n"
         "!SelectRoot\n!SetNodeVar(x,5)\n!SetNodePayoff(1,7)\n!GetSelList(list)\n");
     EXPECT_TRUE(Texts().empty()) << Texts()[0];
@@ -105,6 +106,7 @@ TEST_F(ScriptFiles, TreeCommandsWorkOnTheTopTreeAndStoreResults)
     EXPECT_NEAR(std::stod(Variable("SD")), 45.8257569496, 1e-6);
     EXPECT_EQ(Variable("PP"), "1");
     EXPECT_EQ(Variable("v"), "(none)");
+    EXPECT_EQ(Variable("first"), "@");
     EXPECT_EQ(Variable("kids"), "2");
     EXPECT_EQ(Variable("type"), "1");
     EXPECT_EQ(Variable("name"), "B");
@@ -185,6 +187,14 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         {true, "!SelectRoot\n!SetNodeName(\"abc)", "Bad parameter \"abc)\".\r\n\r\nCommand: !SetNodeName\r\nLine: 2"},
         {false, "!Delay(abc)", "Bad parameter \"abc\".\r\n\r\nCommand: !Delay\r\nLine: 1"},
         {false, "!TextBox(text, soon)", "Bad parameter \"soon\".\r\n\r\nCommand: !TextBox\r\nLine: 1"},
+        // A number, a flag or a choice that does not read, or a number out of its range, never reads as 0.
+        {true, "!GetSelNum(v, abc)", "Bad parameter \"abc\".\r\n\r\nCommand: !GetSelNum\r\nLine: 1"},
+        {true, "!SetActivePayoff(yes)", "Bad parameter \"yes\".\r\n\r\nCommand: !SetActivePayoff\r\nLine: 1"},
+        {true, "!SelectIf(7, 0, x)", "Bad parameter \"7\".\r\n\r\nCommand: !SelectIf\r\nLine: 1"},
+        {true, "!SelectIf(1, 0, chance)", "Bad parameter \"chance\".\r\n\r\nCommand: !SelectIf\r\nLine: 1"},
+        {true, "!SelectRoot\n!ExpectedValue(ev, abc)",
+         "Bad parameter \"abc\".\r\n\r\nCommand: !ExpectedValue\r\nLine: 2"},
+        {false, "!UserInput(p, v, low, 1)", "Bad parameter \"low\".\r\n\r\nCommand: !UserInput\r\nLine: 1"},
         // A save that failed says why in its own box, and that is the only one.
         {true, "!SaveFileAs(Z:\\no\\such\\copy.tre)",
          "The folder of this file cannot be found. \"Z:\\no\\such\\copy.tre\" was not saved."},

@@ -200,9 +200,17 @@ NodeCommentWindow::~NodeCommentWindow()
     NodeComment* comment = Comment();
     if (comment != nullptr && handle_ && GetParent(handle_) != nullptr && Pane() != nullptr &&
         Pane()->OwnDisplay() != nullptr) {
+        // A window the client maximised (the maximised one above it closed) and not yet restored keeps its
+        // restored rectangle.
         RECT rect{};
-        GetWindowRect(handle_, &rect);
-        MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&rect), 2);
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if ((IsZoomed(handle_) || IsIconic(handle_)) && GetWindowPlacement(handle_, &placement)) {
+            rect = placement.rcNormalPosition;
+        } else {
+            GetWindowRect(handle_, &rect);
+            MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&rect), 2);
+        }
         const float perInchX = static_cast<float>(Pane()->OwnDisplay()->LogPixelsX());
         const float perInchY = static_cast<float>(Pane()->OwnDisplay()->LogPixelsY());
         const float logical[4] = {rect.left / perInchX, rect.top / perInchY, rect.right / perInchX,

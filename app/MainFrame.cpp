@@ -330,15 +330,6 @@ LRESULT MainFrame::DefaultProcessing(WindowEvent* event)
     std::optional<ActiveWindowPicked> picked;
     if (event != nullptr && event->message == WM_COMMAND && LOWORD(event->wParam) == MoreWindowsId(FirstChildId))
         picked.emplace(ClientHandle());
-    // The entry the active window was given reaches it, not the child of the entry's id.
-    if (event != nullptr && event->message == WM_COMMAND && LOWORD(event->wParam) >= FirstChildId) {
-        const HWND listed = ListedWindow(WindowMenu()->Handle(), LOWORD(event->wParam));
-        if (listed != nullptr && IsWindow(listed) && GetParent(listed) == ClientHandle()) {
-            MaximisedStateKeeper keeper(ClientHandle(), listed);
-            SendMessageA(ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(listed), 0);
-            return 0;
-        }
-    }
     return MDIframeCL::DefaultProcessing(event);
 }
 

@@ -1,5 +1,6 @@
 #include "app/WindowMenuList.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -45,12 +46,25 @@ void PickWindow(HWND list, HWND window)
         SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
 }
 
+} // namespace
+
+namespace {
+
 // The title an entry of the list shows (its text without the "&n ").
 std::string EntryTitle(HMENU menu, UINT id)
 {
     char text[256] = {};
     const int length = GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
     return length > 3 ? std::string(text + 3) : std::string();
+}
+
+// An id that no child of the client carries, past the list's and More Windows...'s.
+UINT UnusedChildId(HWND client, unsigned firstId)
+{
+    UINT id = MoreWindowsId(firstId) + 1;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        id = std::max(id, static_cast<UINT>(GetDlgCtrlID(child)) + 1);
+    return id;
 }
 
 } // namespace
@@ -71,23 +85,20 @@ void ListActiveWindow(HMENU windowMenu, HWND client, unsigned firstId)
         return;
     for (UINT id = firstId; id < ninth; ++id)
         CheckMenuItem(windowMenu, id, MF_BYCOMMAND | MF_UNCHECKED);
+    // The window that leaves the list takes the active window's id, unless that one is More Windows...'s or
+    // another's: then an id no entry names.
+    UINT freed = activeId;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != active && static_cast<UINT>(GetDlgCtrlID(child)) == activeId)
+            freed = 0;
+    if (freed <= MoreWindowsId(firstId))
+        freed = UnusedChildId(client, firstId);
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != active && static_cast<UINT>(GetDlgCtrlID(child)) == ninth)
+            SetWindowLongPtrA(child, GWLP_ID, static_cast<LONG_PTR>(freed));
+    SetWindowLongPtrA(active, GWLP_ID, static_cast<LONG_PTR>(ninth));
     const std::string text = "&9 " + TitleOf(active);
     ModifyMenuA(windowMenu, ninth, MF_BYCOMMAND | MF_STRING | MF_CHECKED, ninth, text.c_str());
-    MENUITEMINFOA entry{};
-    entry.cbSize = sizeof entry;
-    entry.fMask = MIIM_DATA;
-    entry.dwItemData = reinterpret_cast<ULONG_PTR>(active);
-    SetMenuItemInfoA(windowMenu, ninth, FALSE, &entry);
-}
-
-HWND ListedWindow(HMENU windowMenu, unsigned id)
-{
-    MENUITEMINFOA entry{};
-    entry.cbSize = sizeof entry;
-    entry.fMask = MIIM_DATA;
-    if (windowMenu == nullptr || !GetMenuItemInfoA(windowMenu, id, FALSE, &entry))
-        return nullptr;
-    return reinterpret_cast<HWND>(entry.dwItemData);
 }
 
 ActiveWindowPicked::ActiveWindowPicked(HWND client) : previousClient_(PickingClient)

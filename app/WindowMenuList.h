@@ -12,13 +12,9 @@ constexpr unsigned MoreWindowsId(unsigned firstId)
 }
 
 // The active window's entry is the one checked. When the client left the active window out of the list, it
-// takes the ninth entry, checked, which names it as well: the client writes the list afresh at each
-// activation, and gives the ninth entry's id to the ninth window again, while child ids are left alone.
+// takes the ninth place, checked: it takes the ninth window's entry and child id, and that window an id of
+// its own, so that a pick of an entry reaches the window it names.
 void ListActiveWindow(HMENU windowMenu, HWND client, unsigned firstId);
-
-// The window an entry of the list was given by ListActiveWindow, else null (the client's own entries name
-// the child of their id).
-HWND ListedWindow(HMENU windowMenu, unsigned id);
 
 // While it lives, the system's More Windows dialog of this thread opens with the client's active window
 // picked in its list.

@@ -81,16 +81,9 @@ CESensitivityWindow* CESensitivityWindow::Open(const CESensitivityResults& resul
     CESensitivityWindow* shown = nullptr;
     for (int i = 0; tree != nullptr && i < tree->ChildWindows().Count() && shown == nullptr; ++i)
         shown = dynamic_cast<CESensitivityWindow*>(tree->ChildWindows().At(i));
-    RECT place{};
-    if (shown != nullptr) {
-        GetWindowRect(shown->Handle(), &place);
-        MapWindowPoints(nullptr, GetParent(shown->Handle()), reinterpret_cast<POINT*>(&place), 2);
-        delete shown;
-    }
+    const std::optional<POINT> place = CloseReplaced(shown);
     auto* window = new CESensitivityWindow(tree, results);
-    if (shown != nullptr)
-        SetWindowPos(window->Handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    window->Show(-1);
+    window->ShowWhereReplaced(place);
     if (!window->HasRatioRange())
         ShowInfoBox(nullptr, kNoRatioText, -1);
     return window;

@@ -35,16 +35,9 @@ MarkovAnalysisWindow* MarkovAnalysisWindow::Open(TreeWindow& tree, std::unique_p
     MarkovAnalysisWindow* shown = nullptr;
     for (int i = 0; i < tree.ChildWindows().Count() && shown == nullptr; ++i)
         shown = dynamic_cast<MarkovAnalysisWindow*>(tree.ChildWindows().At(i));
-    RECT place{};
-    if (shown != nullptr) {
-        GetWindowRect(shown->Handle(), &place);
-        MapWindowPoints(nullptr, GetParent(shown->Handle()), reinterpret_cast<POINT*>(&place), 2);
-        delete shown;
-    }
+    const std::optional<POINT> place = CloseReplaced(shown);
     auto* window = new MarkovAnalysisWindow(&tree, std::move(analysis));
-    if (shown != nullptr)
-        SetWindowPos(window->Handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    window->Show(-1);
+    window->ShowWhereReplaced(place);
     return window;
 }
 

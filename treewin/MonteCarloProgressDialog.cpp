@@ -93,16 +93,9 @@ MonteCarloProgressDialog* MonteCarloProgressDialog::Open(std::unique_ptr<MonteCa
         if (window != nullptr && window->Run().Finished())
             shown = window;
     }
-    RECT place{};
-    if (shown != nullptr) {
-        GetWindowRect(shown->Handle(), &place);
-        MapWindowPoints(nullptr, GetParent(shown->Handle()), reinterpret_cast<POINT*>(&place), 2);
-        delete shown;
-    }
+    const std::optional<POINT> place = CloseReplaced(shown);
     auto* window = new MonteCarloProgressDialog(tree, std::move(run));
-    if (shown != nullptr)
-        SetWindowPos(window->Handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    window->Show(-1);
+    window->ShowWhereReplaced(place);
     window->run->SetView(window);
     window->run->Start();
     return window;

@@ -154,3 +154,21 @@ void TreeChildWindow::RefreshFromTree()
 {
     delete this;
 }
+
+std::optional<POINT> TreeChildWindow::CloseReplaced(TreeChildWindow* shown)
+{
+    if (shown == nullptr)
+        return std::nullopt;
+    RECT place{};
+    GetWindowRect(shown->Handle(), &place);
+    MapWindowPoints(nullptr, GetParent(shown->Handle()), reinterpret_cast<POINT*>(&place), 2);
+    delete shown;
+    return POINT{place.left, place.top};
+}
+
+void TreeChildWindow::ShowWhereReplaced(const std::optional<POINT>& place)
+{
+    if (place)
+        SetWindowPos(Handle(), nullptr, place->x, place->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Show(-1);
+}

@@ -5,6 +5,8 @@
 
 #include "widgets/DocChildWindow.h"
 
+#include <optional>
+
 class TreeWindow;
 struct TreeNode;
 class zString;
@@ -58,6 +60,12 @@ public:
     virtual void CurrentProbabilityText(zString& text) const;
     // The tree changed as a whole: the window closes (windows that can follow the tree override this).
     virtual void RefreshFromTree();
+
+    // Closes a window that a new one of its kind replaces; its top-left in the frame's client area, for
+    // ShowWhereReplaced (none without a window).
+    static std::optional<POINT> CloseReplaced(TreeChildWindow* shown);
+    // Shows the window, moved to where the window it replaced stood.
+    void ShowWhereReplaced(const std::optional<POINT>& place);
 
 private:
     // The wheel on the offered probability; on OK its new value, as the tree displays it, into the edit.

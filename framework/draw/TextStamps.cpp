@@ -4,7 +4,6 @@
 #include "framework/draw/GdiScopes.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -39,12 +38,6 @@ TextStamps::~TextStamps()
     }
     if (sheet_ != nullptr)
         DeleteObject(sheet_);
-    if (scratchDC_ != nullptr) {
-        SelectObject(scratchDC_, oldScratch_);
-        DeleteDC(scratchDC_);
-    }
-    if (scratch_ != nullptr)
-        DeleteObject(scratch_);
 }
 
 void TextStamps::Draw(Display& display, HFONT font, int x, int y, const char* text, int length)
@@ -118,10 +111,7 @@ bool TextStamps::Make(HDC target, const char* text, int length, Stamp& stamp)
         ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(ground));
         FillRect(sheetDC_, &slot, brush.Get());
     }
-    // The filled colour as the check reads it, before the text is drawn.
-    if (!Read(sheetDC_, RECT{slot.left, slot.top, slot.left + 1, slot.top + 1}))
-        return false;
-    const uint32_t filled = scratchBits_[0];
+    const COLORREF filled = GetPixel(sheetDC_, slot.left, slot.top);
     HGDIOBJ font = SelectObject(sheetDC_, GetCurrentObject(target, OBJ_FONT));
     SetTextColor(sheetDC_, GetTextColor(target));
     SetBkColor(sheetDC_, ground);
@@ -132,52 +122,10 @@ bool TextStamps::Make(HDC target, const char* text, int length, Stamp& stamp)
     next_.x += slotWidth;
     shelfHeight_ = std::max(shelfHeight_, static_cast<int>(size.cy));
     // A copy of the cell alone would cut a letter that reaches out of it: such a text is drawn directly.
-    if (!Read(sheetDC_, slot))
-        return false;
-    for (int y = 0; y < size.cy; ++y) {
-        const uint32_t* row = scratchBits_ + y * kSheetWidth;
-        const auto blank = [filled](uint32_t pixel) { return pixel == filled; };
-        if (!std::all_of(row, row + room, blank) || !std::all_of(row + room + size.cx, row + slotWidth, blank))
-            return false;
-    }
-    stamp = Stamp{true, false, POINT{cell.left, cell.top}, size};
-    return true;
-}
-
-// One copy into a 32-bit DIB section reads the whole slot: a GetPixel call for each pixel cost more than the
-// stamps saved.
-bool TextStamps::Read(HDC source, const RECT& area)
-{
-    const int height = area.bottom - area.top;
-    if (scratchRows_ < height) {
-        const int rows = std::max(height, 64);
-        if (scratchDC_ == nullptr) {
-            scratchDC_ = CreateCompatibleDC(source);
-            if (scratchDC_ == nullptr)
+    for (int y = slot.top; y < slot.bottom; ++y)
+        for (int x = slot.left; x < slot.right; x = x + 1 == cell.left ? cell.right : x + 1)
+            if (GetPixel(sheetDC_, x, y) != filled)
                 return false;
-        }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kSheetWidth;
-        info.bmiHeader.biHeight = -rows;  // top-down: row y starts at y * kSheetWidth
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP scratch = CreateDIBSection(scratchDC_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (scratch == nullptr)
-            return false;
-        const HGDIOBJ previous = SelectObject(scratchDC_, scratch);
-        if (scratch_ != nullptr)
-            DeleteObject(scratch_);
-        else
-            oldScratch_ = previous;
-        scratch_ = scratch;
-        scratchBits_ = static_cast<const uint32_t*>(bits);
-        scratchRows_ = rows;
-    }
-    if (!BitBlt(scratchDC_, 0, 0, area.right - area.left, height, source, area.left, area.top, SRCCOPY))
-        return false;
-    GdiFlush();
+    stamp = Stamp{true, false, POINT{cell.left, cell.top}, size};
     return true;
 }

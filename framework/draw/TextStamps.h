@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <map>
 #include <string>
 #include <tuple>
@@ -42,8 +41,6 @@ private:
     // letter reaches out of the text's cell. The font is selected in the target.
     bool Make(HDC target, const char* text, int length, Stamp& stamp);
     void Copy(HDC dc, int x, int y, const Stamp& stamp) const;
-    // Copies the area of the source into the scratch bitmap's top left corner, ready to read.
-    bool Read(HDC source, const RECT& area);
 
     // The drawing state a stamp depends on.
     struct State {
@@ -65,10 +62,4 @@ private:
     // The next free place in the sheet: shelves of the tallest stamp on them.
     POINT next_{0, 0};
     int shelfHeight_ = 0;
-    // 32-bit pixels read from the sheet, kSheetWidth to a row.
-    HDC scratchDC_ = nullptr;
-    HBITMAP scratch_ = nullptr;
-    HGDIOBJ oldScratch_ = nullptr;
-    const uint32_t* scratchBits_ = nullptr;
-    int scratchRows_ = 0;
 };

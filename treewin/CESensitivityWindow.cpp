@@ -91,9 +91,7 @@ CESensitivityWindow* CESensitivityWindow::Open(const CESensitivityResults& resul
 
 void CESensitivityWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Document().Title());
-    title += ": Cost-Effectiveness Sensitivity Analysis";
-    SetText(title);
+    SetCaption(": Cost-Effectiveness Sensitivity Analysis");
 }
 
 bool CESensitivityWindow::DependsOn(const void* object) const

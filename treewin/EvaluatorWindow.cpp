@@ -39,9 +39,7 @@ EvaluatorWindow::~EvaluatorWindow()
 
 void EvaluatorWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Document().Title());
-    title += ": Evaluator";
-    SetText(title);
+    SetCaption(": Evaluator");
 }
 
 void EvaluatorWindow::SetNodes(const NodeChildList& nodes)

@@ -69,9 +69,7 @@ FindReplaceWindow::~FindReplaceWindow()
 
 void FindReplaceWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Document().Title());
-    title += ": Find/Replace";
-    SetText(title);
+    SetCaption(": Find/Replace");
 }
 
 void FindReplaceWindow::RefreshFromTree()

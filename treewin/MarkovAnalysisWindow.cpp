@@ -43,9 +43,7 @@ MarkovAnalysisWindow* MarkovAnalysisWindow::Open(TreeWindow& tree, std::unique_p
 
 void MarkovAnalysisWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Document().Title());
-    title += ": Markov Analysis";
-    SetText(title);
+    SetCaption(": Markov Analysis");
 }
 
 bool MarkovAnalysisWindow::DependsOn(const void* object) const

@@ -103,9 +103,7 @@ MonteCarloProgressDialog* MonteCarloProgressDialog::Open(std::unique_ptr<MonteCa
 
 void MonteCarloProgressDialog::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Document().Title());
-    title += ": Monte Carlo Simulation";
-    SetText(title);
+    SetCaption(": Monte Carlo Simulation");
 }
 
 bool MonteCarloProgressDialog::DependsOn(const void* object) const

@@ -179,12 +179,6 @@ bool NodeValueWindow::Parses(const zString& text, EditCtrl* edit, const char* fo
     return text.IsEmpty() || FormulaSyntaxOk(text, edit, formulaName);
 }
 
-void NodeValueWindow::SetCaption(const char* suffix)
-{
-    zString title(Tree()->Document().Title());
-    title += suffix;
-    SetText(title);
-}
 
 void NodeValueWindow::Store(UndoAction* action)
 {

@@ -50,8 +50,6 @@ protected:
     // The node label: "(multiple)", the node's short text, or "(none) Default Definition for Document" for
     // the root alone or no node (Show Nodes is then disabled).
     void ShowNodeLabel();
-    // The caption: the tree's title followed by the suffix.
-    void SetCaption(const char* suffix);
     // Marks the tree modified and applies the action through the tree's undo history.
     void Store(class UndoAction* action);
     // Gives the edit its whole text selected and the focus.

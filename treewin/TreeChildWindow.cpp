@@ -118,6 +118,13 @@ bool TreeChildWindow::InsertMenuPick(unsigned command)
 
 void TreeChildWindow::OnTreeTitleChanged(const char*) {}
 
+void TreeChildWindow::SetCaption(const char* suffix)
+{
+    zString title(Tree()->Document().Title());
+    title += suffix;
+    SetText(title);
+}
+
 bool TreeChildWindow::DependsOn(const void*) const
 {
     return false;

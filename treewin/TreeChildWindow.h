@@ -67,6 +67,10 @@ public:
     // Shows the window, moved to where the window it replaced stood.
     void ShowWhereReplaced(const std::optional<POINT>& place);
 
+protected:
+    // The caption: the tree's title, then the suffix.
+    void SetCaption(const char* suffix);
+
 private:
     // The wheel on the offered probability; on OK its new value, as the tree displays it, into the edit.
     void AssessWithWheel();

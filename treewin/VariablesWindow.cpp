@@ -180,9 +180,7 @@ void VariablesWindow::MakeArrowButtons()
 
 void VariablesWindow::OnTreeTitleChanged(const char*)
 {
-    zString title(Tree()->Document().Title());
-    title += ": Variables";
-    SetText(title);
+    SetCaption(": Variables");
 }
 
 void VariablesWindow::RefreshFromTree()

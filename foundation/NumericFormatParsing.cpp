@@ -172,7 +172,13 @@ void ParseNumber(const char* text, double& value, int& error)
         if (exponentText[0] == '-' || exponentText[0] == '+')
             exponentText.erase(0, 1);
         double exponent = exponentText.empty() ? 0.0 : ParseMantissa(exponentText, locale, error);
-        result *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+        // Powers of ten up to 1e22 are exact, so dividing by one reads "1e-12" as the nearest double, which
+        // multiplying by pow(10, -12) does not on every runtime.
+        const double scale = std::pow(10.0, exponent);
+        if (!negativeExponent)
+            result *= scale;
+        else
+            result = std::isfinite(scale) ? result / scale : result * std::pow(10.0, -exponent);
     }
     if (!error && unitLetter)
         result *= UnitMultiplier(unitLetter, locale);

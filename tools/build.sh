@@ -7,7 +7,8 @@ build=${1:-build}
 [ $# -gt 0 ] && shift
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+  # KIVO_TOOLCHAIN=mingw-x86_64 configures a 64-bit tree (cmake/mingw-x86_64.cmake says when).
+  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/${KIVO_TOOLCHAIN:-mingw-i686}.cmake" >/dev/null
 fi
 targets=()
 for target in "$@"; do

@@ -33,6 +33,7 @@ void CopyItems(HMENU source, HMENU target)
         item.cch = sizeof text;
         if (!GetMenuItemInfoA(source, static_cast<UINT>(i), TRUE, &item))
             continue;
+        text[sizeof text - 1] = '\0';  // a longer text is cut; not every system ends the cut with a zero
         if (item.hSubMenu) {
             HMENU copy = CreateMenu();
             CopyItems(item.hSubMenu, copy);

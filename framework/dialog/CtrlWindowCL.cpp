@@ -96,8 +96,8 @@ CtrlWindowCL::~CtrlWindowCL()
     // The window goes back to its own procedure first: the base destructor destroys it when this object is
     // no longer a control, and the control's procedure must still see its last messages.
     if (!(state_ & StateWindowGone) && previousProc_ && IsLive(handle_) &&
-        reinterpret_cast<WNDPROC>(GetWindowLongA(handle_, GWL_WNDPROC)) == &SubclassProc)
-        SetWindowLongA(handle_, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(previousProc_)));
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC)) == &SubclassProc)
+        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
 }
 
 LRESULT CtrlWindowCL::DefaultProcessing(WindowEvent* event)
@@ -135,8 +135,8 @@ void CtrlWindowCL::Create()
     style_ = static_cast<DWORD>(GetWindowLongA(handle, GWL_STYLE));
     if (Map())
         Map()->Insert(handle, this);
-    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongA(handle, GWL_WNDPROC));
-    SetWindowLongA(handle, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle, GWLP_WNDPROC));
+    SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
 }
 
 zString CtrlWindowCL::GetText() const

@@ -47,6 +47,6 @@ void GenericCtrl::Create()
     if (TheApp && TheApp->Map())
         TheApp->Map()->Insert(handle, this);
     // The library's class procedure stays with this control and answers what the framework leaves.
-    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongA(handle, GWL_WNDPROC));
-    SetWindowLongA(handle, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    previousProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle, GWLP_WNDPROC));
+    SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
 }

@@ -37,7 +37,7 @@ LRESULT VisualCtrlKit::SetCheck(WindowCL* child, int state)
         return 0;
     if (state == 1 && GetCheck(child) == 1)
         return 0;
-    auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongA(child->Handle(), GWL_WNDPROC));
+    auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(child->Handle(), GWLP_WNDPROC));
     return CallWindowProcA(procedure, child->Handle(), BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 

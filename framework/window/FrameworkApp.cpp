@@ -38,7 +38,7 @@ FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const
       commandLine_(commandLine)
 {
     windowMap_ = std::make_unique<WindowMap>(WindowMapHash, WindowMapBuckets);
-    TraceMessage("WinMap is %lx", reinterpret_cast<unsigned long>(windowMap_.get()));
+    TraceMessage("WinMap is %p", static_cast<void*>(windowMap_.get()));
     idleList_ = std::make_unique<IdleList>();
     Screen();
     MenuLetters::Watch();

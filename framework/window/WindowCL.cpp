@@ -9,6 +9,7 @@
 #include "framework/window/Scroller.h"
 #include "framework/window/WindowMap.h"
 
+#include <cstdint>
 #include <algorithm>
 
 namespace {
@@ -103,7 +104,7 @@ void WindowCL::RegisterClassOf(std::unique_ptr<WNDCLASSA> record, bool ownClass)
         return;
     if (classStyle_ || ownClass) {
         record->style = classStyle_;
-        className_ += std::to_string(reinterpret_cast<long>(this));
+        className_ += std::to_string(reinterpret_cast<std::uintptr_t>(this));
     }
     if (className_ != record->lpszClassName)
         record->lpszClassName = className_.c_str();
@@ -415,7 +416,7 @@ void WindowCL::SetClassIcon(IconResource* icon)
 {
     if (!icon)
         return;
-    SetClassLongA(handle_, GCL_HICON, static_cast<LONG>(reinterpret_cast<LONG_PTR>(icon->Handle())));
+    SetClassLongPtrA(handle_, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon->Handle()));
     icon->GiveUpOwnership();
     delete icon;
 }

@@ -92,7 +92,7 @@ TEST(TreeWindowInFrame, TreeIconAndActivationEndingTheArrowMode)
     first.Activate();
     ASSERT_TRUE(PumpMessagesUntil([&] { return first.IsActiveChild(); }));
     EXPECT_EQ(first.ClickMode, 0);
-    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongA(first.Handle(), GCL_HICON)),
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(first.Handle(), GCLP_HICON)),
               LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(32002)));
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <cstdint>
 
 namespace {
 
@@ -46,9 +47,9 @@ TEST(WindowClasses, ClassStyleGivesEachObjectAClassNamedWithItsAddress)
         second.SetClassStyle(3);
         first.Create();
         second.Create();
-        firstName = "WindowCL" + std::to_string(reinterpret_cast<long>(&first));
+        firstName = "WindowCL" + std::to_string(reinterpret_cast<std::uintptr_t>(&first));
         EXPECT_EQ(first.ClassName(), firstName);
-        EXPECT_EQ(second.ClassName(), "WindowCL" + std::to_string(reinterpret_cast<long>(&second)));
+        EXPECT_EQ(second.ClassName(), "WindowCL" + std::to_string(reinterpret_cast<std::uintptr_t>(&second)));
         char name[64] = {};
         GetClassNameA(first.Handle(), name, sizeof name);
         EXPECT_EQ(std::string(name), firstName);

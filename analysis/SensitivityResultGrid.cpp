@@ -281,7 +281,7 @@ void AutoFormatForRange(NumericFormat& format, double rangeLow, double rangeHigh
     const double a = std::fabs(rangeLow);
     const double b = std::fabs(rangeHigh);
     const int scale = a >= 1e9 && b > 1e9 ? 9 : a >= 1e6 && b > 1e6 ? 6 : a >= 10000 && b > 10000 ? 3 : 0;
-    const double unit = std::pow(10.0, scale);
+    const double unit = PowerOfTen(scale);
     // Every label is the bottom and a whole number of steps, so those two say how many places the labels need.
     int places = std::min<int>(kMostAxisPlaces, std::max(DisplayedDecimals(rangeLow / unit, &format),
                                                          DisplayedDecimals(step / unit, &format)));

@@ -1,6 +1,7 @@
 #include "foundation/NumericFormatParsing.h"
 
 #include "foundation/LocaleChars.h"
+#include "foundation/NumericHelpers.h"
 #include "foundation/CharClass.h"
 #include "foundation/StringHelpers.h"
 
@@ -172,13 +173,12 @@ void ParseNumber(const char* text, double& value, int& error)
         if (exponentText[0] == '-' || exponentText[0] == '+')
             exponentText.erase(0, 1);
         double exponent = exponentText.empty() ? 0.0 : ParseMantissa(exponentText, locale, error);
-        // Powers of ten up to 1e22 are exact, so dividing by one reads "1e-12" as the nearest double, which
-        // multiplying by pow(10, -12) does not on every runtime.
+        // Dividing by an exact power reads "1e-12" as the nearest double, as multiplying by 1e-12 would not.
         const double scale = std::pow(10.0, exponent);
         if (!negativeExponent)
             result *= scale;
         else
-            result = std::isfinite(scale) ? result / scale : result * std::pow(10.0, -exponent);
+            result = std::isfinite(scale) ? result / scale : result * PowerOfTen(-exponent);
     }
     if (!error && unitLetter)
         result *= UnitMultiplier(unitLetter, locale);
@@ -195,11 +195,8 @@ void ParseInteger(const char* text, int& value, int& error)
 {
     if (error)
         return;
-    const LocaleChars* locale = LocaleChars::Current();
-    if (!locale) {
-        value = text ? std::atoi(text) : 0;
-        return;
-    }
+    // Before the settings are read, the fixed characters: a word is never taken for 0.
+    const LocaleChars* locale = &LocaleChars::Active();
     if (!text || !*text || (text[0] == '-' && !text[1])) {
         error = 1;
         return;

@@ -2,6 +2,7 @@
 
 #include "foundation/LocaleChars.h"
 #include "foundation/NumericFormat.h"
+#include "foundation/NumericHelpers.h"
 
 #include <cmath>
 #include <cstdint>
@@ -64,7 +65,7 @@ double ApplyChopOff(double value, int chopOff)
     case 9:
         return value / 1e9;
     default:
-        return chopOff > 0 ? value * std::pow(10.0, -chopOff) : value;
+        return chopOff > 0 ? value / PowerOfTen(chopOff) : value;
     }
 }
 

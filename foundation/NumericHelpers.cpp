@@ -15,6 +15,14 @@ void ClampValue(double* v, double low, double high)
         *v = high;
 }
 
+double PowerOfTen(double exponent)
+{
+    if (!(exponent < 0.0) || exponent != std::floor(exponent))
+        return std::pow(10.0, exponent);
+    const double positive = std::pow(10.0, -exponent);
+    return std::isfinite(positive) ? 1.0 / positive : std::pow(10.0, exponent);
+}
+
 int32_t RoundToNearestInt(double x)
 {
     if (std::isnan(x))

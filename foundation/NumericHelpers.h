@@ -13,6 +13,10 @@ inline bool MagnitudeAtMost(double x, double limit)
     return x <= limit && x >= -limit;
 }
 
+// 10 to a whole power as the nearest double: powers up to 1e22 are exact, and a negative power is one divided by
+// the positive one (std::pow's result for those is a unit off on some runtimes, and 4 / 0.01 is then 399.99...).
+// Any other exponent (a fraction, infinite, NaN) is std::pow's.
+double PowerOfTen(double exponent);
 // In place: below low becomes low, else above high becomes high; NaN stays.
 void ClampValue(double* v, double low, double high);
 // n = integer part (toward zero), f = fractional part: n + 1 when n > 0 and f >= 0.5, n - 1 when n <= 0 and

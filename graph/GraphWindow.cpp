@@ -9,6 +9,7 @@
 #include "widgets/TipBox.h"
 #include "widgets/ZoomPane.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/NumericHelpers.h"
 #include "foundation/PreferencesStore.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "foundation/TextReport.h"
@@ -277,7 +278,7 @@ namespace {
 double RoundInterval(double span, int count)
 {
     const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double power = PowerOfTen(std::floor(std::log10(raw)));
     const double share = raw / power;
     // The geometric midpoints between 1, 2, 5 and 10.
     const double factor = share < std::sqrt(2.0)    ? 1.0
@@ -291,7 +292,7 @@ double RoundInterval(double span, int count)
 // every step from the start falls on a round value.
 bool IsRoundStep(double start, double step)
 {
-    const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    const double power = PowerOfTen(std::floor(std::log10(step) + 1e-9));
     const auto whole = [](double value) { return std::fabs(value - std::round(value)) < 1e-6; };
     return whole(step / power) && whole(start / power);
 }
@@ -318,7 +319,7 @@ void GraphWindow::AutoScaleAxis(int which, const NumericFormat& format, double l
         high += 0.1;
     const int n = count < 1 ? 8 : count;
     const double raw = (high - low) / n;
-    const double p = std::pow(10.0, std::floor(std::log10(raw)));
+    const double p = PowerOfTen(std::floor(std::log10(raw)));
     double k = std::round(raw / p);
     if (k < 2)
         k = 1;

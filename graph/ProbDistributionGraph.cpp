@@ -7,6 +7,7 @@
 #include "foundation/Archive.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/NumericFormatting.h"
+#include "foundation/NumericHelpers.h"
 #include "foundation/TextReport.h"
 
 #include "CommandIds.h"
@@ -70,7 +71,7 @@ void ProbDistributionGraph::ScaleForBars(const NumericFormat& format, double low
 {
     const int intervals = barCount - 1;
     const double raw = std::max(high - low, 1e-10) / intervals;
-    double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double power = PowerOfTen(std::floor(std::log10(raw)));
     for (;; power *= 10.0)
         for (double step : {1.0, 2.0, 2.5, 5.0}) {
             const double interval = step * power;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing KIVO needs on a Debian 12 machine (run as root; quick when present).
 set -euo pipefail
-packages="wine wine32:i386 fonts-wine fonts-liberation g++-mingw-w64-i686-posix xvfb xauth xdotool googletest cmake"
+# wine64 and the 64-bit compiler: the tests run as 64-bit programs where 32-bit ones cannot start (test.sh).
+packages="wine wine32:i386 wine64 fonts-wine fonts-liberation g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix xvfb
+  xauth xdotool googletest cmake"
 missing=0
 for p in $packages; do
   dpkg -s "$p" >/dev/null 2>&1 || missing=1

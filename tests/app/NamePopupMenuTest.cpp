@@ -152,7 +152,7 @@ TEST(NamePopupMenuTest, CopyMenuCopiesTheTreeAndCutsLongTexts)
     menu.Build();
     std::unique_ptr<Menu> copy = CopyMenu(menu.Handle());
     const std::string original = Describe(menu.Handle());
-    EXPECT_EQ(Describe(copy->Handle()), original.substr(0, original.size() - 70) + std::string(63, 'z') + "}");
+    EXPECT_EQ(Describe(copy->Handle()), original.substr(0, original.size() - 71) + std::string(63, 'z') + "}");
     EXPECT_NE(GetSubMenu(copy->Handle(), 0), GetSubMenu(menu.Handle(), 0));
     zString text;
     EXPECT_TRUE(copy->ItemText(115, text));

@@ -267,14 +267,17 @@ TEST_F(ParseIntegerTest, DoesNothingWhileTheErrorIsSet)
     EXPECT_EQ(error, 1);
 }
 
-TEST_F(ParseIntegerTest, WithoutNumberCharactersReadsAsAtoi)
+// Before the settings are read the fixed characters apply: a trailing word is an error, never dropped.
+TEST_F(ParseIntegerTest, WithoutSettingsReadsWithTheFixedCharacters)
 {
     LocaleChars::Destroy();
     int value = 0;
     int error = 0;
-    ParseInteger("12x", value, error);
-    EXPECT_EQ(value, 12);
+    ParseInteger("1,234", value, error);
+    EXPECT_EQ(value, 1234);
     EXPECT_EQ(error, 0);
+    ParseInteger("12x", value, error);
+    EXPECT_EQ(error, 1);
 }
 
 TEST(ParseDigits, SeparatorsOnlyWhereAllowed)

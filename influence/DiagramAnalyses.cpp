@@ -78,23 +78,32 @@ void EditDiagramNodeTable(InfluenceDiagramWindow& window, bool values)
         return;
     const int table = values ? InfluenceNodeRecord::ValueTable : InfluenceNodeRecord::ProbabilityTable;
     window.EndInPlaceEdit();
+    // Preparing brings the table in step with the node's arcs: the table as it was comes back unless the edit
+    // is made, and the edit's undo gives it back.
+    InfluenceNodeRecord* event = node->Effective();
+    std::unique_ptr<DefinitionTreeNode>& slot = values ? event->definitionB : event->definitionA;
+    std::unique_ptr<DefinitionTreeNode> before = slot ? slot->DeepCopy() : nullptr;
     // The table's tree is never shown as a window of its own.
     std::unique_ptr<TreeWindow> tree;
     PreparedTable prepared;
     {
         WaitCursorScope wait;
-        tree = TreeWindow::Unshown(node->Effective()->name.Text());
+        tree = TreeWindow::Unshown(event->name.Text());
         prepared = PrepareNodeTable(window.document, *node, table, tree->Document());
     }
+    DiagramTableAction* action = nullptr;
     if (!prepared.text.empty()) {
         ShowCheckFailure(window, prepared.nodes, prepared.text);
-        return;
+    } else {
+        tree->Redraw();
+        OutcomeTableEditor editor(*node, *tree, prepared.rows, values);
+        if (editor.Edit()) {
+            // Links that Paste Link made in the table belong to the diagram from now on.
+            BuildLinkItemList(tree->Document().DocumentLinks, window.document.links);
+            action = new DiagramTableAction(&window, node, table, prepared.rows);
+        }
     }
-    tree->Redraw();
-    OutcomeTableEditor editor(*node, *tree, prepared.rows, values);
-    if (!editor.Edit())
-        return;
-    // Links that Paste Link made in the table belong to the diagram from now on.
-    BuildLinkItemList(tree->Document().DocumentLinks, window.document.links);
-    window.AddUndoAction(new DiagramTableAction(&window, node->Effective(), table, prepared.rows));
+    slot = std::move(before);
+    if (action != nullptr)
+        window.AddUndoAction(action);
 }

@@ -9,17 +9,18 @@ DiagramTableAction::DiagramTableAction(InfluenceDiagramWindow* window, Influence
     : DiagramAction(window, table == InfluenceNodeRecord::ProbabilityTable ? "Node Probabilities" : "Node Values"),
       index(LevelNodeIndex(window->Diagram(), node)), table(table)
 {
-    if (const DefinitionTreeNode* current = node->DefinitionTree(table)) {
-        kept = current->DeepCopy();
-        ApplyPreparedRows(*kept, rows);
-    }
+    const DefinitionTreeNode* current = node->Effective()->DefinitionTree(table);
+    kept = current != nullptr ? current->DeepCopy() : std::make_unique<DefinitionTreeNode>();
+    ApplyPreparedRows(*kept, rows);
 }
 
 void DiagramTableAction::Do()
 {
     InfluenceNodeRecord* node = NodeAt(index);
-    if (node == nullptr || !kept)
+    // Kept is empty after the first swap when the node had no table before.
+    if (node == nullptr)
         return;
-    std::swap(table == InfluenceNodeRecord::ProbabilityTable ? node->definitionA : node->definitionB, kept);
+    InfluenceNodeRecord* event = node->Effective();
+    std::swap(table == InfluenceNodeRecord::ProbabilityTable ? event->definitionA : event->definitionB, kept);
     Window().SelectNode(node, false);
 }

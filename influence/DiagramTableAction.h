@@ -7,7 +7,8 @@
 
 class DiagramTableAction : public DiagramAction {
 public:
-    // The table (InfluenceNodeRecord::ProbabilityTable or ValueTable) of the node with the rows written in.
+    // The table (InfluenceNodeRecord::ProbabilityTable or ValueTable) of the node of the window's level with
+    // the rows written in; a clone's table is its master's, wherever the master lies.
     DiagramTableAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node, int table,
                        const std::vector<PreparedRow>& rows);
     // The node's table and the kept one change places; the node is selected.

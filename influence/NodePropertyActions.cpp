@@ -124,14 +124,13 @@ NodeFormulaVariableAction::NodeFormulaVariableAction(InfluenceDiagramWindow* win
 
 void NodeFormulaVariableAction::SwapOthers(InfluenceNodeRecord& node)
 {
-    const zString saved = node.noFormula == 0 ? node.formula : zString();
-    if (formula.IsEmpty()) {
-        node.noFormula = 1;
-    } else {
-        node.noFormula = 0;
+    const zString savedFormula = node.formula;
+    const int16_t savedFlag = node.noFormula;
+    node.noFormula = noFormula >= 0 ? noFormula : static_cast<int16_t>(formula.IsEmpty() ? 1 : 0);
+    if (noFormula >= 0 || !formula.IsEmpty())
         node.formula = formula;
-    }
-    formula = saved;
+    formula = savedFormula;
+    noFormula = savedFlag;
 }
 
 NodeStatesAction::NodeStatesAction(InfluenceDiagramWindow* window, InfluenceNodeRecord* node,

@@ -71,6 +71,9 @@ public:
                               const zString& formula);
 
     zString formula;
+    // -1 until first done, while the text alone says it (empty: no formula, the node's text kept); after each
+    // swap the flag and the text the node had, which the next swap gives back.
+    int16_t noFormula = -1;
 
 private:
     void SwapOthers(InfluenceNodeRecord& node) override;

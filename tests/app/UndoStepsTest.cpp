@@ -2,6 +2,7 @@
 // lines, the mouse and keys): each Undo gives back the file saved before its step byte for byte, each Redo the
 // file saved after it.
 
+#include "framework/dialog/FontDialog.h"
 #include "influence/InfluenceDiagramWindow.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
@@ -268,6 +269,15 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
             EXPECT_TRUE(driver.Finished());
         };
     };
+    const auto arcDialog = [this](int index, Answers answers) {
+        return [this, index, answers] {
+            window->SelectArc(Document().diagram.arcs[static_cast<size_t>(index)]);
+            ModalDialogDriver driver;
+            answers(driver);
+            FrameCommand(Cmd::ArcEditArc);
+            EXPECT_TRUE(driver.Finished());
+        };
+    };
     const auto newNode = [this](unsigned id, const char* label) {
         return [this, id, label] { NewNode(id, DiagramPoint{5, 1}, label); };
     };
@@ -349,6 +359,39 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
              d.Type(Ctl::EditNodeDescription::NodeNameEdit, "Result").Type(Ctl::EditNodeDescription::AnnotationEdit, "why").Press(IDOK);
          })}},
         {"Node Variable", true, {nodes({1}, Cmd::DiagramVariable, type(Ctl::EditNodeVariable::VariableEdit, "Result"))}},
+        {"Node Formula", true, {nodes({2}, Cmd::DiagramVariable, [](ModalDialogDriver& d) {
+             d.Type(Ctl::EditNodeFormula::VariableEdit, "Worth").Click(Ctl::EditNodeFormula::Formula);
+             d.Type(Ctl::EditNodeFormula::FormulaEdit, "Outcome*2").Press(IDOK);
+         })}},
+        {"Node Range", true, {newNode(Cmd::RightClickNewDeterm, "Price"), nodes({5}, Cmd::DiagramVariable, [](ModalDialogDriver& d) {
+             d.Type(Ctl::EditNodeRange::LowValueEdit, "1").Type(Ctl::EditNodeRange::HighValueEdit, "9").Press(IDOK);
+         })}},
+        {"Node Outcomes", true, {nodes({1}, Cmd::DiagramOutcomes, [](ModalDialogDriver& d) {
+             d.Press(Ctl::EditNodeOutcomes::Add).Type(Ctl::AddOutcomes::NameEdit, "Dead").Press(IDOK).Press(IDOK);
+         })}},
+        {"Node Values", true, {nodes({2}, Cmd::DiagramValues, type(Ctl::Assign::ProbabilityEdit, "250"))}},
+        {"Node Probabilities", true, {[this, edit = nodes({1}, Cmd::DiagramProbabilities, type(Ctl::Assign::ProbabilityEdit, "0.5"))] {
+             boxes.Answer(IDYES);
+             edit();
+         }}},
+        {"Edit Arc", true, {arcDialog(1, type(Ctl::EditArc::CommentEdit, "Dearer"))}},
+        {"Arc Data", true, {arcDialog(0, [](ModalDialogDriver& d) { d.Click(Ctl::ArcData::Show).Press(IDOK); })}},
+        {"Font Change", true, {[this] {
+             window->ClearSelection();
+             FontDialogPresenter previous = SetFontDialogPresenter([](CHOOSEFONTA& d) { d.iPointSize = 360; return 1; });
+             FrameCommand(Cmd::DisplayFont);
+             SetFontDialogPresenter(previous);
+         }}},
+        {"Copy and Paste Note", true, {[this] {
+             window->SelectNote(Document().diagram.notes.At(0));
+             FrameCommand(Cmd::EditCopy);
+             window->ClearSelection();
+             FrameCommand(Cmd::EditPaste);
+         }}},
+        {"Cut Note", true, {[this] {
+             window->SelectNote(Document().diagram.notes.At(0));
+             FrameCommand(Cmd::EditCut);
+         }}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);

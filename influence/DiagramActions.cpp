@@ -60,6 +60,15 @@ void GiveShape(InfluenceArc& arc, const ArcShape& shape)
     arc.Recompute();
 }
 
+// The level, then each of its sub-models' levels depth first, in node order.
+void CollectLevels(InfluenceDiagram& level, std::vector<InfluenceDiagram*>& levels)
+{
+    levels.push_back(&level);
+    for (InfluenceNodeRecord* node : level.nodes)
+        if (node->kind == InfluenceKind::SubModel && node->subDiagram)
+            CollectLevels(*node->subDiagram, levels);
+}
+
 } // namespace
 
 DiagramAction::DiagramAction(InfluenceDiagramWindow* window, const char* name)
@@ -82,52 +91,68 @@ bool DiagramAction::Toggle()
 DiagramPlacement DiagramAction::Placement() const
 {
     DiagramPlacement placement;
-    const auto indexes = [this](const std::vector<InfluenceArc*>& arcs) {
-        std::vector<int> out;
-        for (const InfluenceArc* arc : arcs)
-            out.push_back(LevelArcIndex(Diagram(), arc));
-        return out;
-    };
-    for (const InfluenceNodeRecord* node : Diagram().nodes)
-        placement.nodes.push_back(
-            {node->NodeRect(), DiagramPoint{node->posX, node->posY}, indexes(node->arcsIn), indexes(node->arcsOut)});
-    for (const InfluenceArc* arc : Diagram().arcs)
-        placement.arcs.push_back({arc->tailCentre, arc->headCentre, arc->start, arc->end, arc->middle,
+    for (const InfluenceDiagram* level : Levels()) {
+        DiagramPlacement::Level& place = placement.levels.emplace_back();
+        const auto indexes = [level](const std::vector<InfluenceArc*>& arcs) {
+            std::vector<int> out;
+            for (const InfluenceArc* arc : arcs)
+                out.push_back(LevelArcIndex(*level, arc));
+            return out;
+        };
+        for (const InfluenceNodeRecord* node : level->nodes)
+            place.nodes.push_back({node->NodeRect(), DiagramPoint{node->posX, node->posY}, indexes(node->arcsIn),
+                                   indexes(node->arcsOut)});
+        for (const InfluenceArc* arc : level->arcs)
+            place.arcs.push_back({arc->tailCentre, arc->headCentre, arc->start, arc->end, arc->middle,
                                   arc->commentOffset, arc->commentBox, arc->curved});
+    }
     return placement;
 }
 
 void DiagramAction::RestorePlacement(const DiagramPlacement& placement)
 {
-    InfluenceDiagram& diagram = Diagram();
-    if (placement.nodes.size() != diagram.nodes.size() || placement.arcs.size() != diagram.arcs.size())
+    const std::vector<InfluenceDiagram*> levels = Levels();
+    if (levels.size() != placement.levels.size())
         return;
-    for (size_t i = 0; i < placement.nodes.size(); ++i) {
-        InfluenceNodeRecord& node = *diagram.nodes[i];
-        const DiagramPlacement::NodePlace& place = placement.nodes[i];
-        node.left = place.rect.left;
-        node.top = place.rect.top;
-        node.right = place.rect.right;
-        node.bottom = place.rect.bottom;
-        node.posX = place.position.x;
-        node.posY = place.position.y;
-        RestoreArcOrder(node.arcsIn, place.arcsIn, diagram);
-        RestoreArcOrder(node.arcsOut, place.arcsOut, diagram);
-    }
-    for (size_t i = 0; i < placement.arcs.size(); ++i) {
-        InfluenceArc& arc = *diagram.arcs[i];
-        const DiagramPlacement::ArcPlace& place = placement.arcs[i];
-        arc.tailCentre = place.tailCentre;
-        arc.headCentre = place.headCentre;
-        arc.start = place.start;
-        arc.end = place.end;
-        arc.middle = place.middle;
-        arc.commentOffset = place.commentOffset;
-        arc.commentBox = place.commentBox;
-        arc.curved = place.curved;
+    for (size_t l = 0; l < levels.size(); ++l) {
+        InfluenceDiagram& diagram = *levels[l];
+        const DiagramPlacement::Level& level = placement.levels[l];
+        if (level.nodes.size() != diagram.nodes.size() || level.arcs.size() != diagram.arcs.size())
+            continue;
+        for (size_t i = 0; i < level.nodes.size(); ++i) {
+            InfluenceNodeRecord& node = *diagram.nodes[i];
+            const DiagramPlacement::NodePlace& place = level.nodes[i];
+            node.left = place.rect.left;
+            node.top = place.rect.top;
+            node.right = place.rect.right;
+            node.bottom = place.rect.bottom;
+            node.posX = place.position.x;
+            node.posY = place.position.y;
+            RestoreArcOrder(node.arcsIn, place.arcsIn, diagram);
+            RestoreArcOrder(node.arcsOut, place.arcsOut, diagram);
+        }
+        for (size_t i = 0; i < level.arcs.size(); ++i) {
+            InfluenceArc& arc = *diagram.arcs[i];
+            const DiagramPlacement::ArcPlace& place = level.arcs[i];
+            arc.tailCentre = place.tailCentre;
+            arc.headCentre = place.headCentre;
+            arc.start = place.start;
+            arc.end = place.end;
+            arc.middle = place.middle;
+            arc.commentOffset = place.commentOffset;
+            arc.commentBox = place.commentBox;
+            arc.curved = place.curved;
+        }
     }
     Window().UpdateExtent();
     Window().InvalidateAll();
+}
+
+std::vector<InfluenceDiagram*> DiagramAction::Levels() const
+{
+    std::vector<InfluenceDiagram*> levels;
+    CollectLevels(Window().document.diagram, levels);
+    return levels;
 }
 
 InfluenceDiagramWindow& DiagramAction::Window() const

@@ -15,7 +15,8 @@ class InfluenceDiagramWindow;
 class InfluenceNodeRecord;
 class NoteBox;
 
-// Where a level's nodes and arcs lie, in list order.
+// Where the nodes and arcs of every level of the document lie: the document's diagram, then each sub-model's
+// level depth first, each in list order.
 struct DiagramPlacement {
     struct NodePlace {
         LogicalRect rect;
@@ -28,16 +29,20 @@ struct DiagramPlacement {
         LogicalRect commentBox;
         int16_t curved;
     };
-    std::vector<NodePlace> nodes;
-    std::vector<ArcPlace> arcs;
+    struct Level {
+        std::vector<NodePlace> nodes;
+        std::vector<ArcPlace> arcs;
+    };
+    std::vector<Level> levels;
 };
 
 class DiagramAction : public UndoAction {
 public:
-    // Made just before it is applied: it keeps where the level's nodes and arcs lie then.
+    // Made just before it is applied: it keeps where the nodes and arcs of every level lie then.
     DiagramAction(InfluenceDiagramWindow* window, const char* name);
     // Taken back, the nodes and arcs lie exactly where they lay before the action (laying them out again
-    // would measure them afresh), when there are as many as then.
+    // would measure them afresh and move arcs by rounded offsets), in each level with as many as then. A font
+    // or a clone's label reaches levels other than the window's.
     bool Toggle() override;
 
 protected:
@@ -54,6 +59,8 @@ protected:
     bool restoresPlacement = true;
 
 private:
+    // The document's diagram and every sub-model's level, in the placement's order.
+    std::vector<InfluenceDiagram*> Levels() const;
     DiagramPlacement Placement() const;
     void RestorePlacement(const DiagramPlacement& placement);
 

@@ -3,6 +3,7 @@
 #include "widgets/ClipboardReader.h"
 #include "widgets/ClipboardWriter.h"
 #include "foundation/Archive.h"
+#include "foundation/MemoryStream.h"
 #include "foundation/MessageBoxes.h"
 #include "framework/window/Clipboard.h"
 #include "framework/window/ClipboardFormat.h"
@@ -278,6 +279,10 @@ void DiagramCutNodesAction::Undo()
 DiagramPasteNodesAction::DiagramPasteNodesAction(InfluenceDiagramWindow* window, int16_t count)
     : DiagramAction(window, count < 2 ? "Paste Node" : "Paste Nodes")
 {
+    Clipboard clipboard = MainWindowClipboard();
+    ClipboardReader reader(clipboard, DiagramNodesFormat());
+    if (reader.Data() != nullptr)
+        block_.assign(reader.Data(), reader.Data() + reader.Size());
 }
 
 void DiagramPasteNodesAction::Do()
@@ -286,11 +291,9 @@ void DiagramPasteNodesAction::Do()
     window.ClearSelection();
     firstNode = firstArc = -1;
     nodeCount = arcCount = 0;
-    Clipboard clipboard = MainWindowClipboard();
-    ClipboardReader reader(clipboard, DiagramNodesFormat());
+    MemoryStream stream(block_.data(), static_cast<uint32_t>(block_.size()), false);
     InfluenceDiagram pasted;
-    if (reader.Stream() == nullptr || !ReadNodeBlock(*reader.Stream(), window.document, pasted) ||
-        pasted.nodes.empty()) {
+    if (block_.empty() || !ReadNodeBlock(stream, window.document, pasted) || pasted.nodes.empty()) {
         pasted.RemoveAllItems();
         return;
     }
@@ -304,14 +307,18 @@ void DiagramPasteNodesAction::Do()
                         : LogicalRect{std::min(bounds.left, rect.left), std::min(bounds.top, rect.top),
                                       std::max(bounds.right, rect.right), std::max(bounds.bottom, rect.bottom)};
     }
-    const LogicalRect place = CentredInView(window, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    if (!placed_) {
+        const LogicalRect place = CentredInView(window, bounds.right - bounds.left, bounds.bottom - bounds.top);
+        offset_ = DiagramPoint{place.left - bounds.left, place.top - bounds.top};
+        placed_ = true;
+    }
     InfluenceDiagram& diagram = Diagram();
     firstNode = static_cast<int>(diagram.nodes.size());
     nodeCount = static_cast<int>(pasted.nodes.size());
     firstArc = pasted.arcs.empty() ? -1 : static_cast<int>(diagram.arcs.size());
     arcCount = static_cast<int>(pasted.arcs.size());
     for (InfluenceNodeRecord* node : pasted.nodes) {
-        node->MoveBy(DiagramPoint{place.left - bounds.left, place.top - bounds.top});
+        node->MoveBy(offset_);
         diagram.AddNode(node);
     }
     for (InfluenceArc* arc : pasted.arcs)
@@ -384,7 +391,8 @@ void DiagramNoteAction::Add()
         return;
     NoteBoxList& notes = Diagram().notes;
     Window().ClearSelection();
-    if (kind_ == Paste) {
+    // A pasted note is placed once; Redo puts it back where it was.
+    if (kind_ == Paste && index_ < 0) {
         const LogicalRect text = held_->GetTextRect();
         const LogicalRect place = CentredInView(Window(), text.right - text.left, text.bottom - text.top);
         held_->SetRect(place.left, place.top, place.right, place.bottom);

@@ -107,6 +107,13 @@ public:
     int nodeCount = 0;
     int firstArc = -1;
     int arcCount = 0;
+
+private:
+    // The clipboard's nodes when the step was made, and where the first paste put them: Redo pastes the
+    // same nodes to the same place whatever the clipboard and the view hold by then.
+    std::vector<uint8_t> block_;
+    bool placed_ = false;
+    DiagramPoint offset_;
 };
 
 // "Paste Note", "Cut Note" and "Clear Note": a note of the diagram by its index; taken out, the step owns it.

@@ -19,6 +19,8 @@ public:
     // The archive over the clipboard's bytes, or null.
     Archive* Stream() const { return stream.get(); }
     uint32_t Size() const { return size; }
+    // The clipboard's bytes (Size() of them), or null.
+    const uint8_t* Data() const { return bytes.get(); }
 
 private:
     std::unique_ptr<uint8_t[]> bytes;

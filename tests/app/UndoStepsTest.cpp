@@ -9,6 +9,7 @@
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/influence/ShownDiagram.h"
+#include "tests/support/ClipboardTestText.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/SampleDiagram.h"
 #include "treewin/ChangeNodeTypeDialog.h"
@@ -60,6 +61,8 @@ protected:
         bool diagram;
         // Each step records one or more undo steps.
         std::vector<Step> steps;
+        // Done after the undos, before the redos.
+        Step meanwhile = nullptr;
     };
 
     UndoSteps()
@@ -88,6 +91,8 @@ protected:
         zString message;
         EXPECT_TRUE(tree.SaveAs(treeFile.c_str(), message)) << message.Text();
         BuildSampleDiagram(Document());
+        // A deterministic node for the range, below the others.
+        AddDiagramNode(Document(), Document().diagram, InfluenceKind::Deterministic, "Price", 2.5f, 4.0f);
         window->UpdateExtent();
         EXPECT_EQ(window->SaveAs(diagramFile.c_str()), 1);
         window->SetModified(0);
@@ -124,6 +129,7 @@ protected:
         ASSERT_NE(document, nullptr);
         document->Show(SW_SHOWMAXIMIZED);
         WaitForMenusOf(document);
+        working = document;
         if (auto* diagramWindow = dynamic_cast<InfluenceDiagramWindow*>(document)) {
             window = diagramWindow;
             pane = window->Pane();
@@ -134,6 +140,7 @@ protected:
         document->SetModified(0);
         delete document;
         document = nullptr;
+        working = nullptr;
         window = shown;
         pane = window->Pane();
     }
@@ -144,7 +151,7 @@ protected:
         return Bytes(path);
     }
     TreeWindow* Tree() const { return dynamic_cast<TreeWindow*>(document); }
-    int Position() const { return document->History().Position(); }
+    int Position() const { return working->History().Position(); }
 
     void RunScript(const std::string& lines)
     {
@@ -210,6 +217,8 @@ protected:
 
     ScriptManager scripts;
     DocumentWindow* document = nullptr;
+    // The window whose history the row's steps fill: the document's, or one showing a sub-model of it.
+    DocChildWindow* working = nullptr;
     InfluenceDiagramWindow* shown = nullptr;
     // The scope the Edit commands' scope question is answered with.
     int scope = 0;
@@ -284,6 +293,14 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
     const auto type = [](unsigned field, const char* text) {
         return [field, text](ModalDialogDriver& d) { d.Type(field, text).Press(IDOK); };
     };
+    // Redo pastes what was pasted where it was, whatever the clipboard and the view hold by then.
+    const Step elsewhere = [this] {
+        PutClipboardText(frame->Handle(), "text");
+        MoveWindow(frame->Handle(), 0, 0, 700, 520, TRUE);
+    };
+    const Step newOutcome = nodes({1}, Cmd::DiagramOutcomes, [](ModalDialogDriver& d) {
+        d.Press(Ctl::EditNodeOutcomes::Add).Type(Ctl::AddOutcomes::NameEdit, "Dead").Press(IDOK).Press(IDOK);
+    });
     const Row rows[] = {
         {"ChangeNodeType", false, {script("!SelectNode(B)\n!ChangeNodeType(1)\n"), script("!ChangeNodeType(3)\n")}},
         {"SetNodeVar", false, {script("!SelectNode(B)\n!SetNodeVar(uMed,5)\n")}},
@@ -343,6 +360,14 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
         {"Clear Clone", true, {nodes({4}, Cmd::EditClear)}},
         {"Cut Node", true, {nodes({2}, Cmd::EditCut)}},
         {"Copy and Paste Nodes", true, {nodes({0, 1, 2}, Cmd::EditCopy), nodes({}, Cmd::EditPaste)}},
+        {"Paste Nodes from another diagram", true, {[this] {
+             shown->ClearSelection();
+             for (size_t index : {0, 1})
+                 shown->AddToSelection(shown->document.diagram.nodes[index]);
+             SendMessageA(shown->Handle(), WM_COMMAND, Cmd::EditCopy, 0);
+             window->ClearSelection();
+             FrameCommand(Cmd::EditPaste);
+         }}, elsewhere},
         {"Make Clone", true, {nodes({2}, Cmd::EditCreateClone, [](ModalDialogDriver& d) { d.Press(IDOK); })}},
         {"Make Clone in a sub-model", true, {nodes({2}, Cmd::EditCreateClone, [](ModalDialogDriver& d) {
              d.Then([](DialogFrameCL& dialog) { SendDlgItemMessageA(dialog.Handle(), Ctl::MakeClone::Models, LB_SETCURSEL, 1, 0); }).Press(IDOK);
@@ -360,25 +385,51 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
          })}},
         {"Node Variable", true, {nodes({1}, Cmd::DiagramVariable, type(Ctl::EditNodeVariable::VariableEdit, "Result"))}},
         {"Node Formula", true, {nodes({2}, Cmd::DiagramVariable, [](ModalDialogDriver& d) {
-             d.Type(Ctl::EditNodeFormula::VariableEdit, "Worth").Click(Ctl::EditNodeFormula::Formula);
+             d.Type(Ctl::EditNodeFormula::VariableEdit, "Worth");
+             d.Then(ModalDialogDriver::Clicking(Ctl::EditNodeFormula::Formula));
              d.Type(Ctl::EditNodeFormula::FormulaEdit, "Outcome*2").Press(IDOK);
          })}},
-        {"Node Range", true, {newNode(Cmd::RightClickNewDeterm, "Price"), nodes({5}, Cmd::DiagramVariable, [](ModalDialogDriver& d) {
+        {"Node Range", true, {nodes({5}, Cmd::DiagramVariable, [](ModalDialogDriver& d) {
              d.Type(Ctl::EditNodeRange::LowValueEdit, "1").Type(Ctl::EditNodeRange::HighValueEdit, "9").Press(IDOK);
          })}},
-        {"Node Outcomes", true, {nodes({1}, Cmd::DiagramOutcomes, [](ModalDialogDriver& d) {
-             d.Press(Ctl::EditNodeOutcomes::Add).Type(Ctl::AddOutcomes::NameEdit, "Dead").Press(IDOK).Press(IDOK);
-         })}},
-        {"Node Values", true, {nodes({2}, Cmd::DiagramValues, type(Ctl::Assign::ProbabilityEdit, "250"))}},
-        {"Node Probabilities", true, {[this, edit = nodes({1}, Cmd::DiagramProbabilities, type(Ctl::Assign::ProbabilityEdit, "0.5"))] {
-             boxes.Answer(IDYES);
-             edit();
+        {"Node Outcomes", true, {newOutcome}},
+        // The new outcome leaves the tables of its node and of the value node behind the arcs until the table
+        // editor opens.
+        {"Node Values", true,
+         {newOutcome, nodes({2}, Cmd::DiagramValues, type(Ctl::Assign::ProbabilityEdit, "250"))}},
+        {"Node Probabilities", true,
+         {newOutcome, [this, edit = nodes({1}, Cmd::DiagramProbabilities, type(Ctl::Assign::ProbabilityEdit, "0.5"))] {
+              boxes.Answer(IDYES);
+              edit();
+          }}},
+        // A clone's table is its master's, in the level above: the edit in the sub-model's window reaches it.
+        {"Node Values of a clone in a sub-model", true, {[this, type] {
+             InfluenceNodeRecord* costs = Nodes()[3];
+             // Off its label, which a double click would edit.
+             DoubleClick(At(costs, (costs->right - costs->left) / 2 - 0.03f, 0),
+                         [this, costs] { return window->SubModelWindow(costs) != nullptr; });
+             InfluenceDiagramWindow* inner = window->SubModelWindow(costs);
+             ASSERT_NE(inner, nullptr);
+             working = window = inner;
+             pane = window->Pane();
+             WaitForMenusOf(window);
+             window->SelectNode(window->Diagram().nodes[1], false);
+             ModalDialogDriver driver;
+             type(Ctl::Assign::ProbabilityEdit, "250")(driver);
+             FrameCommand(Cmd::DiagramValues);
+             EXPECT_TRUE(driver.Finished());
+             EXPECT_NE(Nodes()[0]->DefinitionTree(InfluenceNodeRecord::ValueTable), nullptr) << "the edit was lost";
          }}},
         {"Edit Arc", true, {arcDialog(1, type(Ctl::EditArc::CommentEdit, "Dearer"))}},
-        {"Arc Data", true, {arcDialog(0, [](ModalDialogDriver& d) { d.Click(Ctl::ArcData::Show).Press(IDOK); })}},
+        {"Arc Data", true, {arcDialog(0, [](ModalDialogDriver& d) {
+             d.Then(ModalDialogDriver::Clicking(Ctl::ArcData::Show)).Press(IDOK);
+         })}},
         {"Font Change", true, {[this] {
              window->ClearSelection();
-             FontDialogPresenter previous = SetFontDialogPresenter([](CHOOSEFONTA& d) { d.iPointSize = 360; return 1; });
+             FontDialogPresenter previous = SetFontDialogPresenter([](CHOOSEFONTA& d) {
+                 d.iPointSize = 360;
+                 return 1;
+             });
              FrameCommand(Cmd::DisplayFont);
              SetFontDialogPresenter(previous);
          }}},
@@ -387,7 +438,7 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
              FrameCommand(Cmd::EditCopy);
              window->ClearSelection();
              FrameCommand(Cmd::EditPaste);
-         }}},
+         }}, elsewhere},
         {"Cut Note", true, {[this] {
              window->SelectNote(Document().diagram.notes.At(0));
              FrameCommand(Cmd::EditCut);
@@ -412,12 +463,15 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
                 Undo();
             EXPECT_EQ(Difference(Saved(), saves[i]), "") << "undo of step " << i + 1;
         }
+        if (row.meanwhile)
+            row.meanwhile();
         for (size_t i = 0; i < row.steps.size(); ++i) {
             for (int n = 0; n < counts[i]; ++n)
                 Redo();
             EXPECT_EQ(Difference(Saved(), saves[i + 1]), "") << "redo of step " << i + 1;
         }
         Close();
+        MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
     }
 }
 

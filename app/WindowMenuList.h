@@ -3,12 +3,14 @@
 // in the order they were made, then "More Windows...". As the system's own programs do, the active window is
 // always listed and checked, and More Windows... opens on it.
 
+#include "framework/window/MDIframeCL.h"
+
 #include <windows.h>
 
 // The id of "More Windows..." when the list's first window has the id.
 constexpr unsigned MoreWindowsId(unsigned firstId)
 {
-    return firstId + 9;
+    return firstId + MDIframeCL::ListedWindows;
 }
 
 // The active window's entry is the one checked. When the client left the active window out of the list, it

@@ -124,10 +124,10 @@ LRESULT MDIframeCL::DefaultProcessing(WindowEvent* event)
 {
     if (event == nullptr)
         return 0;
-    // A pick of the Window menu's list activates the child of that id.
+    // A pick of the Window menu's list activates the child of that id (More Windows... none).
     std::optional<MaximisedStateKeeper> keeper;
     if (event->message == WM_COMMAND && firstChildId_ != 0 && LOWORD(event->wParam) >= firstChildId_ &&
-        ClientHandle() != nullptr) {
+        LOWORD(event->wParam) < firstChildId_ + ListedWindows && ClientHandle() != nullptr) {
         for (HWND child = GetWindow(ClientHandle(), GW_CHILD); child != nullptr && !keeper;
              child = GetWindow(child, GW_HWNDNEXT)) {
             if (static_cast<unsigned>(GetDlgCtrlID(child)) == LOWORD(event->wParam))
@@ -176,6 +176,18 @@ void MDIframeCL::Show(int showCommand)
 HWND MDIframeCL::ClientHandle() const
 {
     return client_ ? client_->Handle() : nullptr;
+}
+
+void MDIframeCL::RewriteWindowList()
+{
+    const HWND client = ClientHandle();
+    if (client == nullptr || firstChildId_ == 0)
+        return;
+    UINT id = firstChildId_ + ListedWindows + 1;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_MDICHILD)
+            SetWindowLongPtrA(child, GWLP_ID, static_cast<LONG_PTR>(id++));
+    SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
 }
 
 void MDIframeCL::Tile()
@@ -325,6 +337,9 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
     case WM_INITMENU:
     case WM_INITMENUPOPUP:
     case WM_MENUSELECT:
+        // The Window menu's list names each window by an id of its own while the menu is up.
+        if (event.message == WM_INITMENU)
+            RewriteWindowList();
         // The frame's menu object, then the active child's, then the lists.
         if ((routingMask_ & RouteMenu) && menu_) {
             if (long taken = menu_->Dispatch(&event))

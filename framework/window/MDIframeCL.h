@@ -48,6 +48,14 @@ public:
     // by one); the release draws it once.
     void HoldMenuBar(bool held);
     unsigned FirstChildId() const { return firstChildId_; }
+    // The client lists this many windows in the Window menu, with ids from the first child id on, then
+    // "More Windows..." with the next id.
+    static constexpr unsigned ListedWindows = 9;
+    // Has the client write the Window menu's list afresh, each window it leaves out (past the ninth, hidden)
+    // holding an id of its own past More Windows...'s. The client gives the windows it lists their entries'
+    // ids and leaves the others theirs: a listed window's from an earlier list, or More Windows...'s, which
+    // the tenth window is made with.
+    void RewriteWindowList();
 
 protected:
     // The frame's rows: destruction ends the program, sizes lay out without the default procedure, closing

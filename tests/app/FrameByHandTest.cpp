@@ -95,22 +95,43 @@ TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)
             return true;
         });
     };
+    // The window More Windows... opens on; it is cancelled.
+    const auto moreWindows = [&] {
+        std::string picked;
+        Press("alt+w m", nullptr, [&] {
+            HWND dialog = GetActiveWindow();
+            char className[16] = {};
+            GetClassNameA(dialog, className, sizeof className);
+            HWND list =
+                std::string(className) == "#32770" ? FindWindowExA(dialog, nullptr, "ListBox", nullptr) : nullptr;
+            if (list == nullptr)
+                return false;
+            char text[256] = {};
+            SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
+            picked = text;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        });
+        return picked;
+    };
     // Nine windows, the ninth a tool window opened last: it is listed and checked.
-    TreeWindow* tree = nullptr;
-    for (int i = 0; i < 8; ++i)
+    TreeWindow* first = NewTree();
+    TreeWindow* tree = first;
+    for (int i = 1; i < 8; ++i)
         tree = NewTree();
     TreeDocument& document = tree->Document();
     document.AddChild(document.Root, TerminalNode, "End");
     tree->SelectNode(document.Root, 1, nullptr, false);
     Press("ctrl+m");
-    const std::string comment = frame->ActiveChild()->Text();
+    MDIchildCL* commentWindow = frame->ActiveChild();
+    const std::string comment = commentWindow->Text();
     ASSERT_NE(comment, tree->Text());
     lookAtWindowMenu();
     EXPECT_EQ(listed.size(), 9u);
     EXPECT_EQ(checked, comment);
 
-    for (int i = 0; i < 2; ++i)
-        NewTree();
+    TreeWindow* tenth = NewTree();
+    NewTree();
     Press("ctrl+n");
     const std::string active = frame->ActiveChild()->Text();
     lookAtWindowMenu();
@@ -118,21 +139,47 @@ TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)
     EXPECT_NE(std::find(listed.begin(), listed.end(), active), listed.end());
     EXPECT_EQ(checked, active);
     // More Windows... opens on the active window.
-    std::string picked;
-    Press("alt+w m", nullptr, [&] {
-        HWND dialog = GetActiveWindow();
-        char className[16] = {};
-        GetClassNameA(dialog, className, sizeof className);
-        HWND list = std::string(className) == "#32770" ? FindWindowExA(dialog, nullptr, "ListBox", nullptr) : nullptr;
-        if (list == nullptr)
-            return false;
-        char text[256] = {};
-        SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
-        picked = text;
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        return true;
-    });
-    EXPECT_EQ(picked, active);
+    EXPECT_EQ(moreWindows(), active);
+    // Back to the first tree, maximised, the list is written afresh: its ninth entry reaches the window it
+    // names, which opens over the first tree, left maximised.
+    Press("alt+w 1");
+    ASSERT_EQ(frame->ActiveChild(), first);
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(first->Handle()), 0);
+    lookAtWindowMenu();
+    ASSERT_EQ(listed.size(), 9u);
+    EXPECT_EQ(listed.back(), comment);
+    Press("alt+w 9");
+    EXPECT_EQ(frame->ActiveChild(), commentWindow);
+    EXPECT_TRUE(IsZoomed(first->Handle()));
+    EXPECT_FALSE(IsZoomed(commentWindow->Handle()));
+    // More Windows... over it, cancelled, leaves it active over the maximised tree: the tenth window, made
+    // when nine were open, plays no part.
+    EXPECT_EQ(moreWindows(), comment);
+    EXPECT_EQ(frame->ActiveChild(), commentWindow);
+    EXPECT_TRUE(IsZoomed(first->Handle()));
+    EXPECT_FALSE(IsZoomed(tenth->Handle()));
+    // With it closed, a comment on the first tree, past the ninth window, takes the ninth entry. Back at the
+    // first tree the list names the tenth tree there again: its pick maximises it in the first tree's place.
+    Press("ctrl+F4");
+    ASSERT_EQ(frame->ActiveChild(), first);
+    first->Document().AddChild(first->Document().Root, TerminalNode, "End");
+    first->SelectNode(first->Document().Root, 1, nullptr, false);
+    Press("ctrl+m");
+    const std::string secondComment = frame->ActiveChild()->Text();
+    ASSERT_NE(frame->ActiveChild(), first);
+    lookAtWindowMenu();
+    ASSERT_EQ(listed.size(), 9u);
+    EXPECT_EQ(listed.back(), secondComment);
+    Press("alt+w 1");
+    lookAtWindowMenu();
+    ASSERT_EQ(listed.size(), 9u);
+    EXPECT_EQ(listed.back(), tenth->Text());
+    Press("alt+w 9");
+    EXPECT_EQ(frame->ActiveChild(), tenth);
+    EXPECT_TRUE(IsZoomed(tenth->Handle()));
+    EXPECT_FALSE(IsZoomed(first->Handle()));
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
 }
 
 TEST_F(FrameByHand, AnalysisButtonsFollowTheSelectionAtOnce)

@@ -89,6 +89,12 @@ const ToolWindowCase ToolWindows[] = {
          Select(test, tree, document.AddChild(document.Root, TerminalNode, "End"), "ctrl+y");
      }},
     {"Variables", [](ToolWindowTurns& test, TreeWindow&) { test.Command(Cmd::DisplayShowVariablesWindow); }},
+    {"Find", [](ToolWindowTurns& test, TreeWindow& tree) { Select(test, tree, tree.Document().Root, "ctrl+f"); }},
+    {"StateInfo",
+     [](ToolWindowTurns& test, TreeWindow& tree) {
+         tree.SelectNode(AddCohort(tree.Document())->GetChild(0), 1, nullptr, false);
+         test.Command(Cmd::ValuesMarkovStateInformation);
+     }},
     // F7, 20 trials and Begin; the trials run to their end.
     {"MonteCarlo",
      [](ToolWindowTurns& test, TreeWindow& tree) {

@@ -24,6 +24,8 @@
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/DialogControls.h"
 #include "tests/support/MetafileText.h"
+#include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScreenCheck.h"
 
 #include "CommandIds.h"
@@ -407,6 +409,9 @@ TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
     TreeBuilder tree;
     tree.Bind(tree.Root(), "p", "0.3");
     tree.Bind(tree.Root(), "v", "50");
+    // More variables than the dropped list has room for.
+    for (const char* name : {"y0", "y1", "y2", "y3", "y4", "y5", "y6", "y7", "y8", "y9"})
+        tree.Bind(tree.Root(), name, "1");
     TreeNode* a = tree.Add(tree.Root(), ChanceNode, "A");
     tree.Terminal(a, "win", "p", "100");
     tree.Terminal(a, "lose", "#", "0");
@@ -419,10 +424,28 @@ TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
         .Type(ids[1][3], "1")
         .Press(IDOK)
         .Then([&ids](DialogFrameCL& dialog) {
-            HWND list = dialog.FindChild(ids[1][0])->Handle();
-            SendMessageA(list, CB_SETCURSEL, 1, 0);
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(ids[1][0], CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(list));
+            ScreenOnTop top(dialog.Handle());
+            SetForegroundWindow(dialog.Handle());
+            SetFocus(dialog.Control(ids[1][0]));
+            RealInput::Keys("alt+Down");
+        })
+        .Then([&ids](DialogFrameCL& dialog) {
+            // The dropped list shows whole rows, its last one too; the second variable is picked by keys.
+            const HWND combo = dialog.Control(ids[1][0]);
+            ASSERT_TRUE(PumpMessagesUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+            COMBOBOXINFO parts{sizeof parts};
+            ASSERT_TRUE(GetComboBoxInfo(combo, &parts));
+            RECT client{};
+            GetClientRect(parts.hwndList, &client);
+            const LRESULT height = SendMessageA(parts.hwndList, LB_GETITEMHEIGHT, 0, 0);
+            EXPECT_EQ(client.bottom % height, 0) << client.bottom << " / " << height;
+            EXPECT_LT(client.bottom / height, SendMessageA(parts.hwndList, LB_GETCOUNT, 0, 0));
+            ScreenOnTop top(dialog.Handle());
+            RealInput::Keys("Down Return");
+        })
+        .Then([&ids](DialogFrameCL& dialog) {
+            const HWND combo = dialog.Control(ids[1][0]);
+            ASSERT_TRUE(PumpMessagesUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
             EXPECT_EQ(TextOf(dialog, ids[1][2]), "50");
         })
         .Type(ids[1][2], "0")

@@ -183,11 +183,20 @@ void MDIframeCL::RewriteWindowList()
     const HWND client = ClientHandle();
     if (client == nullptr || firstChildId_ == 0)
         return;
-    UINT id = firstChildId_ + ListedWindows + 1;
+    const UINT pastList = firstChildId_ + ListedWindows + 1;
+    UINT id = pastList;
     for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         if (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_MDICHILD)
             SetWindowLongPtrA(child, GWLP_ID, static_cast<LONG_PTR>(id++));
     SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+    // The windows left out take the ids after More Windows...'s without a gap: the client takes a command of
+    // any id below the first plus the number of windows for a pick of the window that holds it.
+    id = pastList;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const bool leftOut = static_cast<UINT>(GetDlgCtrlID(child)) >= pastList;
+        if ((GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && leftOut)
+            SetWindowLongPtrA(child, GWLP_ID, static_cast<LONG_PTR>(id++));
+    }
 }
 
 void MDIframeCL::Tile()

@@ -3,6 +3,7 @@
 #include "app/BarLayoutRule.h"
 #include "widgets/DocChildWindow.h"
 #include "app/MainFrame.h"
+#include "widgets/OnlineHelp.h"
 #include "widgets/ProgramPreferences.h"
 #include "widgets/SaveQuestions.h"
 #include "foundation/PreferencesStore.h"
@@ -27,8 +28,10 @@ long MainFrame::CloseAll()
             window = windows.back();
         }
         if (!AskSaveChanges(this, window, false))
-            break;
+            return 1;
     }
+    // Every window closed: the help window beside them goes too.
+    QuitHelp();
     return 1;
 }
 

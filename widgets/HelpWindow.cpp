@@ -3,6 +3,7 @@
 #include "widgets/WindowPlacement.h"
 #include "framework/window/FrameworkApp.h"
 #include "framework/window/TopWindow.h"
+#include "framework/window/WindowEvent.h"
 
 #include "CommandIds.h"
 
@@ -67,6 +68,8 @@ HelpWindow::HelpWindow() : DialogFrameCL(Frame(), ResourceId(DialogRes::HelpWind
 {
     SetStateBits(StateDeleteWithWindow);
     open_ = this;
+    AddHandler(this, &HelpWindow::OnKeepAbove, KeepAboveMessage);
+    focusWatch_ = SetWindowsHookExA(WH_CBT, &HelpWindow::WatchFrameFocus, nullptr, GetCurrentThreadId());
     // Beside the work: at the right of the frame, so that the dialog it explains stays in view.
     PlaceWindowInFrame(handle_, 0.1f, 0.5f, false);
     RECT own;
@@ -78,8 +81,36 @@ HelpWindow::HelpWindow() : DialogFrameCL(Frame(), ResourceId(DialogRes::HelpWind
 
 HelpWindow::~HelpWindow()
 {
+    if (focusWatch_ != nullptr)
+        UnhookWindowsHookEx(focusWatch_);
     if (open_ == this)
         open_ = nullptr;
+}
+
+LRESULT CALLBACK HelpWindow::WatchFrameFocus(int code, WPARAM window, LPARAM details)
+{
+    HelpWindow* help = open_;
+    if (code == HCBT_SETFOCUS && help != nullptr && !help->keepAbovePosted_ && window != 0) {
+        const HWND owner = GetWindow(help->Handle(), GW_OWNER);
+        if (owner != nullptr && GetAncestor(reinterpret_cast<HWND>(window), GA_ROOT) == owner)
+            help->keepAbovePosted_ = PostMessageA(help->Handle(), KeepAboveMessage, 0, 0) != FALSE;
+    }
+    return CallNextHookEx(nullptr, code, window, details);
+}
+
+long HelpWindow::OnKeepAbove(WindowEvent*)
+{
+    keepAbovePosted_ = false;
+    const HWND owner = GetWindow(handle_, GW_OWNER);
+    if (owner == nullptr || GetAncestor(GetFocus(), GA_ROOT) != owner || !IsWindowVisible(handle_) ||
+        IsIconic(handle_) || IsIconic(owner))
+        return 1;
+    // The system's order has this window above the frame still, and it changes nothing for a move to where the
+    // window stands; a window shown is put on the screen where the order has it.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, flags | SWP_HIDEWINDOW);
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, flags | SWP_SHOWWINDOW);
+    return 1;
 }
 
 bool HelpWindow::Load(const std::string& path)

@@ -2,7 +2,8 @@
 // The program's help window: the topics of the help file with three ways in beside the topic shown: the
 // contents (chapters and their topics in the file's order), the index (keywords and titles, the list follows
 // what is typed in "Find:") and the full-text search (topics holding every word typed). One window at a time;
-// it belongs to the main frame, stays open beside the program and deletes itself when closed.
+// it belongs to the main frame, stays open over it beside the work (work in the frame leaves it in view) and
+// deletes itself when closed.
 
 #include "widgets/HelpTopics.h"
 #include "framework/dialog/DialogFrameCL.h"
@@ -40,7 +41,14 @@ public:
     void ShowTopic(int topic);
 
 private:
+    // Posted to the window once the keyboard focus goes into its frame: it comes back over the frame.
+    static constexpr UINT KeepAboveMessage = WM_APP + 0x2766;
+
     HelpWindow();
+    // Where the screen raises the window that takes the keyboard focus above every other, the windows it owns
+    // included, the focus going into the frame hides this window, though the system's order keeps it above.
+    static LRESULT CALLBACK WatchFrameFocus(int code, WPARAM window, LPARAM details);
+    long OnKeepAbove(WindowEvent* event);
     bool Load(const std::string& path);
     void SetMode(Mode mode, const std::string& findText);
     void FillList();
@@ -57,6 +65,8 @@ private:
     std::string FindText() const;
 
     static HelpWindow* open_;
+    HHOOK focusWatch_ = nullptr;
+    bool keepAbovePosted_ = false;
     HelpTopics topics_;
     std::string path_;
     Mode mode_ = Mode::Contents;

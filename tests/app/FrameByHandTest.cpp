@@ -1,7 +1,7 @@
 // The frame's windows, menus and tool bar as a person works them with real keys and clicks: the Markov
 // Analysis window stays reachable, listed and single, and Escape closes it; the Window menu of many windows
 // lists and checks the active one, a tool window too; the tool bar follows the selection; a grey item's status
-// text; Help's index picks the entry typed.
+// text; Help's index picks the entry typed, the help window stays over the frame and Close All closes it.
 
 #include "tests/app/FrameByHand.h"
 
@@ -221,8 +221,12 @@ TEST_F(FrameByHand, TheDiagramsGreyAlignItemSaysWhatItAligns)
     EXPECT_EQ(said, "Align the selected nodes");
 }
 
-TEST_F(FrameByHand, HelpIndexPicksTheEntryTypedAndShowsItsTopic)
+// A click in the tree beside the help window leaves it over the frame on the screen; Help's index picks the entry
+// typed; Close All closes the help window with the tree.
+TEST_F(FrameByHand, HelpStaysOverTheFrameIndexPicksTheEntryTypedAndCloseAllClosesIt)
 {
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     zString directory;
@@ -231,6 +235,18 @@ TEST_F(FrameByHand, HelpIndexPicksTheEntryTypedAndShowsItsTopic)
     PostMessageA(frame->Handle(), WM_COMMAND, Cmd::HelpSearchForHelpOn, 0);
     ASSERT_TRUE(PumpMessagesUntil([] { return HelpWindow::Open() != nullptr; }));
     HWND help = HelpWindow::Open()->Handle();
+    // Checked before anything holds the help window on top: under Wine a window the frame owns stays on top once
+    // held there, and the click would not lower the frame's other windows below it.
+    RECT place{};
+    GetWindowRect(help, &place);
+    RECT pane{};
+    GetClientRect(tree->Pane()->Handle(), &pane);
+    const POINT onTree = RealInput::OnScreen(tree->Pane()->Handle(), POINT{20, pane.bottom - 20});
+    ASSERT_FALSE(PtInRect(&place, onTree));
+    RealInput::Click(onTree);
+    Settle();
+    EXPECT_EQ(GetForegroundWindow(), frame->Handle());
+    ExpectShownUncovered(help);
     {
         ScreenOnTop top(help);
         SetForegroundWindow(help);
@@ -252,7 +268,11 @@ TEST_F(FrameByHand, HelpIndexPicksTheEntryTypedAndShowsItsTopic)
         ScreenOnTop top(help);
         ExpectScreenEqualsRepaint(help);
     }
-    DestroyWindow(help);
+    Command(Cmd::WindowCloseAll);
+    EXPECT_EQ(HelpWindow::Open(), nullptr);
+    EXPECT_EQ(frame->ActiveChild(), nullptr);
+    if (HelpWindow::Open() != nullptr)
+        DestroyWindow(HelpWindow::Open()->Handle());
     TheProgram()->SetDirectory("");
 }
 

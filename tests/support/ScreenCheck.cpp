@@ -190,3 +190,33 @@ void ExpectScreenEqualsRepaint(HWND window)
                   << shown.place.left << ", " << shown.place.top << "); captures: " << shownPath << " and "
                   << repaintedPath;
 }
+
+void ExpectShownUncovered(HWND window)
+{
+    if (!IsWindow(window) || !IsWindowVisible(window)) {
+        ADD_FAILURE() << "The window to check is not shown";
+        return;
+    }
+    HideCaret(nullptr);
+    if (!PumpUntilIdle())
+        ADD_FAILURE() << "Messages or paints kept coming before the screen was captured";
+    const ScreenCapture shown = SettledCapture(window);
+    ScreenCapture raised;
+    {
+        ScreenOnTop onTop(window);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        raised = SettledCapture(window);
+    }
+    ShowCaret(nullptr);
+    if (shown.pixels == raised.pixels)
+        return;
+    const RECT bounds = Differing(shown, raised);
+    const std::string base = CapturePathBase();
+    const std::string shownPath = base + "shown.bmp", raisedPath = base + "raised.bmp";
+    WriteBmp(shown, shownPath);
+    WriteBmp(raised, raisedPath);
+    ADD_FAILURE() << "The screen shows something else over the window in screen pixels (" << bounds.left << ", "
+                  << bounds.top << ") to (" << bounds.right << ", " << bounds.bottom << ") of the window at ("
+                  << shown.place.left << ", " << shown.place.top << "); captures: " << shownPath << " and "
+                  << raisedPath;
+}

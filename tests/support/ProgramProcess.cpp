@@ -11,6 +11,7 @@ namespace {
 struct ProcessWindows {
     DWORD processId;
     std::vector<std::string> titles;
+    std::vector<HWND> windows;
     HWND frame = nullptr;
 };
 
@@ -24,6 +25,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
     char title[128] = {};
     GetWindowTextA(window, title, sizeof title);
     found->titles.push_back(title);
+    found->windows.push_back(window);
     if (std::string(title).rfind("KIVO 3.5", 0) == 0)
         found->frame = window;
     return TRUE;
@@ -72,11 +74,21 @@ ProgramProcess::~ProgramProcess()
 
 std::vector<std::string> ProgramProcess::WindowTitles(HWND* frame) const
 {
-    ProcessWindows windows{info_.dwProcessId, {}, nullptr};
+    ProcessWindows windows{info_.dwProcessId, {}, {}, nullptr};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
     if (frame != nullptr)
         *frame = windows.frame;
     return windows.titles;
+}
+
+HWND ProgramProcess::Window(const std::string& title) const
+{
+    ProcessWindows windows{info_.dwProcessId, {}, {}, nullptr};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (size_t i = 0; i < windows.titles.size(); ++i)
+        if (windows.titles[i] == title)
+            return windows.windows[i];
+    return nullptr;
 }
 
 std::vector<std::string> ProgramProcess::DocumentTitles() const

@@ -24,6 +24,8 @@ public:
     bool Started() const { return info_.hProcess != nullptr; }
     // The titles of the process's visible top-level windows; the frame is the one titled "KIVO 3.5...".
     std::vector<std::string> WindowTitles(HWND* frame = nullptr) const;
+    // The process's visible top-level window of that title; null when it shows none.
+    HWND Window(const std::string& title) const;
     // The titles of the frame's document windows, top first.
     std::vector<std::string> DocumentTitles() const;
     // Closes the frame and waits for the end; false when it did not end in time (it is then ended).

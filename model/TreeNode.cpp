@@ -410,6 +410,16 @@ void TreeNode::SetProbabilityText(const char* newText, bool alsoInCopies)
         }, nullptr);
 }
 
+void TreeNode::SetProbability(const Expression& kept, bool alsoInCopies)
+{
+    probability.Assign(kept);
+    ModelChanged();
+    if (alsoInCopies)
+        ForEachCloneCounterpart(this, [](TreeNode* counterpart, TreeNode* node, void*) {
+            counterpart->SetProbability(node->probability, false);
+        }, nullptr);
+}
+
 bool TreeNode::ProbabilityIsComplement() const
 {
     return probability.Text()[0] == '#';

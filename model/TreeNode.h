@@ -96,6 +96,8 @@ struct TreeNode {
     void GetProbabilityText(zString& out) const { out = probability.Text(); }
     // Blanks around a lone "#" are dropped; the cached parse tree is dropped.
     void SetProbabilityText(const char* newText, bool alsoInCopies);
+    // The probability as kept elsewhere, text and cached parse tree alike (an undo step giving it back).
+    void SetProbability(const Expression& kept, bool alsoInCopies);
     bool IsProbabilityEmpty() const { return probability.IsEmpty(); }
     bool ProbabilityIsComplement() const;
     void SetPayoffText(const char* newText, int i, bool alsoInCopies);

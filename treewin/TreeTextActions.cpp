@@ -44,6 +44,9 @@ TreeTextTypingAction::TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int
     : TreeTypingAction(tree, "Typing", node, part, oldText, nullptr), note(tree->SelectedNote)
 {
     open = 1;
+    if (part == 2)
+        for (const TreeNode* each : Family())
+            probabilitiesBefore.push_back(each->probability);
 }
 
 void TreeTextTypingAction::Close()
@@ -53,4 +56,53 @@ void TreeTextTypingAction::Close()
         snapshot.Take(note);
         note = nullptr;
     }
+    if (part == 2) {
+        probabilitiesAfter.clear();
+        for (const TreeNode* each : Family())
+            probabilitiesAfter.push_back(each->probability);
+    }
+}
+
+void TreeTextTypingAction::Undo()
+{
+    if (part == 2)
+        SetProbabilities(probabilitiesBefore);
+    else
+        SetTreeText(oldText);
+}
+
+void TreeTextTypingAction::Redo()
+{
+    if (part == 2)
+        SetProbabilities(probabilitiesAfter);
+    else
+        SetTreeText(newText);
+}
+
+std::vector<TreeNode*> TreeTextTypingAction::Family() const
+{
+    TreeNode* node = ResolvePath(path);
+    if (node == nullptr)
+        return {};
+    if (node->parent == nullptr)
+        return {node};
+    std::vector<TreeNode*> family;
+    for (int i = 0; i < node->parent->childCount; ++i)
+        family.push_back(node->parent->GetChild(i));
+    return family;
+}
+
+void TreeTextTypingAction::SetProbabilities(const std::vector<Expression>& kept)
+{
+    // Closes the editor still open on the step, which takes what it typed.
+    tree->ClearSelection();
+    const std::vector<TreeNode*> family = Family();
+    if (family.size() != kept.size())
+        return;
+    for (size_t i = 0; i < family.size(); ++i) {
+        family[i]->SetProbability(kept[i], true);
+        tree->RedrawNode(family[i], 0);
+    }
+    if (TreeNode* node = ResolvePath(path))
+        tree->SelectNode(node, part, nullptr, false);
 }

@@ -3,7 +3,10 @@
 // (3) and the node's second text (4). "Typing" stays open while the in-place editor is open, so one edit,
 // however many keys it takes, is one step; the others are single edits of the Edit menu.
 
+#include "formula/Expression.h"
 #include "treewin/TreeAction.h"
+
+#include <vector>
 
 class TreeTypingAction : public TreeAction {
 public:
@@ -24,15 +27,24 @@ protected:
 };
 
 // One in-place edit: the editor already shows the change, so Do does nothing; Close takes the final text.
+// A probability is checked when its editor closes, which keeps its parse tree and may complete a sibling's
+// probability: the probabilities of the node and its siblings are kept whole from before and after.
 class TreeTextTypingAction : public TreeTypingAction {
 public:
     TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText);
     void Do() override {}
-    void Undo() override { SetTreeText(oldText); }
-    void Redo() override { SetTreeText(newText); }
+    void Undo() override;
+    void Redo() override;
     void Close() override;
 
     NoteBox* note;
+    std::vector<Expression> probabilitiesBefore;
+    std::vector<Expression> probabilitiesAfter;
+
+private:
+    // The node and its siblings, in order (the root alone).
+    std::vector<TreeNode*> Family() const;
+    void SetProbabilities(const std::vector<Expression>& kept);
 };
 
 // "Cut Text", "Paste Text" and "Clear Text".

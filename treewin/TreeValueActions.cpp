@@ -54,12 +54,8 @@ void TreeFontChangeAction::Do()
 
 void TreeFontChangeAction::Undo()
 {
-    if (part == 3 || oldFont != nullptr) {
-        Apply(oldFont.get());
-        return;
-    }
-    // The node had no font of its own: it gets a copy of the window's default for the text.
-    Apply(&tree->DefaultFont(part == 2 ? ProbabilityFont : TreeTextFont));
+    // A node that had no font of its own goes back to the document's.
+    Apply(oldFont.get());
 }
 
 void TreeFontChangeAction::Apply(const FontRecord* font)

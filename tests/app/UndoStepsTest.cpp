@@ -4,6 +4,7 @@
 
 #include "framework/dialog/FontDialog.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
@@ -20,11 +21,16 @@
 #include "treewin/VariablesWindow.h"
 #include "dialogs/EditScopeDialog.h"
 #include "framework/dialog/ListBoxCtrl.h"
+#include "treewin/NodeMeasure.h"
 #include "treewin/NodeValueWindow.h"
+#include "treewin/TreePane.h"
+#include "tests/support/DescendantControl.h"
+#include "widgets/InPlaceEdit.h"
 #include "widgets/Shell.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -68,8 +74,9 @@ protected:
     UndoSteps()
     {
         // Root decision "R" (path ""): chance "A" over "A1" (AA: 0.3, uMed) and "A2" (AB: 0.7, 2), end node "B"
-        // paying uMed and Markov node "M" (C) over state "Well" (CA: chance, over "Die"); uMed = 70 at the root;
-        // a note, and an arrow left of the tree.
+        // paying uMed with the second text "seen" and Markov node "M" (C) over state "Well" (CA: chance, over
+        // "Die"); uMed = 70 at the root; a note, and an arrow left of the tree. A typed probability completes the
+        // one sibling left without one.
         TreeWindow tree;
         TreeDocument& document = tree.Document();
         document.Root->SetKind(DecisionNode, false);
@@ -77,12 +84,13 @@ protected:
         TreeNode* a = document.AddChild(document.Root, ChanceNode, "A");
         document.AddChild(a, TerminalNode, "A1", "0.3", "uMed");
         document.AddChild(a, TerminalNode, "A2", "0.7", "2");
-        document.AddChild(document.Root, TerminalNode, "B", "", "uMed");
+        document.AddChild(document.Root, TerminalNode, "B", "", "uMed")->SetText2("seen", false);
         TreeNode* markov = document.AddChild(document.Root, MarkovNode, "M");
         TreeNode* well = document.AddChild(markov, ChanceNode, "Well", "1");
         document.AddChild(well, TerminalNode, "Die", "1");
         document.EnsureVariable("uMed", nullptr);
         document.Root->SetBinding("uMed", "70", false);
+        document.CalcPrefs.CalcComplementaryProbs = 1;
         auto* note = new NoteBox(LogicalRect{1.0f, 3.0f, 2.5f, 3.5f}, &document);
         note->text = "note";
         document.AddNoteBox(note);
@@ -168,6 +176,105 @@ protected:
         FrameCommand(id);
     }
 
+    // The screen point of a place of the tree's drawing (inches), or of a rectangle's middle.
+    POINT OnTree(float x, float y)
+    {
+        TreePane* treePane = Tree()->Pane();
+        treePane->PushDrawingScale();
+        const RECT pixels =
+            treePane->DrawingToClient(LogicalRectToPixels(LogicalRect{x, y, x, y}, *treePane->CurrentDisplay()));
+        treePane->PopDrawingScale();
+        return RealInput::OnScreen(treePane->Handle(), POINT{pixels.left, pixels.top});
+    }
+    POINT OnTree(const LogicalRect& rect) { return OnTree((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2); }
+    // Empty paper near the tree pane's bottom right corner.
+    POINT Paper()
+    {
+        RECT client{};
+        GetClientRect(Tree()->Pane()->Handle(), &client);
+        return RealInput::OnScreen(Tree()->Pane()->Handle(), POINT{client.right - 30, client.bottom - 30});
+    }
+    // A person's press at one screen point and release at another (a click where they are the same), the frame
+    // on top; the program's own processing until what it does has happened. A press near the last one comes a
+    // double-click time after it, a click of its own.
+    void Hand(POINT from, POINT to, const std::function<bool()>& happened)
+    {
+        ScreenOnTop onTop(frame->Handle());
+        if (std::abs(from.x - lastPress.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+            std::abs(from.y - lastPress.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
+            PumpProgramUntil([this] { return GetTickCount() - lastPressTime > GetDoubleClickTime(); });
+        if (from.x == to.x && from.y == to.y)
+            RealInput::ClickAndDispatch(from);
+        else
+            RealInput::Drag(from, to);
+        lastPress = from;
+        lastPressTime = GetTickCount();
+        EXPECT_TRUE(PumpProgramUntil(happened));
+        SetCursorPos(2000, 2000);
+    }
+    void TreeClick(POINT at, const std::function<bool()>& happened) { Hand(at, at, happened); }
+    // A click on the paper: nothing is selected, no text is open.
+    void ClickPaper()
+    {
+        TreeClick(Paper(), [this] {
+            return Tree()->Selection.Count() == 0 && Tree()->SelectedNote == nullptr &&
+                   Tree()->SelectedArrow == nullptr && Tree()->InPlaceEditor == nullptr;
+        });
+    }
+    // A click on the text opens its in-place editor (field 1 the node's name, 2 its probability, 3 a note's
+    // text, 4 its second text).
+    void ClickText(POINT at, int field)
+    {
+        TreeClick(at, [this, field] { return Tree()->InPlaceEditor != nullptr && Tree()->EditField == field; });
+    }
+    // Keys (xdotool's names, or a text typed) to the tree window's focus, then the program's own processing
+    // until they are taken.
+    void Keys(const std::string& keys, bool typed, const std::function<bool()>& taken)
+    {
+        ScreenOnTop onTop(frame->Handle());
+        SetForegroundWindow(frame->Handle());
+        if (typed)
+            RealInput::Type(keys);
+        else
+            RealInput::Keys(keys);
+        EXPECT_TRUE(PumpProgramUntil(taken)) << keys;
+    }
+    // The open editor's text selected whole from the keyboard.
+    void SelectWholeText()
+    {
+        Keys("End shift+Home", false, [this] {
+            const InPlaceEdit* editor = Tree()->InPlaceEditor;
+            const EditCtrl::Selection selection = editor != nullptr ? editor->GetSelection() : EditCtrl::Selection{};
+            return editor != nullptr && selection.low == 0 &&
+                   static_cast<uint32_t>(selection.high) == editor->GetText().Length();
+        });
+    }
+    // The open editor's text typed over (deleted for none), then a click on the paper.
+    void TypeOver(const char* text)
+    {
+        SelectWholeText();
+        Keys(*text != 0 ? text : "Delete", *text != 0, [this, text] {
+            return Tree()->InPlaceEditor != nullptr && Tree()->InPlaceEditor->GetText() == zString(text);
+        });
+        ClickPaper();
+    }
+    // The driver's step: a person's click on a control of the running dialog (in any of its pages) or on a
+    // line of its list.
+    static ModalDialogDriver::Step ClickIn(unsigned id, int line = -1)
+    {
+        return [id, line](DialogFrameCL& dialog) {
+            const HWND control = FindDescendant(dialog.Handle(), id);
+            ASSERT_NE(control, nullptr);
+            ScreenOnTop onTop(dialog.Handle());
+            if (line < 0)
+                return RealInput::ClickAndDispatch(RealInput::Middle(control));
+            RECT item{};
+            SendMessageA(control, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+            RealInput::ClickAndDispatch(
+                RealInput::OnScreen(control, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}));
+        };
+    }
+
     const std::string treeFile = TempPath("kivo-undo.tre");
     const std::string diagramFile = TempPath("kivo-undo.ind");
     const std::string savedTree = TempPath("kivo-undo-saved.tre");
@@ -215,6 +322,255 @@ protected:
         Tree()->Activate();
     }
 
+    // Each row opened afresh, its steps done with a save after each; then undone step by step, each save
+    // compared with the one before the step, and redone, each compared with the one after it.
+    void Check(const std::vector<Row>& rows)
+    {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.command);
+            Open(row.diagram);
+            if (document == nullptr)
+                continue;
+            std::vector<std::string> saves{Saved()};
+            std::vector<int> counts;
+            for (const Step& step : row.steps) {
+                const int before = Position();
+                step();
+                counts.push_back(Position() - before);
+                EXPECT_GT(counts.back(), 0) << "step " << counts.size() << " recorded nothing";
+                saves.push_back(Saved());
+                EXPECT_TRUE(saves.back() != saves[saves.size() - 2])
+                    << "step " << counts.size() << " changed nothing saved";
+            }
+            for (size_t i = row.steps.size(); i-- > 0;) {
+                for (int n = 0; n < counts[i]; ++n)
+                    Undo();
+                EXPECT_EQ(Difference(Saved(), saves[i]), "") << "undo of step " << i + 1;
+            }
+            if (row.meanwhile)
+                row.meanwhile();
+            for (size_t i = 0; i < row.steps.size(); ++i) {
+                for (int n = 0; n < counts[i]; ++n)
+                    Redo();
+                EXPECT_EQ(Difference(Saved(), saves[i + 1]), "") << "redo of step " << i + 1;
+            }
+            Close();
+            MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
+        }
+    }
+
+    // The tree's rows in two parts, which a test each runs: the structure and value commands; the clipboard,
+    // notes, fonts, settings and typing.
+    std::vector<Row> TreeRows(int part)
+    {
+        const auto script = [this](const char* lines) { return [this, lines] { RunScript(lines); }; };
+        const auto command = [this](const char* path, unsigned id, int answer = 0) {
+            return [this, path, id, answer] {
+                scope = answer;
+                MenuCommandAt(path, id);
+            };
+        };
+        const auto valueWindow = [this](const char* path, unsigned id, unsigned field, const char* text) {
+            return [this, path, id, field, text] {
+                MenuCommandAt(path, id);
+                ConfirmValueWindow(field, text);
+            };
+        };
+        const auto node = [this](const char* path) { return FindNodeByPath(Tree()->Document().Root, path); };
+        // A click on the arrow's middle, or on the note's frame (inside it opens its text), selects it.
+        const auto clickArrow = [this] {
+            const TreeArrow* arrow = Tree()->Document().Arrows.At(0);
+            TreeClick(OnTree((arrow->tailX + arrow->headX) / 2, (arrow->tailY + arrow->headY) / 2),
+                      [this, arrow] { return Tree()->SelectedArrow == arrow; });
+        };
+        const auto clickNote = [this](bool inside) {
+            const NoteBox* note = Tree()->Document().NoteBoxes.At(0);
+            const LogicalRect f = note->frame;
+            const float x = inside ? (f.left + f.right) / 2 : f.left + NoteBox::kMargin;
+            const POINT at = OnTree(x, (f.top + f.bottom) / 2);
+            if (inside)
+                ClickText(at, 3);
+            else
+                TreeClick(at, [this, note] { return Tree()->SelectedNote == note; });
+        };
+        // The arrow or the note clicked, then the command as the menu sends it.
+        const auto arrow = [this, clickArrow](unsigned id) {
+            return [this, clickArrow, id] {
+                clickArrow();
+                scope = TreeWindow::ScopeArrow;
+                FrameCommand(id);
+            };
+        };
+        const auto note = [this, clickNote](unsigned id) {
+            return [this, clickNote, id] {
+                clickNote(false);
+                scope = TreeWindow::ScopeNote;
+                FrameCommand(id);
+            };
+        };
+        const auto subtree = [this](const char* path, unsigned id) {
+            return [this, path, id] {
+                MenuCommandAt(path, Cmd::OptionsSelectSubtree);
+                FrameCommand(id);
+            };
+        };
+        // What the step copied pasted after a click on the paper.
+        const auto pasted = [this](const Step& copy) {
+            return [this, copy] {
+                copy();
+                ClickPaper();
+                FrameCommand(Cmd::EditPaste);
+            };
+        };
+        // A click on the node's text of the field opens it; the text is typed over.
+        const auto typing = [this, node](const char* path, int field, const char* text) {
+            return [this, node, path, field, text] {
+                TreeNode* at = node(path);
+                ClickText(OnTree(field == 2 ? ProbRect(*Tree(), at) : field == 4 ? SecondTextRect(*Tree(), at, false)
+                                                                                  : NameRect(*Tree(), at)),
+                          field);
+                TypeOver(text);
+            };
+        };
+        // The text that a click opened (none: the tree's font), then the Font command, its dialog answered with
+        // 18 points.
+        const auto font = [this](const Step& select) {
+            return [this, select] {
+                select();
+                const FontDialogPresenter previous = SetFontDialogPresenter([](CHOOSEFONTA& d) {
+                    d.lpLogFont->lfHeight = -24;
+                    d.iPointSize = 180;
+                    return 1;
+                });
+                FrameCommand(Cmd::DisplayFont);
+                SetFontDialogPresenter(previous);
+            };
+        };
+        // The command's dialog answered by the steps.
+        const auto dialog = [this](const char* path, unsigned id, std::function<void(ModalDialogDriver&)> answer) {
+            return [this, path, id, answer] {
+                ModalDialogDriver driver;
+                answer(driver);
+                MenuCommandAt(path, id);
+                EXPECT_TRUE(driver.Finished());
+            };
+        };
+        const auto answered = [this](int answer, const Step& step) {
+            return [this, answer, step] {
+                boxes.Answer(answer);
+                step();
+            };
+        };
+        // The node's name opened by a click on its symbol, selected whole from the keyboard, then the Edit command
+        // on the text.
+        const auto editText = [this, node](unsigned id) {
+            return [this, node, id] {
+                ClickText(OnTree(SymbolRect(node("B"))), 1);
+                if (id != Cmd::EditPaste)
+                    SelectWholeText();
+                scope = TreeWindow::ScopeText;
+                FrameCommand(id);
+            };
+        };
+        std::vector<Row> structureAndValues = {
+            {"ChangeNodeType", false, {script("!SelectNode(B)\n!ChangeNodeType(1)\n"), script("!ChangeNodeType(3)\n")}},
+            {"SetNodeVar", false, {script("!SelectNode(B)\n!SetNodeVar(uMed,5)\n")}},
+            {"SetNodePayoff", false, {script("!SelectNode(B)\n!SetNodePayoff(2,9)\n")}},
+            {"AddBranches", false, {script("!SelectNode(A)\n!AddBranches\n")}},
+            {"Add Branch", false, {command("A", Cmd::OptionsAddBranches)}},
+            {"Insert Branch", false, {command("AA", Cmd::OptionsInsertBranch)}},
+            {"Delete Branch", false, {command("AB", Cmd::OptionsDeleteBranch)}},
+            {"Change Node Type", false, {command("A", Cmd::OptionsChangeNodeType)}},
+            {"Reorder Branches", false, {command("", Cmd::OptionsReorderBranches)}},
+            {"Force Path", false, {command("AA", Cmd::OptionsForcePath)}},
+            {"Skip Generation", false,
+             {command("A", Cmd::DisplaySkipGeneration), command("A", Cmd::DisplayUnskipGeneration)}},
+            {"Collapse Subtree", false,
+             {command("A", Cmd::DisplayCollapseSubtree), command("A", Cmd::DisplayExpandSubtreeOnce)}},
+            {"Clear Node", false, {command("AB", Cmd::EditClear, TreeWindow::ScopeNode)}},
+            {"Cut Arrow", false, {arrow(Cmd::EditCut)}},
+            {"Clear Arrow", false, {arrow(Cmd::EditClear)}},
+            {"Cut Note", false, {note(Cmd::EditCut)}},
+            {"Clear Note", false, {note(Cmd::EditClear)}},
+            {"Change Payoff", false, {valueWindow("B", Cmd::ValuesChangePayoff, 31011, "uMed+1")}},
+            {"Markov State Info", false, {valueWindow("CA", Cmd::ValuesMarkovStateInformation, 0, nullptr)}},
+            {"Markov Termination", false, {valueWindow("C", Cmd::ValuesMarkovTermination, 31011, "_stage > 3")}},
+            {"Variables window", false, {[this] { EmptyDefinitionFromTheVariablesWindow(); }}},
+        };
+        std::vector<Row> clipboardNotesFontsAndTyping = {
+            {"Cut Node, Paste Node", false, {command("AB", Cmd::EditCut), command("A", Cmd::EditPaste)}},
+            {"Cut Subtree, Paste Subtree", false, {subtree("A", Cmd::EditCut), command("A", Cmd::EditPaste)}},
+            {"Clear Subtree", false, {subtree("A", Cmd::EditClear)}},
+            {"Paste Arrow", false, {pasted(arrow(Cmd::EditCopy))}},
+            {"Paste Note", false, {pasted(note(Cmd::EditCopy))}},
+            {"Create Note", false, {[this] {
+                 FrameCommand(Cmd::DisplayCreateNote);
+                 const int position = Position();
+                 Hand(OnTree(3.0f, 4.2f), OnTree(4.5f, 5.0f), [this, position] { return Position() > position; });
+             }}},
+            {"Move Note", false, {[this, clickNote] {
+                 clickNote(false);
+                 const LogicalRect f = Tree()->Document().NoteBoxes.At(0)->frame;
+                 const int position = Position();
+                 Hand(OnTree(f.left + NoteBox::kMargin, f.bottom - 0.2f), OnTree(f.left + 0.5f, f.bottom + 0.1f),
+                      [this, position] { return Position() > position; });
+             }}},
+            {"Resize Note", false, {[this, clickNote] {
+                 clickNote(false);
+                 const LogicalRect text = Tree()->Document().NoteBoxes.At(0)->GetTextRect();
+                 const int position = Position();
+                 Hand(OnTree(text.right, text.bottom), OnTree(text.right + 0.4f, text.bottom + 0.2f),
+                      [this, position] { return Position() > position; });
+             }}},
+            {"Bind Note, Unbind Note", false, {[this, clickNote, node] {
+                 clickNote(false);
+                 boxes.Answer(IDOK);
+                 FrameCommand(Cmd::DisplayBindNote);
+                 const int position = Position();
+                 TreeClick(OnTree(SymbolRect(node("AB"))), [this, position] { return Position() > position; });
+             }, command("AB", Cmd::DisplayBindNote)}},
+            {"Font of the tree", false, {font([this] { ClickPaper(); })}},
+            {"Font of a name", false, {font([this, node] { ClickText(OnTree(NameRect(*Tree(), node("B"))), 1); })}},
+            {"Font of a note", false, {font([clickNote] { clickNote(true); })}},
+            {"Preferences", false, {dialog("", Cmd::DisplayPreferences, [](ModalDialogDriver& d) {
+                 d.Then(ClickIn(Ctl::Preferences::CategoryList, 9))
+                     .Then(ClickIn(Ctl::TreeDisplayPage::BranchLinesAtRightAngles))
+                     .Press(IDOK);
+             })}},
+            {"Clones", false,
+             {[this] {
+                  ModalDialogDriver driver;
+                  driver.Type(Ctl::PromptOneLine::NameField, "Twin").Press(IDOK);
+                  MenuCommandAt("A", Cmd::OptionsSelectSubtree);
+                  FrameCommand(Cmd::EditCreateClone);
+                  EXPECT_TRUE(driver.Finished());
+              },
+              command("", Cmd::OptionsAddBranches), command("A", Cmd::EditAttachClone),
+              answered(IDYES, command("A", Cmd::EditAttachClone)), answered(IDOK, subtree("B", Cmd::EditCreateClone))}},
+            {"Probability Wheel", false, {dialog("A", Cmd::ValuesProbabilityWheel, [](ModalDialogDriver& d) {
+                 d.Then([](DialogFrameCL& wheel) {
+                     SetWindowTextA(FindDescendant(wheel.Handle(), DialogRes::SnapshotFormat), "0.4");
+                 }).Press(IDOK);
+             })}},
+            {"Markov Transition Node", false,
+             {dialog("CAA", Cmd::OptionsMarkovTransitionNode, [](ModalDialogDriver& d) { d.Press(IDOK); })}},
+            {"Markov Transition Rewards", false, {valueWindow("CAA", Cmd::ValuesMarkovTransitionRewards, 31011, "5")}},
+            {"Expand Entire Subtree", false,
+             {command("A", Cmd::DisplayCollapseSubtree), command("A", Cmd::DisplayExpandEntireSubtree)}},
+            {"Change Optimal Path", false, {answered(IDOK, command("", Cmd::OptionsChangeOptimalPath))}},
+            {"Typing a name", false, {typing("B", 1, "Bee")}},
+            {"Typing probabilities", false, {typing("AB", 2, ""), typing("AA", 2, "0.25")}},
+            {"Typing a second text", false, {typing("B", 4, "unseen")}},
+            {"Typing a note", false, {[this, clickNote] {
+                 clickNote(true);
+                 TypeOver("remark");
+             }}},
+            {"Cut, Paste and Clear Text", false,
+             {editText(Cmd::EditCut), editText(Cmd::EditPaste), editText(Cmd::EditClear)}},
+        };
+        return part == 0 ? structureAndValues : clipboardNotesFontsAndTyping;
+    }
+
     ScriptManager scripts;
     DocumentWindow* document = nullptr;
     // The window whose history the row's steps fill: the document's, or one showing a sub-model of it.
@@ -226,37 +582,23 @@ protected:
     InsertBranchDialog::Presenter insert;
     ChangeNodeTypeDialog::Presenter kind;
     ReorderBranchesDialog::Presenter reorder;
+    // Where and when the last press on the tree was.
+    POINT lastPress{-100, -100};
+    DWORD lastPressTime = 0;
 };
 
-TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
+TEST_F(UndoSteps, EachTreeUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
 {
-    const auto script = [this](const char* lines) { return [this, lines] { RunScript(lines); }; };
-    const auto command = [this](const char* path, unsigned id, int answer = 0) {
-        return [this, path, id, answer] {
-            scope = answer;
-            MenuCommandAt(path, id);
-        };
-    };
-    const auto valueWindow = [this](const char* path, unsigned id, unsigned field, const char* text) {
-        return [this, path, id, field, text] {
-            MenuCommandAt(path, id);
-            ConfirmValueWindow(field, text);
-        };
-    };
-    const auto arrow = [this](unsigned id) {
-        return [this, id] {
-            Tree()->SelectArrow(Tree()->Document().Arrows.At(0));
-            scope = TreeWindow::ScopeArrow;
-            FrameCommand(id);
-        };
-    };
-    const auto note = [this](unsigned id) {
-        return [this, id] {
-            Tree()->SelectNoteBox(Tree()->Document().NoteBoxes.At(0), nullptr, false);
-            scope = TreeWindow::ScopeNote;
-            FrameCommand(id);
-        };
-    };
+    Check(TreeRows(0));
+}
+
+TEST_F(UndoSteps, EachTreeUndoOfClipboardNotesFontsAndTypingGivesBackTheSaveBeforeItsStep)
+{
+    Check(TreeRows(1));
+}
+
+TEST_F(UndoSteps, EachDiagramUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
+{
     const auto diagramArc = [this](int index, unsigned id) {
         return [this, index, id] {
             window->SelectArc(Document().diagram.arcs[static_cast<size_t>(index)]);
@@ -301,29 +643,7 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
     const Step newOutcome = nodes({1}, Cmd::DiagramOutcomes, [](ModalDialogDriver& d) {
         d.Press(Ctl::EditNodeOutcomes::Add).Type(Ctl::AddOutcomes::NameEdit, "Dead").Press(IDOK).Press(IDOK);
     });
-    const Row rows[] = {
-        {"ChangeNodeType", false, {script("!SelectNode(B)\n!ChangeNodeType(1)\n"), script("!ChangeNodeType(3)\n")}},
-        {"SetNodeVar", false, {script("!SelectNode(B)\n!SetNodeVar(uMed,5)\n")}},
-        {"SetNodePayoff", false, {script("!SelectNode(B)\n!SetNodePayoff(2,9)\n")}},
-        {"AddBranches", false, {script("!SelectNode(A)\n!AddBranches\n")}},
-        {"Add Branch", false, {command("A", Cmd::OptionsAddBranches)}},
-        {"Insert Branch", false, {command("AA", Cmd::OptionsInsertBranch)}},
-        {"Delete Branch", false, {command("AB", Cmd::OptionsDeleteBranch)}},
-        {"Change Node Type", false, {command("A", Cmd::OptionsChangeNodeType)}},
-        {"Reorder Branches", false, {command("", Cmd::OptionsReorderBranches)}},
-        {"Force Path", false, {command("AA", Cmd::OptionsForcePath)}},
-        {"Skip Generation", false, {command("A", Cmd::DisplaySkipGeneration), command("A", Cmd::DisplayUnskipGeneration)}},
-        {"Collapse Subtree", false,
-         {command("A", Cmd::DisplayCollapseSubtree), command("A", Cmd::DisplayExpandSubtreeOnce)}},
-        {"Clear Node", false, {command("AB", Cmd::EditClear, TreeWindow::ScopeNode)}},
-        {"Cut Arrow", false, {arrow(Cmd::EditCut)}},
-        {"Clear Arrow", false, {arrow(Cmd::EditClear)}},
-        {"Cut Note", false, {note(Cmd::EditCut)}},
-        {"Clear Note", false, {note(Cmd::EditClear)}},
-        {"Change Payoff", false, {valueWindow("B", Cmd::ValuesChangePayoff, 31011, "uMed+1")}},
-        {"Markov State Info", false, {valueWindow("CA", Cmd::ValuesMarkovStateInformation, 0, nullptr)}},
-        {"Markov Termination", false, {valueWindow("C", Cmd::ValuesMarkovTermination, 31011, "_stage > 3")}},
-        {"Variables window", false, {[this] { EmptyDefinitionFromTheVariablesWindow(); }}},
+    Check({
         {"Create Node and Typing", true,
          {[this] { NewNode(Cmd::RightClickNewChance, DiagramPoint{5, 1}, "Rain"); }}},
         {"Drag", true, {[this] {
@@ -359,7 +679,10 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
         {"Clear Sub-model", true, {nodes({3}, Cmd::EditClear)}},
         {"Clear Clone", true, {nodes({4}, Cmd::EditClear)}},
         {"Cut Node", true, {nodes({2}, Cmd::EditCut)}},
-        {"Copy and Paste Nodes", true, {nodes({0, 1, 2}, Cmd::EditCopy), nodes({}, Cmd::EditPaste)}},
+        {"Copy and Paste Nodes", true, {[copy = nodes({0, 1, 2}, Cmd::EditCopy), paste = nodes({}, Cmd::EditPaste)] {
+             copy();
+             paste();
+         }}},
         {"Paste Nodes from another diagram", true, {[this] {
              shown->ClearSelection();
              for (size_t index : {0, 1})
@@ -443,36 +766,7 @@ TEST_F(UndoSteps, EachUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)
              window->SelectNote(Document().diagram.notes.At(0));
              FrameCommand(Cmd::EditCut);
          }}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command);
-        Open(row.diagram);
-        if (document == nullptr)
-            continue;
-        std::vector<std::string> saves{Saved()};
-        std::vector<int> counts;
-        for (const Step& step : row.steps) {
-            const int before = Position();
-            step();
-            counts.push_back(Position() - before);
-            EXPECT_GT(counts.back(), 0) << "step " << counts.size() << " recorded nothing";
-            saves.push_back(Saved());
-        }
-        for (size_t i = row.steps.size(); i-- > 0;) {
-            for (int n = 0; n < counts[i]; ++n)
-                Undo();
-            EXPECT_EQ(Difference(Saved(), saves[i]), "") << "undo of step " << i + 1;
-        }
-        if (row.meanwhile)
-            row.meanwhile();
-        for (size_t i = 0; i < row.steps.size(); ++i) {
-            for (int n = 0; n < counts[i]; ++n)
-                Redo();
-            EXPECT_EQ(Difference(Saved(), saves[i + 1]), "") << "redo of step " << i + 1;
-        }
-        Close();
-        MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
-    }
+    });
 }
 
 } // namespace

@@ -573,7 +573,7 @@ TEST(TreeCommands, FontChangesTheEditedTextOrTheTreeFont)
     EXPECT_EQ(leaf->fonts[1]->pointSize, 20);
     EXPECT_EQ(leaf->fonts[0], nullptr);
     t.window.Undo();
-    EXPECT_EQ(*leaf->fonts[1], t.document.DisplayPrefs.ProbFont);
+    EXPECT_EQ(leaf->fonts[1], nullptr);
 
     // A highlighted subtree asks first; Yes gives every node of it the text font, and the history goes.
     t.window.SelectNode(t.a, 1, nullptr, false);

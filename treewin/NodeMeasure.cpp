@@ -217,6 +217,28 @@ bool RollBackBoxHidden(const TreeNode* node)
     return node->linkBlock != nullptr && node->linkBlock->rollBackBoxHidden != 0;
 }
 
+// Climb k levels, step to the ancestor's sibling, and descend k levels along the last (above) or first (below)
+// children.
+TreeNode* FindSameDepthNeighbour(TreeNode* node, int direction)
+{
+    const int depth = node->Depth();
+    for (int k = 0; k < depth; ++k) {
+        TreeNode* ancestor = node;
+        for (int i = 0; i < k; ++i)
+            ancestor = ancestor->parent;
+        TreeNode* reached = direction < 0 ? ancestor->PrevSibling() : ancestor->NextSibling();
+        for (int i = 0; reached != nullptr && i < k; ++i) {
+            if (!ChildrenSearched(reached))
+                reached = nullptr;
+            else
+                reached = reached->GetChild(direction < 0 ? reached->childCount - 1 : 0);
+        }
+        if (reached != nullptr)
+            return reached;
+    }
+    return nullptr;
+}
+
 float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, const char* text)
 {
     UnitScaleScope unit;

@@ -41,6 +41,8 @@ float MeasureTextWidth(TreeWindow& window, const FontRecord* own, int kind, cons
 // The height of a line in the font (null: the window's font of the kind), in inches at zoom 1.
 float MeasureLineHeight(TreeWindow& window, const FontRecord* own, int kind);
 bool RollBackBoxHidden(const TreeNode* node);
+// The nearest node above (direction -1) or below (+1) at the node's depth, or null.
+TreeNode* FindSameDepthNeighbour(TreeNode* node, int direction);
 
 // Inside the node box, edges included, or inside the roll-back box where it shows (rolled back, or the
 // text some nodes show there before, as a terminal's payoff) and is not hidden.

@@ -102,8 +102,9 @@ void PaintCommentFlag(PaintContext& context, const RECT& symbol)
 }
 
 // Each line at the step below the last, its characters placed at the advances that measuring gives, so that
-// the text covers the width it is measured at (the system may space a drawn line otherwise).
-void DrawMeasuredLines(Display& display, const char* text, int x, int y, int step)
+// the text covers the width it is measured at (the system may space a drawn line otherwise); a line measured
+// wider than the width given (none when 0) is narrowed to it in proportion.
+void DrawMeasuredLines(Display& display, const char* text, int x, int y, int step, int width = 0)
 {
     HDC dc = display.DeviceContext();
     std::vector<INT> ends, advances;
@@ -114,6 +115,10 @@ void DrawMeasuredLines(Display& display, const char* text, int x, int y, int ste
         advances.assign(length, 0);
         SIZE size{};
         if (length > 0 && GetTextExtentExPointA(dc, text, length, 0, nullptr, ends.data(), &size)) {
+            const int measured = ends[length - 1];
+            if (width > 0 && measured > width)
+                for (INT& end : ends)
+                    end = static_cast<INT>(static_cast<long long>(end) * width / measured);
             for (int i = 0; i < length; ++i)
                 advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
             ExtTextOutA(dc, x, y + line * step, 0, nullptr, text, length, advances.data());
@@ -124,6 +129,40 @@ void DrawMeasuredLines(Display& display, const char* text, int x, int y, int ste
     }
 }
 
+// The width (pixels) a single line is drawn at in the node's own font, or the tree's font of the kind: the layout
+// measured it at 1:1, and a font made for another zoom is not as wide in proportion.
+int DrawnWidth(PaintContext& context, const FontRecord* own, int kind, const char* text)
+{
+    Display& display = context.TargetDisplay();
+    std::unordered_map<std::string, int>* known = own == nullptr ? &context.drawnWidths[kind] : nullptr;
+    if (known != nullptr) {
+        const auto found = known->find(text);
+        if (found != known->end())
+            return found->second;
+    }
+    PushedNodeFont font(display, own, *context.fonts[kind]);
+    const int width = display.TextExtent(text, static_cast<int>(std::strlen(text))).cx;
+    if (known != nullptr)
+        known->emplace(text, width);
+    return width;
+}
+
+// A single line at the pixel point in the node's own font, or the tree's font of the kind (copied from the
+// paint's stamps without its font being selected); narrowed to the width given (none when 0).
+void DrawLine(PaintContext& context, const FontRecord* own, int kind, int x, int y, const char* text, int width)
+{
+    Display& display = context.TargetDisplay();
+    if (width == 0 && own == nullptr) {
+        context.stamps.Draw(display, context.fonts[kind]->Handle(), x, y, text);
+        return;
+    }
+    PushedNodeFont font(display, own, *context.fonts[kind]);
+    if (width == 0)
+        context.stamps.Draw(display, nullptr, x, y, text);
+    else
+        DrawMeasuredLines(display, text, x, y, 0, width);
+}
+
 void PaintTexts(TreeNode* node, PaintContext& context)
 {
     Display& display = context.TargetDisplay();
@@ -131,16 +170,30 @@ void PaintTexts(TreeNode* node, PaintContext& context)
     TreeWindow& window = context.window;
     const TreeDocument& document = window.Document();
     const NodeGeometry& g = node->Geometry();
-    const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
-    if (g.LineCount > 1) {
-        PushedNodeFont font(display, node->fonts[0].get(), *context.fonts[TreeTextFont]);
-        const int step = LogicalHeightToPixels(g.NameHeight / g.LineCount, reference);
-        DrawMultiLineText(display, reference, node->text.Text(), name.left, name.top, step);
-    } else if (node->fonts[0] == nullptr) {
-        context.stamps.Draw(display, context.fonts[TreeTextFont]->Handle(), name.left, name.top, node->text.Text());
-    } else {
-        PushedNodeFont font(display, node->fonts[0].get(), *context.fonts[TreeTextFont]);
-        context.stamps.Draw(display, nullptr, name.left, name.top, node->text.Text());
+    // The text open in the in-place editor shows there alone: an editor that keeps clear of the symbol stands
+    // left of the drawn text's end.
+    const int edited = window.InPlaceEditor != nullptr && display.Kind() == Display::KindWindow &&
+                               window.CurrentNode() == node
+                           ? window.EditField
+                           : 0;
+    if (edited != 1) {
+        // A name drawn wider than its column is narrowed to the column.
+        const RECT name = LogicalRectToPixels(NameRect(window, node), reference);
+        const int room = name.right - name.left;
+        const FontRecord* own = node->fonts[0].get();
+        const char* text = node->text.Text();
+        if (g.LineCount > 1) {
+            PushedNodeFont font(display, own, *context.fonts[TreeTextFont]);
+            const int step = LogicalHeightToPixels(g.NameHeight / g.LineCount, reference);
+            const float drawn = MeasureMultiLineText(display, text, nullptr, true, false).width;
+            if (LogicalWidthToPixels(drawn, reference) > room)
+                DrawMeasuredLines(display, text, name.left, name.top, step, room);
+            else
+                DrawMultiLineText(display, reference, text, name.left, name.top, step);
+        } else {
+            const int drawn = DrawnWidth(context, own, TreeTextFont, text);
+            DrawLine(context, own, TreeTextFont, name.left, name.top, text, drawn > room ? room : 0);
+        }
     }
     if (!node->text2.IsEmpty()) {
         LogicalRect frame = SecondTextRect(window, node, true);
@@ -164,7 +217,8 @@ void PaintTexts(TreeNode* node, PaintContext& context)
         else if (document.DisplayPrefs.NoteBoxBorderKey == 1)
             DrawDashedRect(display, frame, 2, context.Map(kBlack).ToColorRef());
     }
-    if (document.DisplayPrefs.HideProbs == 0 && node->parent != nullptr && node->parent->HasBranchProbabilities()) {
+    if (document.DisplayPrefs.HideProbs == 0 && node->parent != nullptr && node->parent->HasBranchProbabilities() &&
+        edited != 2) {
         zString text = node->probability.Text();
         const bool numeric = document.IsRolledBack() && document.DisplayPrefs.ShowProbsAsNumericEquiv != 0 &&
                              !text.IsEmpty() && !node->IsInMarkovSubtree();
@@ -172,19 +226,13 @@ void PaintTexts(TreeNode* node, PaintContext& context)
             FormatNumber(document.CalcPrefs.CurrentNumericFormat(), node->branchProbability, text, false, false,
                          DigitsOfFormat);
         if (!text.IsEmpty()) {
+            // Centred in the column on the width drawn, or narrowed to the column where that is wider.
             const RECT prob = LogicalRectToPixels(ProbRect(window, node), reference);
-            if (!numeric && node->fonts[1] == nullptr) {
-                // The width measured with the node centres the text without its font being selected.
-                context.stamps.Draw(display, context.fonts[ProbabilityFont]->Handle(),
-                                    (prob.left + prob.right - LogicalWidthToPixels(g.ProbWidth, reference)) / 2,
-                                    prob.top, text.Text());
-            } else {
-                PushedNodeFont font(display, node->fonts[1].get(), *context.fonts[ProbabilityFont]);
-                const float width = numeric ? TextWidth(display, text.Text(), nullptr) : g.ProbWidth;
-                context.stamps.Draw(display, nullptr,
-                                    (prob.left + prob.right - LogicalWidthToPixels(width, reference)) / 2, prob.top,
-                                    text.Text());
-            }
+            const FontRecord* own = node->fonts[1].get();
+            const int room = prob.right - prob.left;
+            const int drawn = DrawnWidth(context, own, ProbabilityFont, text.Text());
+            DrawLine(context, own, ProbabilityFont, prob.left + std::max(0, room - drawn) / 2, prob.top, text.Text(),
+                     drawn > room ? room : 0);
         }
     }
     PaintDefinitions(window, node, display, reference, true, nullptr);

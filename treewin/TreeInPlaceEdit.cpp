@@ -33,20 +33,48 @@ constexpr unsigned kInPlaceEditId = 1;
 int inPlaceEditHolds = 0;
 
 // The name's frame stays above the branch line, the probability's below it, each a clear row away, and
-// neither reaches the rows of the nodes above and below; the name's rows start at its editor's top.
-void KeepEditorInNodeRows(TreeWindow& tree, int field, InPlaceEdit& editor, const TreeNode* node, float nameTop)
+// neither reaches the rows of the nodes above and below; the name's rows start at its editor's top, but below
+// the branch line of the node above (an empty name's editor rises a line into that node's rows), and where
+// they are too few for the frame and the clear row (at some zooms) the frame stands on the row above its line.
+void KeepEditorInNodeRows(TreeWindow& tree, int field, InPlaceEdit& editor, TreeNode* node, float nameTop)
 {
     TreePane& pane = *tree.Pane();
+    Display& display = *pane.CurrentDisplay();
     const NodeGeometry& g = node->Geometry();
     const float gap = TreeLayout::kEndNodeGap;
-    const float top = field == 1 ? nameTop - gap : g.BranchY();
-    const float bottom = field == 1 ? g.BranchY() : g.YBottom + gap;
-    const RECT rows =
-        pane.DrawingToClient(LogicalRectToPixels(LogicalRect{g.X, top, g.X, bottom}, *pane.CurrentDisplay()));
-    if (field == 1)
-        editor.KeepFrameWithin(rows.top + 1, rows.bottom - 2);
-    else
-        editor.KeepFrameWithin(rows.top + 2, rows.bottom - 1);
+    auto row = [&](float y) {
+        return pane.DrawingToClient(LogicalRectToPixels(LogicalRect{g.X, y, g.X, y}, display)).top;
+    };
+    if (field != 1) {
+        editor.KeepFrameWithin(row(g.BranchY()) + 2, row(g.YBottom + gap) - 1);
+        return;
+    }
+    int top = row(nameTop - gap) + 1;
+    const int line = row(g.BranchY());
+    bool belowAbove = false;
+    if (const TreeNode* above = FindSameDepthNeighbour(node, -1)) {
+        const int aboveLine = row(above->Geometry().BranchY());
+        belowAbove = aboveLine >= top - 1;
+        top = std::max(top, aboveLine + 1);
+    }
+    // The frame's rows: the editor's and at least one of margin on each side.
+    const int frameRows = editor.EditRect().bottom - editor.EditRect().top + 3;
+    const int clear = belowAbove && line - 1 - top < frameRows ? 1 : 2;
+    editor.KeepFrameWithin(top, line - clear);
+}
+
+// The editor keeps between its node's branch, from where it leaves the parent's symbol (past a roll-back box),
+// and its node's symbol, which stands on the rows of both editors; a blank column stays beside each.
+void KeepEditorOnBranch(TreeWindow& tree, InPlaceEdit& editor, const TreeNode* node)
+{
+    TreePane& pane = *tree.Pane();
+    Display& display = *pane.CurrentDisplay();
+    float start = 0.0f;
+    if (const TreeNode* parent = node->parent)
+        start = parent->Geometry().SymbolX + TreeLayout::BranchSplit(parent);
+    const RECT branch = pane.DrawingToClient(
+        LogicalRectToPixels(LogicalRect{start, 0, SymbolRect(node).left, 0}, display));
+    editor.KeepRoomBetween(branch.left + 2, branch.right - 2);
 }
 
 } // namespace
@@ -154,11 +182,13 @@ void TreeWindow::OpenInPlaceEditor(int selectionStart, int selectionEnd)
         editor = new InPlaceMultiLineEdit(&pane, pixels, 0, style, text.Text(), kInPlaceEditId);
     if (EditField == 1 || EditField == 2) {
         KeepEditorInNodeRows(*this, EditField, *editor, node, rect.top);
-        // Typing keeps clear of the node's own symbol, which stands on the rows of both: a blank column stays
-        // between them.
-        editor->KeepRoomLeftOf(pane.DrawingToClient(LogicalRectToPixels(SymbolRect(node), display)).left - 2);
+        KeepEditorOnBranch(*this, *editor, node);
     }
     InPlaceEditor = editor;
+    // The pane leaves the text open in the editor undrawn (where the editor keeps clear of the symbol, the
+    // drawn text's end would show beside it).
+    if (EditField == 1 || EditField == 2)
+        ::InvalidateNode(*this, node, false);
     // A node's text is open whenever one node is selected: Ctrl+A there adds branches, as the menu says.
     if (EditField != 3)
         SetPropA(editor->Handle(), kFrameKeysFirst, reinterpret_cast<HANDLE>(1));

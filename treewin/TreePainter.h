@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 class Display;
@@ -41,6 +43,8 @@ struct PaintContext {
     std::unique_ptr<zFont> fonts[4];
     // The single-line texts of the paint: labels repeated on many branches are copied, not drawn again.
     TextStamps stamps;
+    // The widths (pixels) the tree's fonts draw the paint's single-line texts at, each text measured once.
+    std::unordered_map<std::string, int> drawnWidths[4];
     // Set while the paint holds the DC pen: one-pixel lines then only change its colour (PaintPen).
     bool holdsDcPen = false;
     // Set while painting inside a clone copy and below a Markov node.

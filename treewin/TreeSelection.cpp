@@ -41,34 +41,6 @@ bool IsControlHeld()
     return GetKeyState(VK_CONTROL) < 0;
 }
 
-// A child shown below the node on the way down to a same-depth neighbour.
-bool CanDescend(const TreeNode* node)
-{
-    return node->cloneStatus != CloneCopyNode && node->childCount > 0 && node->ChildrenShown();
-}
-
-// The nearest node above (direction -1) or below (+1) at the node's depth: climb k levels, step to the
-// ancestor's sibling, and descend k levels along the last (above) or first (below) children.
-TreeNode* FindSameDepthNeighbour(TreeNode* node, int direction)
-{
-    const int depth = node->Depth();
-    for (int k = 0; k < depth; ++k) {
-        TreeNode* ancestor = node;
-        for (int i = 0; i < k; ++i)
-            ancestor = ancestor->parent;
-        TreeNode* reached = direction < 0 ? ancestor->PrevSibling() : ancestor->NextSibling();
-        for (int i = 0; reached != nullptr && i < k; ++i) {
-            if (!CanDescend(reached))
-                reached = nullptr;
-            else
-                reached = reached->GetChild(direction < 0 ? reached->childCount - 1 : 0);
-        }
-        if (reached != nullptr)
-            return reached;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 TreeNode* TreeWindow::CurrentNode() const

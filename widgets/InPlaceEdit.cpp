@@ -117,26 +117,34 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight, int textWidth)
     GetWindowRect(handle_, &now);
     MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
     OffsetRect(&editRect_, now.left - editRect_.left, now.top - editRect_.top);
+    const int nowWidth = editRect_.right - editRect_.left;
+    int shift = 0;
     if (roomKept_) {
-        const int column = owner_->DrawingToClient(RECT{roomColumn_, 0, roomColumn_, 0}).left;
-        width = std::max(textWidth, std::min<int>(width, column - frameMargin_ - editRect_.left));
+        const int right = ClientColumn(roomRight_) - frameMargin_;
+        width = std::max<int>(textWidth, std::min<int>(width, right - editRect_.left));
+        // A text that does not fit left of the right column takes its room on the left.
+        const int leftmost = ClientColumn(roomLeft_) + frameMargin_;
+        shift = std::clamp<int>(editRect_.left + std::max(width, nowWidth) - right, 0,
+                                std::max<int>(0, editRect_.left - leftmost));
     }
     if (fitHeight)
         height = std::max(height, openedHeight_);
     const int nowHeight = editRect_.bottom - editRect_.top;
-    const bool wider = editRect_.right - editRect_.left < width;
+    const bool wider = nowWidth < width;
     const bool higher = nowHeight < height;
     const bool lower = fitHeight && nowHeight > height;
-    if (!wider && !higher && !lower)
+    if (!wider && !higher && !lower && shift == 0)
         return;
     // A frame that moves in leaves its old outline for the pane to repaint.
     if (frame_ && (lower || (rowsKept_ && higher)))
         InvalidateFrameArea();
-    if (wider) {
+    if (wider || shift > 0) {
         // A centred text stays where it stands: its box grows on both sides.
         if ((GetWindowLongA(handle_, GWL_STYLE) & ES_CENTER) != 0)
-            editRect_.left -= (width - (editRect_.right - editRect_.left)) / 2;
-        editRect_.right = editRect_.left + width;
+            editRect_.left -= (width - nowWidth) / 2;
+        else
+            editRect_.left -= shift;
+        editRect_.right = editRect_.left + std::max(width, nowWidth);
     }
     if (higher || lower) {
         // Within kept rows the editor stands where it was placed, or higher where its frame would pass them.
@@ -171,9 +179,10 @@ void InPlaceEdit::KeepFrameWithin(int top, int bottom)
     }
 }
 
-void InPlaceEdit::KeepRoomLeftOf(int column)
+void InPlaceEdit::KeepRoomBetween(int left, int right)
 {
-    roomColumn_ = owner_->ClientToDrawing(POINT{column, 0}).x;
+    roomLeft_ = owner_->ClientToDrawing(POINT{left, 0}).x;
+    roomRight_ = owner_->ClientToDrawing(POINT{right, 0}).x;
     roomKept_ = true;
 }
 
@@ -199,6 +208,11 @@ void InPlaceEdit::CentreOn(int column)
 int InPlaceEdit::ClientRow(int drawingRow) const
 {
     return owner_->DrawingToClient(RECT{0, drawingRow, 0, drawingRow}).top;
+}
+
+int InPlaceEdit::ClientColumn(int drawingColumn) const
+{
+    return owner_->DrawingToClient(RECT{drawingColumn, 0, drawingColumn, 0}).left;
 }
 
 void InPlaceEdit::RedrawFrame()

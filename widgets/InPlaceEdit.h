@@ -4,8 +4,9 @@
 // grows as text is typed so that the text never scrolls out of sight; deleting text never narrows it.
 // The line editor grows in width, the multi-line editor in width and height (a centred one on both sides);
 // the multi-line editor's height follows its lines, never below the height it opened with. An owner may keep
-// the frame within rows of its drawing: the editor then grows upwards from there. Their owners read the text
-// and delete the editor when the edit closes.
+// the frame within rows of its drawing: the editor then grows upwards from there; and between columns: it then
+// grows to the left once the right column is reached. Their owners read the text and delete the editor when
+// the edit closes.
 
 #include "framework/dialog/EditCtrl.h"
 
@@ -46,9 +47,10 @@ public:
     // narrows to what the rows leave, down to 1 pixel, and the editor moves into them, the bottom kept first;
     // a taller text then grows the editor upwards.
     void KeepFrameWithin(int top, int bottom);
-    // The room kept for typing stops short of the column (the pane's client pixels): the frame's right side
-    // stays left of it while the text fits there; a longer text still shows whole.
-    void KeepRoomLeftOf(int column);
+    // Keeps the frame between the columns (the pane's client pixels): the room kept for typing stops short of
+    // the right one, and a text that does not fit left of it moves the editor to the left, as far as the left
+    // one lets it; a text longer than that still shows whole, past the right one.
+    void KeepRoomBetween(int left, int right);
     // Moves the editor sideways so that its centre stands at the column (the pane's client pixels), its frame
     // with it: for an owner whose drawing moves the text as it changes.
     void CentreOn(int column);
@@ -92,8 +94,9 @@ private:
     // The frame's outline grown by one pixel, invalidated with erasing.
     void InvalidateFrameArea();
 
-    // A row of the drawing's pixels in the pane's client pixels (the pane may have scrolled).
+    // A row or column of the drawing's pixels in the pane's client pixels (the pane may have scrolled).
     int ClientRow(int drawingRow) const;
+    int ClientColumn(int drawingColumn) const;
 
     std::unique_ptr<InPlaceFrame> frame_;
     RECT editRect_{0, 0, 0, 0};
@@ -104,9 +107,10 @@ private:
     int placedTop_ = 0;
     int lowestRow_ = 0;
     int openedHeight_ = 0;
-    // The column the frame keeps left of, in the drawing's pixels, while roomKept_.
+    // The columns the frame keeps between, in the drawing's pixels, while roomKept_.
     bool roomKept_ = false;
-    int roomColumn_ = 0;
+    int roomLeft_ = 0;
+    int roomRight_ = 0;
     unsigned inPlaceFlags_;
     ZoomPane* owner_;
 };

@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -278,36 +279,99 @@ TEST_F(TreeOnScreen, TheEditorsStayInTheirNodesRows)
     }
 }
 
-// Typing keeps the editors clear of their node's own symbol, which stands on the rows of both: the room kept
-// for typing stops short of it while the text fits the column (here the second branch's text is the widest).
-TEST_F(TreeOnScreen, TheEditorsKeepClearOfTheirNodesSymbol)
+// Typing keeps the editors clear of the symbols on their rows, at every zoom: their node's own, which the room
+// kept for typing stops short of (in the first case the second branch's name is the widest) and which a text
+// wider than the room right of the editor passes by taking room on the left, along its branch (only a text
+// longer than the whole branch passes the symbol: the last cases type up to the column's widest probability,
+// whose editor at 75% and 133% finds no room right of where it opens); and the node's above, whose branch line
+// an empty name's editor, rising a line, stays below. Names and probabilities as wide as their column at 1:1 are drawn
+// within it at every zoom, whose fonts are not as wide in proportion: a committed probability also after Redraw.
+TEST_F(TreeOnScreen, TheEditorsKeepClearOfTheSymbolsOnTheirRows)
 {
     struct Case {
+        const char* zoom;
         std::pair<const char*, const char*> first, second;
+        int branch;
         int field;
         const char* typed;
         const char* expected;
     } cases[] = {
-        {{"Surgery of the lung", "0.6"}, {"Surgery of the lungsXX", "0.4"}, 1, "s", "Surgery of the lungs"},
-        {{"Lung", "0.6"}, {"Heart", "0.65+0.0005"}, 2, "5", "0.65"},
+        {"", {"Surgery of the lung", "0.6"}, {"Surgery of the lungsXX", "0.4"}, 0, 1, "s", "Surgery of the lungs"},
+        {"", {"Lung", "0.6"}, {"Heart", "0.65+0.0005"}, 0, 2, "5", "0.65"},
+        {"", {"Surgery of the lung", "0.6"}, {"Heart", "0.4"}, 0, 1, "s", "Surgery of the lungs"},
+        {"F9", {"Surgery of the lung", "0.6"}, {"Heart", "0.4"}, 0, 1, "s", "Surgery of the lungs"},
+        {"shift+F9", {"Surgery of the lung", "0.6"}, {"Heart", "0.4"}, 0, 1, "s", "Surgery of the lungs"},
+        {"shift+F9 shift+F9", {"Surgery of the lung", "0.6"}, {"Heart", "0.4"}, 0, 1, "s", "Surgery of the lungs"},
+        {"F9", {"", ""}, {"", ""}, 1, 1, "Medicines", "Medicines"},
+        {"shift+F9", {"Surgery", "0.35"}, {"Wait", "1-0.35"}, 0, 2, "+0.05", "0.35+0.05"},
+        {"F9", {"Surgery", "0.35+0.05+0.05+0.0"}, {"Wait", "0.35+0.05+0.05+0.05"}, 0, 2, "5", "0.35+0.05+0.05+0.05"},
+        {"shift+F9", {"Surgery", "0.35+0.05+0.05+0.0"}, {"Wait", "0.35+0.05+0.05+0.05"}, 0, 2, "5",
+         "0.35+0.05+0.05+0.05"},
+    };
+    auto around = [](const RECT& r) { return RECT{r.left - 1, r.top - 1, r.right + 2, r.bottom + 2}; };
+    // The dark pixels of a text of the node (clear of its branch line) in its symbol's columns.
+    auto lettersOverSymbol = [this](const TreeNode* node, const LogicalRect& text) {
+        const RECT symbol = OnScreen(SymbolRect(node));
+        const RECT rows = OnScreen(text);
+        const int line = OnScreen(LogicalPoint{0, node->Geometry().BranchY()}).y;
+        const ScreenCapture shot = CaptureScreen(RECT{symbol.left, rows.top, symbol.right, rows.bottom});
+        int letters = 0;
+        for (int y = rows.top; y < rows.bottom; ++y)
+            for (int x = symbol.left; x < symbol.right && std::abs(y - line) > 1; ++x)
+                letters += shot.Dark(x, y) ? 1 : 0;
+        return letters;
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.field);
-        if (c.field != 1)
+        SCOPED_TRACE(std::string(c.zoom) + " " + c.expected);
+        if (&c != cases)
             Command(Cmd::NewTree);
+        Tree().Show(SW_SHOWMAXIMIZED);
         Branches({c.first, c.second});
-        TreeNode* branch = Document().Root->GetChild(0);
-        const RECT place = OnScreen(SymbolRect(branch));
-        const RECT around{place.left - 1, place.top - 1, place.right + 2, place.bottom + 2};
-        ASSERT_TRUE(ClickOpens(c.field == 1 ? NameRect(Tree(), branch) : ProbRect(Tree(), branch), c.field));
+        if (*c.zoom != '\0')
+            ASSERT_TRUE(Zoomed(c.zoom));
+        TreeNode* branch = Document().Root->GetChild(c.branch);
+        const TreeNode* other = Document().Root->GetChild(1 - c.branch);
+        const RECT neighbour = around(OnScreen(SymbolRect(other)));
+        const ScreenCapture neighbourBefore = CaptureScreen(neighbour);
+        // A click on an empty name's symbol opens its editor.
+        const LogicalRect text = c.field == 2 ? ProbRect(Tree(), branch)
+                                 : branch->text.IsEmpty() ? SymbolRect(branch) : NameRect(Tree(), branch);
+        ASSERT_TRUE(ClickOpens(text, c.field));
+        const RECT own = around(OnScreen(SymbolRect(branch)));
+        const ScreenCapture opened = CaptureScreen(own);
         RealInput::Keys("End");
-        PumpUntil([] { return true; });
-        const ScreenCapture before = CaptureScreen(around);
         RealInput::Type(c.typed);
         EXPECT_TRUE(EditorShows(c.expected)) << EditorText();
         PumpUntil([] { return true; });
-        EXPECT_EQ(CaptureScreen(around).pixels, before.pixels) << "the symbol covered";
+        EXPECT_TRUE(CaptureScreen(own).pixels == opened.pixels) << "its symbol covered";
+        EXPECT_TRUE(CaptureScreen(neighbour).pixels == neighbourBefore.pixels) << "the other symbol covered";
+        if (c.branch == 1) {
+            const InPlaceFrame* shown = Tree().InPlaceEditor->Frame();
+            ASSERT_NE(shown, nullptr);
+            const RECT outline = Tree().Pane()->DrawingToClient(shown->rect);
+            EXPECT_GT(RealInput::OnScreen(Tree().Pane()->Handle(), POINT{outline.left, outline.top}).y,
+                      OnScreen(LogicalPoint{0, other->Geometry().BranchY()}).y);
+        }
+        ExpectScreenEqualsRepaint(frame->Handle());
+        if (c.field == 2) {
+            // Committed, the column holds the text: no letter of it reaches its symbol's columns.
+            RealInput::Keys("Return");
+            ASSERT_TRUE(PumpUntil([&] { return Tree().EditField == 1 && Tree().InPlaceEditor != nullptr; }));
+            EXPECT_STREQ(branch->probability.Text().Text(), c.expected);
+            for (int redrawn = 0; redrawn < 2; ++redrawn) {
+                SCOPED_TRACE(redrawn);
+                if (redrawn)
+                    Command(Cmd::DisplayRedrawWindow);
+                EXPECT_EQ(lettersOverSymbol(branch, ProbRect(Tree(), branch)), 0);
+                ExpectScreenEqualsRepaint(frame->Handle());
+            }
+        }
         ASSERT_TRUE(EscapeCloses());
+        if (c.field == 1) {
+            EXPECT_TRUE(CaptureScreen(own).pixels == opened.pixels) << "its symbol covered when the editor opened";
+            EXPECT_EQ(lettersOverSymbol(branch, NameRect(Tree(), branch)), 0);
+        }
+        ExpectScreenEqualsRepaint(frame->Handle());
     }
 }
 

@@ -60,6 +60,8 @@ TreeBindNoteAction::TreeBindNoteAction(TreeWindow* tree, NoteBox* note, TreeNode
 {
     RecordPath(node, path);
     snapshot.Take(note);
+    if (node->fonts[2] != nullptr)
+        nodeFont = *node->fonts[2];
 }
 
 void TreeBindNoteAction::Do()
@@ -84,6 +86,7 @@ void TreeBindNoteAction::Undo()
         return;
     NoteBox* note = MakeNote(*tree, textFrame, node->text2, &font);
     node->SetText2("", true);
+    node->SetFont2(nodeFont ? &*nodeFont : nullptr, true);
     tree->Document().AddNoteBox(note, index);
     tree->RedrawNode(node, 0);
     tree->SelectNoteBox(note, nullptr, false);

@@ -7,6 +7,7 @@
 #include "treewin/TreeAction.h"
 
 #include <memory>
+#include <optional>
 
 class Clipboard;
 class ClipboardSnapshot;
@@ -35,6 +36,8 @@ public:
     NoteSnapshot snapshot;
     LogicalRect textFrame;
     FontRecord font;
+    // The node's own font of its second text before the note took it (none: the tree's).
+    std::optional<FontRecord> nodeFont;
     // The note's place in the list of notes, while it is bound.
     int index = -1;
 };

@@ -105,6 +105,12 @@ protected:
         EXPECT_EQ(window->SaveAs(diagramFile.c_str()), 1);
         window->SetModified(0);
         shown = window;
+        // Text another test left on the clipboard would make Paste with a name open ask Text or Node: the
+        // table starts from an empty clipboard (the fixture holds the clipboard's test lock).
+        if (OpenClipboard(frame->Handle())) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
         scopes = EditScopeDialog::SetPresenter([this](EditScopeDialog& d) {
             d.scope = scope;
             return IDOK;
@@ -522,7 +528,9 @@ protected:
                  Hand(OnTree(text.right, text.bottom), OnTree(text.right + 0.4f, text.bottom + 0.2f),
                       [this, position] { return Position() > position; });
              }}},
-            {"Bind Note, Unbind Note", false, {[this, clickNote, node] {
+            // The note's font differs from the tree's, so binding gives it to the node's second text.
+            {"Font of a note, Bind Note, Unbind Note", false,
+             {font([clickNote] { clickNote(true); }), [this, clickNote, node] {
                  clickNote(false);
                  boxes.Answer(IDOK);
                  FrameCommand(Cmd::DisplayBindNote);

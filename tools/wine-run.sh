@@ -17,5 +17,10 @@ set +e
 wine "$program" "$@" 2>"$errors"
 status=$?
 cat "$errors" >&2
+# A program that ends at once with neither output nor a word of Wine's (seen rarely under heavy load) leaves
+# only its status to go on: say it.
+if [ $status -ne 0 ] && [ ! -s "$errors" ]; then
+  echo "wine-run: $(basename "$program") ended with status $status, nothing on its error output" >&2
+fi
 rm -f "$errors"
 exit $status

@@ -27,7 +27,28 @@ struct ToolWindowCase {
     void (*open)(ToolWindowTurns& test, TreeWindow& tree);
 };
 
-class ToolWindowTurns : public FrameByHand, public ::testing::WithParamInterface<ToolWindowCase> {
+// A line graph opened over the tree's windows and maximised.
+class GraphOverTools : public FrameByHand {
+protected:
+    MDIchildCL* MaximisedGraph()
+    {
+        InstallLineGraphWindows();
+        LineGraphData data;
+        data.title = "Cohort";
+        data.horizontal.top = 2;
+        data.vertical.top = 1;
+        data.lines.push_back(GraphLineData{"State", {0.0, 0.5, 1.0}});
+        ShowLineGraph(data);
+        Settle();
+        MDIchildCL* graph = frame->ActiveChild();
+        SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
+        return graph;
+    }
+    // By the Window menu's entries.
+    void Activate(MDIchildCL* window) { Command(static_cast<unsigned>(GetDlgCtrlID(window->Handle()))); }
+};
+
+class ToolWindowTurns : public GraphOverTools, public ::testing::WithParamInterface<ToolWindowCase> {
 public:
     ~ToolWindowTurns() override
     {
@@ -168,7 +189,6 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
 TEST_P(ToolWindowTurns, ClosingAMaximisedGraphAboveItLeavesItsSize)
 {
     const LineGraphPresenter previousGraphs = SetLineGraphPresenter(nullptr);
-    InstallLineGraphWindows();
     TreeWindow* tree = NewTree();
     ASSERT_NE(tree, nullptr);
     SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
@@ -177,17 +197,10 @@ TEST_P(ToolWindowTurns, ClosingAMaximisedGraphAboveItLeavesItsSize)
     ASSERT_NE(tool, tree);
     RECT place{};
     GetWindowRect(tool->Handle(), &place);
-    LineGraphData data;
-    data.title = "Cohort";
-    data.horizontal.top = 2;
-    data.vertical.top = 1;
-    data.lines.push_back(GraphLineData{"State", {0.0, 0.5, 1.0}});
-    ShowLineGraph(data);
-    Settle();
-    MDIchildCL* graph = frame->ActiveChild();
-    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(graph->Handle()), 0);
-    Command(static_cast<unsigned>(GetDlgCtrlID(tool->Handle())));
-    Command(static_cast<unsigned>(GetDlgCtrlID(graph->Handle())));
+    // The tool window right under the maximised graph: the client activates it when the graph closes.
+    MDIchildCL* graph = MaximisedGraph();
+    Activate(tool);
+    Activate(graph);
     ASSERT_EQ(frame->ActiveChild(), graph);
     boxes.Answer(IDNO);
     Press("ctrl+F4");
@@ -197,6 +210,42 @@ TEST_P(ToolWindowTurns, ClosingAMaximisedGraphAboveItLeavesItsSize)
     GetWindowRect(tool->Handle(), &now);
     EXPECT_TRUE(EqualRect(&now, &place));
     EXPECT_EQ(frame->Text(), std::string(MainFrame::Title));
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
+    SetLineGraphPresenter(previousGraphs);
+}
+
+// Close All Except Trees (by its keys) closes a maximised graph before the Node Comment opened after it: the
+// comment, which the client maximises meanwhile, keeps the rectangle it had, and Ctrl+M opens it there again
+// instead of over the whole client area.
+TEST_F(GraphOverTools, CloseAllExceptTreesUnderAMaximisedGraphKeepsTheCommentsPlace)
+{
+    const LineGraphPresenter previousGraphs = SetLineGraphPresenter(nullptr);
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    TreeDocument& document = tree->Document();
+    document.AddChild(document.Root, TerminalNode, "End");
+    MDIchildCL* graph = MaximisedGraph();
+    Activate(tree);
+    tree->SelectNode(document.Root, 1, nullptr, false);
+    Press("ctrl+m");
+    MDIchildCL* comment = frame->ActiveChild();
+    ASSERT_NE(comment, tree);
+    RealInput::Type("Seen");
+    Settle();
+    RECT place{};
+    GetWindowRect(comment->Handle(), &place);
+    Activate(graph);
+    boxes.Answer(IDNO);
+    Press("alt+w e");
+    ASSERT_EQ(frame->ActiveChild(), tree);
+    Press("ctrl+m");
+    comment = frame->ActiveChild();
+    ASSERT_NE(comment, tree);
+    EXPECT_FALSE(IsZoomed(comment->Handle()));
+    RECT now{};
+    GetWindowRect(comment->Handle(), &now);
+    EXPECT_TRUE(EqualRect(&now, &place)) << now.right - now.left << " x " << now.bottom - now.top;
     ScreenOnTop top(frame->Handle());
     ExpectScreenEqualsRepaint(frame->Handle());
     SetLineGraphPresenter(previousGraphs);

@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
+#include "framework/dialog/FileDialogs.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
@@ -27,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -200,13 +202,18 @@ TEST_F(FrameTrees, SaveOfARolledBackTreeLeavesNothingUnsaved)
 }
 
 // Text typed in an open editor is what every write of the document holds, as a click elsewhere would have
-// taken it in: Save, the close question's Yes, Close All and a script's SaveFileAs, for a tree's node name
+// taken it in: Save, Save As, the close question's Yes, Close All and a script's SaveFileAs, for a tree's node name
 // and a diagram's label, also a label left open in a sub-model window when the diagram's own window saves;
 // until then the typing counts as a change, so that closing asks.
 TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
 {
     const std::string diagramPath = path.substr(0, path.size() - 4) + ".ind";
     ScriptManager script;
+    // Save As's file dialog answers with the file the tree came from.
+    const FileDialogPresenter previousDialogs = SetFileDialogPresenter([this](OPENFILENAMEA& dialog, bool) {
+        std::strcpy(dialog.lpstrFile, path.c_str());
+        return 1;
+    });
     const auto keys = [this](const char* keys) {
         return [this, keys] {
             SetForegroundWindow(frame->Handle());
@@ -222,6 +229,7 @@ TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
         const char* holds;
     } cases[] = {
         {"Save", TreeName, keys("ctrl+s"), nullptr, "MedicineZed"},
+        {"Save As", TreeName, keys("F12"), nullptr, "MedicineZed"},
         {"close question", TreeName, keys("ctrl+F4"), "Save changes to \"kivo_frame_tree\" before closing?",
          "MedicineZed"},
         {"Close All", TreeName, [this] { Post(Cmd::WindowCloseAll); },
@@ -285,6 +293,7 @@ TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
         while (MDIchildCL* open = frame->ActiveChild())
             delete open;
     }
+    SetFileDialogPresenter(previousDialogs);
     std::remove(diagramPath.c_str());
 }
 

@@ -4,8 +4,8 @@
 
 #include "app/MainFrame.h"
 #include "app/OpenFileByName.h"
-#include "framework/dialog/FileDialogs.h"
 #include "dialogs/NewDocumentDialog.h"
+#include "framework/dialog/FileDialogs.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
 #include "influence/InfluenceDiagramWindow.h"
@@ -202,9 +202,9 @@ TEST_F(FrameTrees, SaveOfARolledBackTreeLeavesNothingUnsaved)
 }
 
 // Text typed in an open editor is what every write of the document holds, as a click elsewhere would have
-// taken it in: Save, Save As, the close question's Yes, Close All and a script's SaveFileAs, for a tree's node name
-// and a diagram's label, also a label left open in a sub-model window when the diagram's own window saves;
-// until then the typing counts as a change, so that closing asks.
+// taken it in: Save, Save As, the close question's Yes, Close All and a script's SaveFileAs, for a tree's
+// node name and a diagram's label, also a label left open in a sub-model window when the diagram's own window
+// saves; until then the typing counts as a change, so that closing asks.
 TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
 {
     const std::string diagramPath = path.substr(0, path.size() - 4) + ".ind";

@@ -6,7 +6,8 @@
 // procedure called back from the system): such a fault is a use of freed or invalid memory. While another
 // test process holds the focus lock, this process's windows do not take the activation from it; a test that
 // shows a top-level window without holding the lock fails. No test begins before GoogleTest's own thread
-// runs (tests/support/AssertionWatcher.h).
+// runs (tests/support/AssertionWatcher.h). A crash that ends the process says its exception, place and test on
+// the error output.
 
 #include "app/AppHost.h"
 #include "widgets/MessageBoxes.h"
@@ -101,7 +102,8 @@ LONG WINAPI ReportUnhandledException(EXCEPTION_POINTERS* info)
     if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                            static_cast<LPCSTR>(record.ExceptionAddress), &module))
         GetModuleFileNameA(module, path, sizeof path);
-    const char* name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
+    const char* slash = std::strrchr(path, '\\');
+    const char* name = slash != nullptr ? slash + 1 : path;
     const auto offset = static_cast<unsigned long>(static_cast<const BYTE*>(record.ExceptionAddress) -
                                                    reinterpret_cast<const BYTE*>(module));
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();

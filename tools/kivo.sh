@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the tools (first time), builds KIVO and starts it: kivo.sh [ARGS...]
 # On a machine without a display it runs on a virtual screen (Xvfb). KIVO_BUILD_DIR names another build
-# folder (default build), KIVO_PREFIX another prefix in it (default userprefix).
+# folder (default build), KIVO_PREFIX another prefix in it (default userprefix). Where the kernel starts no
+# 32-bit program, KIVO is built and run as a 64-bit program, in that folder's name with "-x64"
+# (tools/program-tree.sh).
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 root=$(cd "$here/.." && pwd)
@@ -19,8 +21,12 @@ step() {
 }
 
 step "setting up the tools" bash "$here/install-deps.sh"
+# Asked once Wine is there: which tree's program this machine runs.
+. "$here/program-tree.sh"
+kivo_program_tree "$build"
+build=$KIVO_TREE
 # Only the program and what it needs: the tests are built by test.sh or build.sh.
-step "building KIVO" bash "$here/build.sh" "$build" kivo kivo_printer
+step "building KIVO" kivo_build_tree kivo kivo_printer
 # The person's own prefix, apart from the tests', with a printer that prints to a file as its default.
 export KIVO_PREFIX=${KIVO_PREFIX:-userprefix}
 step "making the Wine prefix" bash "$here/prefix-setup.sh" "$build"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The screenshot tour: screens.sh [BUILD] [--repaint]   (default: build)
+# The screenshot tour: screens.sh [BUILD] [--repaint]   (default: build; BUILD-x64 where the kernel starts no
+# 32-bit program, see tools/program-tree.sh)
 # Builds the tour program if needed and runs it on a virtual screen. The program starts as KIVO does, builds a
 # small tree, rolls it back, opens Preferences, the Variables window, a sensitivity graph, the Markov window
 # with a graph and its report, and Print Preview. After each step, once the program is idle, it names the
@@ -22,10 +23,11 @@ for argument in "$@"; do
 done
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 command -v import >/dev/null || { echo "screens.sh needs ImageMagick's import" >&2; exit 1; }
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-fi
-cmake --build "$build" -j4 --target kivo_tour >/dev/null
+# Where the kernel starts no 32-bit program, the tour runs as a 64-bit program, in BUILD-x64.
+. "$here/program-tree.sh"
+kivo_program_tree "$build"
+build=$KIVO_TREE
+kivo_build_tree kivo_tour >/dev/null
 bash "$here/prefix-setup.sh" "$build"
 
 # The program looks for its tables beside itself and offers to make the folder; an installed program has it.

@@ -11,17 +11,22 @@ case "$build" in /*) ;; *) build="$root/$build" ;; esac
 bash "$here/check-layers.sh" "$root"
 # So does a resource id in the program's code that no resource carries.
 bash "$here/check-resources.sh" "$root"
-bash "$here/build.sh" "$build"
+# Every test is a Windows program run by Wine, in the tree whose programs this machine runs
+# (tools/program-tree.sh): the 32-bit tree itself, or beside it the same sources as 64-bit programs. The
+# 32-bit tree is always built for its checks; where it cannot run, only what they read (the program with its
+# resources, and so the core libraries), not the test programs.
+. "$here/program-tree.sh"
+kivo_program_tree "$build"
+if [ "$KIVO_TREE" = "$build" ]; then
+  bash "$here/build.sh" "$build"
+else
+  bash "$here/build.sh" "$build" kivo
+fi
 # The built core libraries take nothing from the system but the kernel, the registry and the runtime.
 bash "$here/check-layers.sh" --imports "$build"
-# Every test is a Windows program run by Wine. A machine whose kernel refuses 32-bit programs (some virtual
-# machines run only 64-bit ones) cannot start 32-bit Wine: there the same sources are built once more as
-# 64-bit programs, beside the 32-bit tree, and the suite runs on those under 64-bit Wine.
-if ! grep -q '^CMAKE_TOOLCHAIN_FILE.*mingw-x86_64' "$build/CMakeCache.txt" &&
-   [[ "$(wine --version 2>&1 || true)" == *"Exec format error"* ]]; then
-  echo "---- this machine cannot run 32-bit programs: the tests run as 64-bit programs, built in $build-x64"
-  build=$build-x64
-  KIVO_TOOLCHAIN=mingw-x86_64 bash "$here/build.sh" "$build"
+if [ "$KIVO_TREE" != "$build" ]; then
+  build=$KIVO_TREE
+  kivo_build_tree
 fi
 bash "$here/prefix-setup.sh" "$build"
 . "$here/session.sh" "$build"

@@ -78,18 +78,9 @@ HWND MaximisedChildBesides(HWND client, HWND window)
     return nullptr;
 }
 
-// The child the client's switch reaches from the window: among the visible, enabled children that no
-// window owns, in their order on the screen, the one after it (next) or before it, round the ends.
-HWND ChildInTurn(HWND window, bool next)
+MDIframeCL* Frame()
 {
-    std::vector<HWND> turns;
-    for (HWND child = GetWindow(window, GW_HWNDFIRST); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        if (child == window || (IsWindowVisible(child) && IsWindowEnabled(child) && !GetWindow(child, GW_OWNER)))
-            turns.push_back(child);
-    const size_t at = static_cast<size_t>(std::find(turns.begin(), turns.end(), window) - turns.begin());
-    if (turns.size() < 2 || at == turns.size())
-        return nullptr;
-    return turns[next ? (at + 1) % turns.size() : (at + turns.size() - 1) % turns.size()];
+    return TheApp ? dynamic_cast<MDIframeCL*>(TheApp->MainWindow()) : nullptr;
 }
 
 } // namespace
@@ -133,11 +124,22 @@ LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
     std::optional<MaximisedStateKeeper> keeper;
     if (event->message == WM_CHILDACTIVATE)
         keeper.emplace(GetParent(event->window), event->window);
-    // Ctrl+F6, Ctrl+Shift+F6 (and Ctrl+Tab) go through the client's own switch, which restores the maximised
-    // child and maximises the window it reaches: it is kept as a click on that window keeps it.
+    // Ctrl+F6, Ctrl+Shift+F6 (and Ctrl+Tab) turn through the frame's order of activation, the one turn the
+    // mirror of the other; the window reached is activated as a click on it activates it, which keeps the
+    // maximised child as it is.
     const WPARAM systemCommand = event->wParam & 0xFFF0;
-    if (event->message == WM_SYSCOMMAND && (systemCommand == SC_NEXTWINDOW || systemCommand == SC_PREVWINDOW))
-        keeper.emplace(GetParent(event->window), ChildInTurn(event->window, systemCommand == SC_NEXTWINDOW));
+    MDIframeCL* frame = Frame();
+    if (event->message == WM_SYSCOMMAND && (systemCommand == SC_NEXTWINDOW || systemCommand == SC_PREVWINDOW) &&
+        frame != nullptr && frame->ClientHandle() == GetParent(event->window)) {
+        const bool next = systemCommand == SC_NEXTWINDOW;
+        if (HWND target = frame->ChildInTurn(event->window, next)) {
+            if (next)
+                frame->SendToEndOfTurn(event->window);
+            MaximisedStateKeeper kept(GetParent(event->window), target);
+            SendMessageA(GetParent(event->window), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(target), 0);
+        }
+        return 0;
+    }
     return DefMDIChildProcA(event->window, event->message, event->wParam, event->lParam);
 }
 
@@ -267,6 +269,8 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         return answerNow(set);
     }
     case WM_MDIACTIVATE:
+        if (event.ActivatedChild() == handle_ && Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
+            Frame()->NoteActivated(handle_);
         if (TheApp && TheApp->MainWindow())
             PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::MergeMenuMessage,
                          reinterpret_cast<WPARAM>(event.ActivatedChild()), reinterpret_cast<LPARAM>(this));

@@ -124,17 +124,30 @@ LRESULT MDIframeCL::DefaultProcessing(WindowEvent* event)
 {
     if (event == nullptr)
         return 0;
-    // A pick of the Window menu's list activates the child of that id (More Windows... none).
+    // A pick of the Window menu's list activates the child of that id (More Windows... the child picked there).
     std::optional<MaximisedStateKeeper> keeper;
-    if (event->message == WM_COMMAND && firstChildId_ != 0 && LOWORD(event->wParam) >= firstChildId_ &&
-        LOWORD(event->wParam) < firstChildId_ + ListedWindows && ClientHandle() != nullptr) {
+    const bool picked = event->message == WM_COMMAND && firstChildId_ != 0 &&
+                        LOWORD(event->wParam) >= firstChildId_ &&
+                        LOWORD(event->wParam) <= firstChildId_ + ListedWindows && ClientHandle() != nullptr;
+    HWND chosen = nullptr;
+    if (picked && LOWORD(event->wParam) < firstChildId_ + ListedWindows) {
         for (HWND child = GetWindow(ClientHandle(), GW_CHILD); child != nullptr && !keeper;
              child = GetWindow(child, GW_HWNDNEXT)) {
-            if (static_cast<unsigned>(GetDlgCtrlID(child)) == LOWORD(event->wParam))
+            if (static_cast<unsigned>(GetDlgCtrlID(child)) == LOWORD(event->wParam)) {
                 keeper.emplace(ClientHandle(), child);
+                chosen = child;
+            }
         }
     }
-    return DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam);
+    const HWND before = picked ? reinterpret_cast<HWND>(SendMessageA(ClientHandle(), WM_MDIGETACTIVE, 0, 0)) : nullptr;
+    const LRESULT result = DefFrameProcA(event->window, ClientHandle(), event->message, event->wParam, event->lParam);
+    // A minimised window chosen there comes back restored, as in every program of the system.
+    if (picked) {
+        const HWND active = reinterpret_cast<HWND>(SendMessageA(ClientHandle(), WM_MDIGETACTIVE, 0, 0));
+        if (active != nullptr && (active == chosen || active != before) && IsIconic(active))
+            SendMessageA(ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(active), 0);
+    }
+    return result;
 }
 
 std::unique_ptr<WNDCLASSA> MDIframeCL::ClassRecord()
@@ -197,6 +210,38 @@ void MDIframeCL::RewriteWindowList()
         if ((GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && leftOut)
             SetWindowLongPtrA(child, GWLP_ID, static_cast<LONG_PTR>(id++));
     }
+}
+
+void MDIframeCL::NoteActivated(HWND child)
+{
+    turns_.erase(std::remove(turns_.begin(), turns_.end(), child), turns_.end());
+    turns_.insert(turns_.begin(), child);
+}
+
+void MDIframeCL::SendToEndOfTurn(HWND child)
+{
+    turns_.erase(std::remove(turns_.begin(), turns_.end(), child), turns_.end());
+    turns_.push_back(child);
+}
+
+HWND MDIframeCL::ChildInTurn(HWND window, bool next)
+{
+    const HWND client = ClientHandle();
+    turns_.erase(std::remove_if(turns_.begin(), turns_.end(),
+                                [client](HWND child) { return !IsWindow(child) || GetParent(child) != client; }),
+                 turns_.end());
+    // Children never active yet follow in their stacking order.
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (std::find(turns_.begin(), turns_.end(), child) == turns_.end())
+            turns_.push_back(child);
+    std::vector<HWND> turns;
+    for (HWND child : turns_)
+        if (child == window || (IsWindowVisible(child) && IsWindowEnabled(child) && !GetWindow(child, GW_OWNER)))
+            turns.push_back(child);
+    const size_t at = static_cast<size_t>(std::find(turns.begin(), turns.end(), window) - turns.begin());
+    if (turns.size() < 2 || at == turns.size())
+        return nullptr;
+    return turns[next ? (at + 1) % turns.size() : (at + turns.size() - 1) % turns.size()];
 }
 
 void MDIframeCL::Tile()

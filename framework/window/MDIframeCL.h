@@ -6,6 +6,7 @@
 #include "framework/window/TopWindow.h"
 
 #include <memory>
+#include <vector>
 
 class ChildLayout;
 class MDIchildCL;
@@ -56,6 +57,14 @@ public:
     // ids and leaves the others theirs: a listed window's from an earlier list, or More Windows...'s, which
     // the tenth window is made with.
     void RewriteWindowList();
+    // The turn of Ctrl+F6 and Ctrl+Shift+F6: the children in the order they were last active, the active one
+    // first, as the system's own stacking would hold them (the frame restacks a maximised child under a tool
+    // window, so the stacking cannot tell). A child activated goes to the front.
+    void NoteActivated(HWND child);
+    // The visible, enabled, unowned child after (next) or before the window in the turn, round the ends; null
+    // when there is none other. The next turn sends the window it leaves to the end, as the system does.
+    HWND ChildInTurn(HWND window, bool next);
+    void SendToEndOfTurn(HWND child);
 
 protected:
     // The frame's rows: destruction ends the program, sizes lay out without the default procedure, closing
@@ -71,6 +80,7 @@ private:
     std::unique_ptr<Menu> windowMenu_;
     unsigned firstChildId_;
     MDIchildCL* mergedChild_ = nullptr;
+    std::vector<HWND> turns_;
     bool menuBarHeld_ = false;
     // Items changed since the bar was last drawn.
     bool menuBarStale_ = false;

@@ -164,7 +164,7 @@ TEST_P(ToolWindowTurns, KeysAndClicksLeaveItsSizeAndTheTreeMaximised)
     } turns[] = {
         {"ctrl+F6", {}, other, other},      {"ctrl+F6", {}, tree, tree},         {"ctrl+F6", {}, tool, tree},
         {"ctrl+shift+F6", {}, tree, tree},  {"ctrl+shift+F6", {}, other, other}, {"ctrl+shift+F6", {}, tool, other},
-        {"ctrl+shift+F6", {}, other, other}, {"ctrl+F6", {}, tool, other},       {nullptr, onTree, other, other},
+        {"ctrl+F6", {}, other, other},      {"ctrl+shift+F6", {}, tool, other},  {nullptr, onTree, other, other},
     };
     for (const auto& turn : turns) {
         SCOPED_TRACE(turn.keys != nullptr ? turn.keys : "click");
@@ -249,6 +249,73 @@ TEST_F(GraphOverTools, CloseAllExceptTreesUnderAMaximisedGraphKeepsTheCommentsPl
     ScreenOnTop top(frame->Handle());
     ExpectScreenEqualsRepaint(frame->Handle());
     SetLineGraphPresenter(previousGraphs);
+}
+
+// Tree A with its Node Comment, Variables and Find/Replace windows, trees B and C maximised over them:
+// Ctrl+Shift+F6 turns through the windows in the reverse of Ctrl+F6's turn, each once.
+TEST_F(GraphOverTools, BackwardTurnIsTheForwardTurnReversed)
+{
+    TreeWindow* a = NewTree();
+    ASSERT_NE(a, nullptr);
+    TreeDocument& document = a->Document();
+    document.AddChild(document.Root, TerminalNode, "End");
+    a->SelectNode(document.Root, 1, nullptr, false);
+    Press("ctrl+m");
+    Command(Cmd::DisplayShowVariablesWindow);
+    Activate(a);
+    Press("ctrl+f");
+    NewTree();
+    SendMessageA(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame->ActiveChild()->Handle()), 0);
+    MDIchildCL* start = NewTree();
+    ASSERT_NE(start, nullptr);
+    std::vector<MDIchildCL*> forward;
+    for (int turn = 0; turn < 6; ++turn) {
+        Press("ctrl+F6");
+        forward.push_back(frame->ActiveChild());
+    }
+    auto titles = [](const std::vector<MDIchildCL*>& windows) {
+        std::string text;
+        for (MDIchildCL* window : windows)
+            text += (window != nullptr ? window->Text() : std::string("(none)")) + "; ";
+        return text;
+    };
+    ASSERT_EQ(forward.back(), start) << titles(forward);
+    std::vector<MDIchildCL*> sorted(forward);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end()) << "Ctrl+F6 reached a window twice";
+    std::vector<MDIchildCL*> backward;
+    for (int turn = 0; turn < 6; ++turn) {
+        Press("ctrl+shift+F6");
+        backward.push_back(frame->ActiveChild());
+    }
+    std::vector<MDIchildCL*> expected(forward.rbegin() + 1, forward.rend());
+    expected.push_back(start);
+    EXPECT_EQ(titles(backward), titles(expected)) << "forward: " << titles(forward);
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
+}
+
+// A minimised tree chosen in the Window menu by its number comes back restored.
+TEST_F(FrameByHand, WindowMenuRestoresAMinimisedDocument)
+{
+    TreeWindow* first = NewTree();
+    ASSERT_NE(first, nullptr);
+    SendMessageA(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(first->Handle()), 0);
+    // Its minimise button: the third from the caption's right end.
+    RECT place{};
+    GetWindowRect(first->Handle(), &place);
+    const int border = GetSystemMetrics(SM_CXFRAME);
+    Click(POINT{place.right - border - GetSystemMetrics(SM_CXSIZE) * 5 / 2,
+                place.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
+    ASSERT_TRUE(IsIconic(first->Handle()));
+    TreeWindow* second = NewTree();
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(IsIconic(first->Handle()));
+    Press("alt+w 1");
+    EXPECT_EQ(frame->ActiveChild(), first);
+    EXPECT_FALSE(IsIconic(first->Handle()));
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
 }
 
 INSTANTIATE_TEST_SUITE_P(FrameSwitchByHand, ToolWindowTurns, ::testing::ValuesIn(ToolWindows),

@@ -6,6 +6,7 @@
 #include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "model/TreeWalks.h"
 #include "model/VariableDefinition.h"
 #include "treewin/TreeWindow.h"
 
@@ -85,7 +86,15 @@ TreeRemovalAction::TreeRemovalAction(TreeWindow* tree, const char* name, TreeNod
 TreeRemovalAction::~TreeRemovalAction()
 {
     if (!undone)
-        delete removed;
+        DiscardHeldNodes(removed);
+}
+
+void DiscardHeldNodes(TreeNode* held)
+{
+    if (held == nullptr)
+        return;
+    ForEachInSubtree(held, [](TreeNode* node) { node->SetDocument(nullptr); });
+    delete held;
 }
 
 TreeNode* TreeRemovalAction::TakeOut()

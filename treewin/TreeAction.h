@@ -90,6 +90,10 @@ private:
 // before is left with none, as an empty list would still be stored.
 void RemoveAddedBinding(TreeNode* node, const char* name, bool hadBindings);
 
+// Deletes nodes a step kept out of the tree when the step leaves the history (null: nothing). The document
+// keeps what they still name in it (their link entries): a step that goes changes nothing the file holds.
+void DiscardHeldNodes(TreeNode* held);
+
 // The path of the node from the root, into out.
 void RecordPath(const TreeNode* node, zString& out);
 // Appends the path of every node of the list, in list order.

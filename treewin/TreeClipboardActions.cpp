@@ -33,7 +33,11 @@ TreePasteAction::TreePasteAction(TreeWindow* tree, const NodeChildList& targets)
         });
 }
 
-TreePasteAction::~TreePasteAction() = default;
+TreePasteAction::~TreePasteAction()
+{
+    for (std::unique_ptr<TreeNode>& holder : held)
+        DiscardHeldNodes(holder.release());
+}
 
 void TreePasteAction::Do()
 {
@@ -134,6 +138,11 @@ TreeCutSubtreeAction::TreeCutSubtreeAction(TreeWindow* tree, TreeNode* node, boo
 {
     holder->kind = 0;
     RecordPath(node, path);
+}
+
+TreeCutSubtreeAction::~TreeCutSubtreeAction()
+{
+    DiscardHeldNodes(holder.release());
 }
 
 void TreeCutSubtreeAction::Do()

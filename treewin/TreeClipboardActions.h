@@ -48,6 +48,7 @@ public:
 class TreeCutSubtreeAction : public TreeAction {
 public:
     TreeCutSubtreeAction(TreeWindow* tree, TreeNode* node, bool cut);
+    ~TreeCutSubtreeAction() override;
     void Do() override;
     void Undo() override;
     bool KeepsClipboard() const { return !cut; }

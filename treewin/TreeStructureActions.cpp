@@ -1,5 +1,6 @@
 #include "treewin/TreeStructureActions.h"
 
+#include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
 
@@ -165,8 +166,10 @@ bool KindHasProbabilities(int kind)
 
 } // namespace
 
-TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind)
-    : TreeAction(tree, "Change Node Type"), newKind(newKind)
+TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind,
+                                                   const char* jumpState)
+    : TreeAction(tree, "Change Node Type"), newKind(newKind), setsJump(jumpState != nullptr),
+      jumpState(jumpState != nullptr ? jumpState : "")
 {
     records.resize(static_cast<size_t>(nodes.Count()));
     for (int n = 0; n < nodes.Count(); ++n) {
@@ -180,6 +183,8 @@ TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeC
         const PayoffSlots& payoffs = node->payoffs;
         for (int i = 0; i < 4 && record.hadPayoffs; ++i)
             record.payoffs[i] = payoffs[i];
+        record.oldJumpState = node->markovInfo != nullptr ? node->markovInfo->jumpName : zString();
+        markov.Keep(node);
     }
 }
 
@@ -191,7 +196,8 @@ void TreeChangeNodeTypeAction::SetKinds(bool undo)
 {
     NodeChildList nodes(4, Ownership::Borrows);
     NodeChildList children(4, Ownership::Borrows);
-    for (const Record& record : records) {
+    for (size_t n = 0; n < records.size(); ++n) {
+        const Record& record = records[n];
         TreeNode* node = ResolvePath(record.path);
         if (node == nullptr)
             continue;
@@ -199,12 +205,13 @@ void TreeChangeNodeTypeAction::SetKinds(bool undo)
         node->SetKind(kind, true);
         if (record.probabilities != nullptr)
             record.probabilities->Apply(node, !undo, &children);
-        for (int i = 0; i < 4 && record.hadPayoffs; ++i) {
+        if (setsJump) {
+            node->SetMarkovJumpState((undo ? record.oldJumpState : jumpState).Text(), true);
             if (undo)
-                node->payoffs[i] = record.payoffs[i];
-            else if (record.oldKind != TerminalNode && !record.payoffs[i].IsEmpty())
-                node->payoffs[i].SetText("");
+                markov.GiveBack(node, static_cast<int>(n));
         }
+        for (int i = 0; i < 4 && record.hadPayoffs && undo; ++i)
+            node->payoffs[i] = record.payoffs[i];
         // A terminal node given back sets its own payoffs again, so clone copies receive them.
         for (int i = 0; i < 4 && undo && kind == TerminalNode && record.hadPayoffs; ++i)
             node->SetPayoffText(record.payoffs[i].Text().Text(), i, true);

@@ -58,11 +58,13 @@ public:
 };
 
 // Change Node Type: every listed node takes the new kind; kinds without branch probabilities empty their
-// children's probabilities, and a node that was no end node drops the payoffs it still held, so they do not
-// come back when it becomes one.
+// children's probabilities. A node keeps its payoffs whatever its kind, so an end node made one again pays
+// what it paid. With a jump state, the nodes (in a Markov subtree) jump to it, and undo gives them back their
+// Markov settings as they were.
 class TreeChangeNodeTypeAction : public TreeAction {
 public:
-    TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind);
+    TreeChangeNodeTypeAction(TreeWindow* tree, const NodeChildList& nodes, int newKind,
+                             const char* jumpState = nullptr);
     void Do() override;
     void Undo() override;
 
@@ -71,12 +73,17 @@ public:
         int oldKind = 0;
         // Only when the new kind has no branch probabilities.
         std::unique_ptr<ChildProbabilities> probabilities;
-        // The payoffs the node held, given back by undo; a node that was no end node loses them.
+        // The payoffs the node held, given back by undo.
         bool hadPayoffs = false;
         Expression payoffs[4];
+        // The node's jump state before the action, when the action sets one.
+        zString oldJumpState;
     };
     std::vector<Record> records;
     int newKind;
+    bool setsJump;
+    zString jumpState;
+    KeptMarkovSettings markov;
 
 private:
     // Gives every recorded node the new kind (undo: its old one) and its branches the probabilities kept for

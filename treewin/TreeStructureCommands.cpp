@@ -28,14 +28,12 @@ namespace {
 // A lone node turning into an end node inside a Markov model needs the state it jumps to: a state of the
 // Markov node jumps to itself, a node further down asks unless its target already names a state. False
 // when the person cancels.
-bool SettleJumpState(TreeNode* node)
+bool SettleJumpState(TreeNode* node, zString& state)
 {
-    zString state;
     if (node->parent != nullptr && node->parent->kind == MarkovNode)
         state = node->text;
     else if (RunJumpToDialog(node, state, false) == 0)
         return false;
-    node->SetMarkovJumpState(state.Text(), true);
     return true;
 }
 
@@ -162,9 +160,8 @@ void Handlers::ChooseNodeType(TreeWindow& tree)
             return;
         tree.ClearUndoHistory();
         InPlaceEditState edit(tree);
-        for (int i = 0; i < selection.Count(); ++i)
-            selection.At(i)->SetKind(TerminalNode, true);
-        tree.RedrawNodes(selection, 0);
+        // The change every other way makes, applied outside the history.
+        TreeChangeNodeTypeAction(&tree, selection, TerminalNode).Do();
         tree.InvalidateAll();
         tree.SetModified(1);
         edit.Restore();
@@ -172,9 +169,13 @@ void Handlers::ChooseNodeType(TreeWindow& tree)
             PostCommand(tree.Handle(), Cmd::ValuesChangePayoff);
         return;
     }
-    if (kind < 0 || (kind == TerminalNode && !SettleJumpState(selection.At(0))))
+    if (kind < 0)
         return;
-    tree.AddUndoAction(new TreeChangeNodeTypeAction(&tree, selection, kind));
+    zString state;
+    if (kind == TerminalNode && !SettleJumpState(selection.At(0), state))
+        return;
+    tree.AddUndoAction(
+        new TreeChangeNodeTypeAction(&tree, selection, kind, kind == TerminalNode ? state.Text() : nullptr));
 }
 
 void Handlers::ChangeOptimalPath(TreeWindow& tree, TreeNode* node)

@@ -2,6 +2,7 @@
 
 #include "model/NoteBox.h"
 #include "model/TreeNode.h"
+#include "model/VariableDefinition.h"
 #include "treewin/TreeWindow.h"
 
 TreeTypingAction::TreeTypingAction(TreeWindow* tree, const char* name, TreeNode* node, int part,
@@ -44,9 +45,11 @@ TreeTextTypingAction::TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int
     : TreeTypingAction(tree, "Typing", node, part, oldText, nullptr), note(tree->SelectedNote)
 {
     open = 1;
-    if (part == 2)
+    if (part == 2) {
         for (const TreeNode* each : Family())
             probabilitiesBefore.push_back(each->probability);
+        KeepDefinitions(definitionsBefore);
+    }
 }
 
 void TreeTextTypingAction::Close()
@@ -60,13 +63,15 @@ void TreeTextTypingAction::Close()
         probabilitiesAfter.clear();
         for (const TreeNode* each : Family())
             probabilitiesAfter.push_back(each->probability);
+        definitionsAfter.clear();
+        KeepDefinitions(definitionsAfter);
     }
 }
 
 void TreeTextTypingAction::Undo()
 {
     if (part == 2)
-        SetProbabilities(probabilitiesBefore);
+        SetProbabilities(probabilitiesBefore, definitionsBefore);
     else
         SetTreeText(oldText);
 }
@@ -74,7 +79,7 @@ void TreeTextTypingAction::Undo()
 void TreeTextTypingAction::Redo()
 {
     if (part == 2)
-        SetProbabilities(probabilitiesAfter);
+        SetProbabilities(probabilitiesAfter, definitionsAfter);
     else
         SetTreeText(newText);
 }
@@ -92,8 +97,24 @@ std::vector<TreeNode*> TreeTextTypingAction::Family() const
     return family;
 }
 
-void TreeTextTypingAction::SetProbabilities(const std::vector<Expression>& kept)
+void TreeTextTypingAction::KeepDefinitions(std::vector<Expression>& kept) const
 {
+    for (const TreeNode* node = ResolvePath(path); node != nullptr; node = node->parent)
+        for (int i = 0; i < node->BindingCount(); ++i)
+            kept.push_back(node->GetBinding(i)->definition);
+}
+
+void TreeTextTypingAction::SetProbabilities(const std::vector<Expression>& kept,
+                                            const std::vector<Expression>& definitions)
+{
+    // The definitions the check read give back their parse trees as they were, when the bindings are the same.
+    std::vector<VariableDefinition*> bindings;
+    for (TreeNode* node = ResolvePath(path); node != nullptr; node = node->parent)
+        for (int i = 0; i < node->BindingCount(); ++i)
+            bindings.push_back(node->GetBinding(i));
+    for (size_t k = 0; k < bindings.size() && bindings.size() == definitions.size(); ++k)
+        bindings[k]->definition = definitions[k];
+
     // Closes the editor still open on the step, which takes what it typed.
     tree->ClearSelection();
     const std::vector<TreeNode*> family = Family();

@@ -27,8 +27,9 @@ protected:
 };
 
 // One in-place edit: the editor already shows the change, so Do does nothing; Close takes the final text.
-// A probability is checked when its editor closes, which keeps its parse tree and may complete a sibling's
-// probability: the probabilities of the node and its siblings are kept whole from before and after.
+// A probability is checked when its editor closes, which keeps its parse tree, and those of the definitions
+// it reads, and may complete a sibling's probability: the probabilities of the node and its siblings, and
+// the definitions bound on the way to the root, are kept whole from before and after.
 class TreeTextTypingAction : public TreeTypingAction {
 public:
     TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText);
@@ -40,11 +41,15 @@ public:
     NoteBox* note;
     std::vector<Expression> probabilitiesBefore;
     std::vector<Expression> probabilitiesAfter;
+    std::vector<Expression> definitionsBefore;
+    std::vector<Expression> definitionsAfter;
 
 private:
     // The node and its siblings, in order (the root alone).
     std::vector<TreeNode*> Family() const;
-    void SetProbabilities(const std::vector<Expression>& kept);
+    // The definitions of the bindings of the node and of every node above it, the node's first.
+    void KeepDefinitions(std::vector<Expression>& kept) const;
+    void SetProbabilities(const std::vector<Expression>& kept, const std::vector<Expression>& definitions);
 };
 
 // "Cut Text", "Paste Text" and "Clear Text".

@@ -4,6 +4,7 @@
 
 #include "framework/dialog/FontDialog.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/NodeLinkBlock.h"
 #include "model/NodePath.h"
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
@@ -27,6 +28,7 @@
 #include "tests/support/DescendantControl.h"
 #include "widgets/InPlaceEdit.h"
 #include "widgets/Shell.h"
+#include "widgets/UndoHistory.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -76,14 +78,14 @@ protected:
         // Root decision "R" (path ""): chance "A" over "A1" (AA: 0.3, uMed) and "A2" (AB: 0.7, 2), end node "B"
         // paying uMed with the second text "seen" and Markov node "M" (C) over state "Well" (CA: chance, over
         // "Die"); uMed = 70 at the root; a note, and an arrow left of the tree. A typed probability completes the
-        // one sibling left without one.
+        // one sibling left without one. "A2" publishes its expected value as a link entry.
         TreeWindow tree;
         TreeDocument& document = tree.Document();
         document.Root->SetKind(DecisionNode, false);
         document.Root->SetText("R", false);
         TreeNode* a = document.AddChild(document.Root, ChanceNode, "A");
         document.AddChild(a, TerminalNode, "A1", "0.3", "uMed");
-        document.AddChild(a, TerminalNode, "A2", "0.7", "2");
+        document.LinkIdFor(document.AddChild(a, TerminalNode, "A2", "0.7", "2"), NodeLinkBlock::ExpectedValueLink);
         document.AddChild(document.Root, TerminalNode, "B", "", "uMed")->SetText2("seen", false);
         TreeNode* markov = document.AddChild(document.Root, MarkovNode, "M");
         TreeNode* well = document.AddChild(markov, ChanceNode, "Well", "1");
@@ -116,7 +118,10 @@ protected:
             return IDOK;
         });
         insert = InsertBranchDialog::SetPresenter([](InsertBranchDialog& d) { d.mode = 38; return IDOK; });
-        kind = ChangeNodeTypeDialog::SetPresenter([](ChangeNodeTypeDialog& d) { d.kind = DecisionNode; return IDOK; });
+        kind = ChangeNodeTypeDialog::SetPresenter([this](ChangeNodeTypeDialog& d) {
+            d.kind = chosenKind;
+            return IDOK;
+        });
         reorder = ReorderBranchesDialog::SetPresenter([](ReorderBranchesDialog& d) {
             d.order = {2, 0, 1};
             return IDOK;
@@ -329,7 +334,8 @@ protected:
     }
 
     // Each row opened afresh, its steps done with a save after each; then undone step by step, each save
-    // compared with the one before the step, and redone, each compared with the one after it.
+    // compared with the one before the step, and redone, each compared with the one after it. Last, later
+    // steps that change nothing push the row's steps out of the history: what they held goes, the file stays.
     void Check(const std::vector<Row>& rows)
     {
         for (const Row& row : rows) {
@@ -360,9 +366,42 @@ protected:
                     Redo();
                 EXPECT_EQ(Difference(Saved(), saves[i + 1]), "") << "redo of step " << i + 1;
             }
+            PushOutOfHistory();
             Close();
             MoveWindow(frame->Handle(), 0, 0, 900, 700, TRUE);
         }
+    }
+
+    // The node's type changed by the menu command, the dialog answered with the kind; the Jump To dialog, when
+    // it asks the state an end node in a Markov model jumps to, with OK.
+    void ChangeType(const char* path, int newKind, bool asksJump)
+    {
+        chosenKind = newKind;
+        ModalDialogDriver driver;
+        if (asksJump)
+            driver.Press(IDOK);
+        MenuCommandAt(path, Cmd::OptionsChangeNodeType);
+        if (asksJump)
+            EXPECT_TRUE(driver.Finished());
+        chosenKind = DecisionNode;
+    }
+
+    // Font, answered with the font it shows, as often as the history holds steps: the first one may write the
+    // font whole, the others change nothing, and each pushes out one step before it.
+    void PushOutOfHistory()
+    {
+        if (Tree() != nullptr)
+            ClickPaper();
+        else
+            window->ClearSelection();
+        const FontDialogPresenter previous = SetFontDialogPresenter([](CHOOSEFONTA&) { return 1; });
+        FrameCommand(Cmd::DisplayFont);
+        const std::string before = Saved();
+        for (int n = 0; n < UndoHistory::kCapacity; ++n)
+            FrameCommand(Cmd::DisplayFont);
+        SetFontDialogPresenter(previous);
+        EXPECT_EQ(Position(), UndoHistory::kCapacity) << "the steps were not pushed out";
+        EXPECT_EQ(Difference(Saved(), before), "") << "pushed out of the history";
     }
 
     // The tree's rows in two parts, which a test each runs: the structure and value commands; the clipboard,
@@ -562,12 +601,17 @@ protected:
              })}},
             {"Markov Transition Node", false,
              {dialog("CAA", Cmd::OptionsMarkovTransitionNode, [](ModalDialogDriver& d) { d.Press(IDOK); })}},
+            {"Change Node Type to Terminal in a Markov model", false,
+             {[this] { ChangeType("CAA", ChanceNode, false); }, [this] { ChangeType("CAA", TerminalNode, true); }}},
+            {"Change Node Type of a Markov state to Terminal", false,
+             {command("CAA", Cmd::OptionsDeleteBranch), [this] { ChangeType("CA", TerminalNode, false); }}},
             {"Markov Transition Rewards", false, {valueWindow("CAA", Cmd::ValuesMarkovTransitionRewards, 31011, "5")}},
             {"Expand Entire Subtree", false,
              {command("A", Cmd::DisplayCollapseSubtree), command("A", Cmd::DisplayExpandEntireSubtree)}},
             {"Change Optimal Path", false, {answered(IDOK, command("", Cmd::OptionsChangeOptimalPath))}},
             {"Typing a name", false, {typing("B", 1, "Bee")}},
             {"Typing probabilities", false, {typing("AB", 2, ""), typing("AA", 2, "0.25")}},
+            {"Typing a probability with a variable", false, {typing("AA", 2, "uMed/100")}},
             {"Typing a second text", false, {typing("B", 4, "unseen")}},
             {"Typing a note", false, {[this, clickNote] {
                  clickNote(true);
@@ -589,6 +633,8 @@ protected:
     EditScopeDialog::Presenter scopes;
     InsertBranchDialog::Presenter insert;
     ChangeNodeTypeDialog::Presenter kind;
+    // The kind the Change Node Type dialog is answered with.
+    int chosenKind = DecisionNode;
     ReorderBranchesDialog::Presenter reorder;
     // Where and when the last press on the tree was.
     POINT lastPress{-100, -100};
@@ -603,6 +649,62 @@ TEST_F(UndoSteps, EachTreeUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAft
 TEST_F(UndoSteps, EachTreeUndoOfClipboardNotesFontsAndTypingGivesBackTheSaveBeforeItsStep)
 {
     Check(TreeRows(1));
+}
+
+// Every way to change a node's type (the menu, Ctrl+T, a script line), outside a Markov model and inside one:
+// an end node made a chance node and then an end node again pays what it paid.
+TEST_F(UndoSteps, EveryWayToChangeAnEndNodeAndBackKeepsItsPayoff)
+{
+    using Way = std::function<void(const char* path, int kind, bool inMarkov)>;
+    const auto node = [this](const char* path) { return FindNodeByPath(Tree()->Document().Root, path); };
+    // Back to an end node outside a Markov model, the change clears the history once the person agrees.
+    const auto agreed = [this](int kind, bool inMarkov) {
+        if (kind == TerminalNode && !inMarkov)
+            boxes.Answer(IDOK);
+    };
+    const Way menu = [this, agreed](const char* path, int kind, bool inMarkov) {
+        agreed(kind, inMarkov);
+        ChangeType(path, kind, kind == TerminalNode && inMarkov);
+    };
+    const Way keys = [this, agreed, node](const char* path, int kind, bool inMarkov) {
+        agreed(kind, inMarkov);
+        RunScript(std::string("!SelectNode(") + path + ")\n");
+        chosenKind = kind;
+        ModalDialogDriver driver;
+        if (kind == TerminalNode && inMarkov)
+            driver.Press(IDOK);
+        Keys("ctrl+t", false, [node, path, kind] { return node(path)->kind == kind; });
+        chosenKind = DecisionNode;
+    };
+    const Way script = [this](const char* path, int kind, bool) {
+        RunScript(std::string("!SelectNode(") + path + ")\n!ChangeNodeType(" + std::to_string(kind) + ")\n");
+    };
+    const struct {
+        const char* way;
+        Way change;
+    } ways[] = {{"menu", menu}, {"Ctrl+T", keys}, {"script", script}};
+    // "B" pays uMed; "Die", in the Markov model, is given 42.
+    const struct {
+        const char* path;
+        bool inMarkov;
+        const char* payoff;
+    } places[] = {{"B", false, "uMed"}, {"CAA", true, "42"}};
+    for (const auto& way : ways) {
+        for (const auto& place : places) {
+            SCOPED_TRACE(std::string(way.way) + " at " + place.path);
+            Open(false);
+            if (place.inMarkov)
+                RunScript(std::string("!SelectNode(") + place.path + ")\n!SetNodePayoff(1," + place.payoff + ")\n");
+            ASSERT_EQ(std::string(node(place.path)->payoffs[0].Text().Text()), place.payoff);
+            way.change(place.path, ChanceNode, place.inMarkov);
+            EXPECT_EQ(node(place.path)->kind, ChanceNode);
+            way.change(place.path, TerminalNode, place.inMarkov);
+            EXPECT_EQ(node(place.path)->kind, TerminalNode);
+            EXPECT_EQ(std::string(node(place.path)->payoffs[0].Text().Text()), place.payoff);
+            EXPECT_NE(Saved().find(place.payoff), std::string::npos);
+            Close();
+        }
+    }
 }
 
 TEST_F(UndoSteps, EachDiagramUndoGivesBackTheSaveBeforeItsStepAndEachRedoTheSaveAfter)

@@ -113,7 +113,10 @@ protected:
 // command is refused whole, and nothing of it runs.
 TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
 {
+    // The root an end node paying 42: made a chance node and an end node again, it pays 42 still.
     auto* tree = new TreeWindow;
+    tree->Document().Root->SetKind(TerminalNode, false);
+    tree->Document().Root->SetPayoffText("42", 0, false);
     tree->Show(SW_SHOWNORMAL);
     PROCESS_INFORMATION client = StartClient(
         "Status run:[!SetScriptVar(X,5)] SV_X sv_x set:sv_y=hello SV_Y set:SV_=no set:Made_up=no SV_ SV_none "
@@ -122,7 +125,7 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
         "run:[!SelectNode(Z)] run:[!TableVal(a,b,c)] run:[!EndBranch] run:[!CopyNodeVars(1,2,3,4,5)] "
         "run:[!SetScriptVar(a,1) SV_A run:[!SelectRoot][!CopyNodeVars] run:[!SelectRoot][!ChangeNodeType(77)] "
         "run:[!ChangeNodeType(0)] run:[!ChangeNodeType(-1)] run:[!ChangeNodeType(8)] run:[!ChangeNodeType(abc)] "
-        "run:[!ChangeNodeType(1)] set:SV_Q=PPPPP fill:SV_Q=70000 SV_Q fill:SV_R=65535 SV_R fill:SV_R=65534");
+        "run:[!ChangeNodeType(1)] run:[!ChangeNodeType(3)] set:SV_Q=PPPPP fill:SV_Q=70000 SV_Q fill:SV_R=65535 SV_R fill:SV_R=65534");
     const std::vector<std::string> expected = {
         "Status=Ready", "run [!SetScriptVar(X,5)]: taken", "SV_X=5", "sv_x=5", "set sv_y: taken", "SV_Y=hello",
         "set SV_: refused", "set Made_up: refused", "SV_: no answer", "SV_none: no answer", "Made_up: no answer",
@@ -134,6 +137,7 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
         "run [!SelectRoot][!CopyNodeVars]: taken", "run [!SelectRoot][!ChangeNodeType(77)]: refused",
         "run [!ChangeNodeType(0)]: refused", "run [!ChangeNodeType(-1)]: refused", "run [!ChangeNodeType(8)]: refused",
         "run [!ChangeNodeType(abc)]: refused", "run [!ChangeNodeType(1)]: taken",
+        "run [!ChangeNodeType(3)]: taken",
         // A value longer than a variable holds is refused, and the variable keeps what it had.
         "set SV_Q: taken", "fill SV_Q 70000: refused", "SV_Q=PPPPP", "fill SV_R 65535: refused", "SV_R: no answer",
         "fill SV_R 65534: taken",
@@ -141,7 +145,8 @@ TEST_F(ScriptMgrTopicTest, ExecuteRequestAndPokeReachTheScriptVariables)
     EXPECT_EQ(Finish(client), expected);
     EXPECT_EQ(Variable("r"), std::string(65534, 'x'));
     EXPECT_EQ(boxes.Count(), 0u);
-    EXPECT_EQ(tree->Document().Root->kind, ChanceNode);
+    EXPECT_EQ(tree->Document().Root->kind, TerminalNode);
+    EXPECT_STREQ(tree->Document().Root->payoffs[0].Text().Text(), "42");
 }
 
 // A client that stops waiting and leaves is never answered: the command runs on, and the program serves the

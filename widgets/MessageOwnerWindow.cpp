@@ -5,11 +5,14 @@
 #include "widgets/Shell.h"
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/window/MDIchildCL.h"
+#include "framework/dialog/FileDialogs.h"
 
 HWND MessageOwnerWindow()
 {
     // A box shown while a dialog runs belongs to the innermost one, so that closing it gives the activation
     // back to that dialog and not to a window behind it.
+    if (HWND fileDialog = RunningFileDialog())
+        return fileDialog;
     const auto& running = DialogFrameCL::ModalStack();
     if (!running.empty() && IsWindowVisible(running.back()->Handle()))
         return running.back()->Handle();

@@ -1,5 +1,10 @@
 #include "framework/dialog/FileDialogs.h"
 
+#include "foundation/MessageBoxes.h"
+
+#include <dlgs.h>
+
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -67,15 +72,101 @@ std::string PrepareInitialName(FileDialogResult& result, const char* initial, co
     return extension;
 }
 
-// The hook of a dialog with a placement: the placement (in the custom data) moves the dialog, the parent of
-// the hook's own empty page, once the dialog has laid itself out.
-UINT_PTR CALLBACK PlacingHook(HWND page, UINT message, WPARAM, LPARAM data)
+const char FileDialogProcProperty[] = "KivoFileDialogProc";
+const char FileDialogOptionsProperty[] = "KivoFileDialogOptions";
+
+HWND& ShownFileDialog()
+{
+    static HWND shown = nullptr;
+    return shown;
+}
+
+// The name field of an explorer-style dialog: the combo box of newer systems or the plain edit.
+HWND NameField(HWND dialog)
+{
+    HWND field = GetDlgItem(dialog, cmb13);
+    return field != nullptr ? field : GetDlgItem(dialog, edt1);
+}
+
+// How long the full path of the typed name becomes: a relative name goes into the folder shown, a name
+// without an extension gets the default one.
+size_t FullPathLength(HWND dialog, const OPENFILENAMEA& options, const std::string& typed)
+{
+    size_t length = typed.size();
+    const bool absolute = typed.size() >= 2 && (typed[1] == ':' || (typed[0] == '\\' && typed[1] == '\\'));
+    if (!absolute) {
+        char folder[1024] = {};
+        SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+        const size_t folderLength = std::strlen(folder);
+        if (!typed.empty() && (typed[0] == '\\' || typed[0] == '/'))
+            length += 2; // the folder's drive
+        else if (folderLength > 0)
+            length += folderLength + (folder[folderLength - 1] == '\\' ? 0 : 1);
+    }
+    const size_t nameStart = typed.find_last_of("\\/:");
+    const std::string name = nameStart == std::string::npos ? typed : typed.substr(nameStart + 1);
+    if (options.lpstrDefExt != nullptr && name.find('.') == std::string::npos)
+        length += 1 + std::strlen(options.lpstrDefExt);
+    return length;
+}
+
+// Stands before the system's own dialog procedure: a name whose full path would not fit in the dialog's
+// buffer is refused here, since the system's dialog with a hook fails on such a name instead of refusing it.
+LRESULT CALLBACK GuardedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(dialog, FileDialogProcProperty));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        const auto* options = static_cast<const OPENFILENAMEA*>(GetPropA(dialog, FileDialogOptionsProperty));
+        HWND field = NameField(dialog);
+        if (options != nullptr && field != nullptr) {
+            std::string typed(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+            typed.resize(static_cast<size_t>(GetWindowTextA(field, &typed[0], static_cast<int>(typed.size()))));
+            if (FullPathLength(dialog, *options, typed) >= options->nMaxFile) {
+                char text[160];
+                std::snprintf(text, sizeof text, "The file name is too long. A full path can have at most %u characters.",
+                              static_cast<unsigned>(options->nMaxFile - 1));
+                ShowErrorBox(nullptr, text, 0);
+                SetFocus(field);
+                SendMessageA(field, field == GetDlgItem(dialog, cmb13) ? CB_SETEDITSEL : EM_SETSEL, 0,
+                             field == GetDlgItem(dialog, cmb13) ? MAKELPARAM(0, -1) : -1);
+                return 0;
+            }
+        }
+    } else if (message == WM_NCDESTROY && previous != nullptr) {
+        SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(dialog, FileDialogProcProperty);
+        RemovePropA(dialog, FileDialogOptionsProperty);
+        if (ShownFileDialog() == dialog)
+            ShownFileDialog() = nullptr;
+    }
+    return previous != nullptr ? CallWindowProcA(previous, dialog, message, wParam, lParam)
+                               : DefWindowProcA(dialog, message, wParam, lParam);
+}
+
+// The hook of every file dialog, on its own empty page inside the dialog. Once the dialog has laid itself
+// out: the placement (in the custom data) moves it, the name field's text is selected so that typing
+// replaces it, and the guard against names too long is put in place.
+UINT_PTR CALLBACK FileDialogHook(HWND page, UINT message, WPARAM, LPARAM data)
 {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<const OPENFILENAMEA*>(data)->lCustData);
+        SetWindowLongPtrA(page, GWLP_USERDATA, data);
     } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(data)->code == CDN_INITDONE) {
-        if (auto place = reinterpret_cast<DialogPlacement>(GetWindowLongPtrA(page, GWLP_USERDATA)))
-            place(GetParent(page));
+        HWND dialog = GetParent(page);
+        const auto* options = reinterpret_cast<const OPENFILENAMEA*>(GetWindowLongPtrA(page, GWLP_USERDATA));
+        if (auto place = reinterpret_cast<DialogPlacement>(options->lCustData))
+            place(dialog);
+        if (GetPropA(dialog, FileDialogProcProperty) == nullptr) {
+            SetPropA(dialog, FileDialogOptionsProperty, const_cast<OPENFILENAMEA*>(options));
+            SetPropA(dialog, FileDialogProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrA(dialog, GWLP_WNDPROC)));
+            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedDialogProc));
+            ShownFileDialog() = dialog;
+        }
+        if (HWND field = NameField(dialog)) {
+            if (field == GetDlgItem(dialog, cmb13))
+                SendMessageA(field, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            else
+                SendMessageA(field, EM_SETSEL, 0, -1);
+        }
     }
     return 0;
 }
@@ -99,11 +190,9 @@ void RunFileDialog(FileDialogResult& result, HWND parent, const char* title, con
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     dialog.Flags = OFN_LONGNAMES | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT |
                    (saving ? 0 : OFN_FILEMUSTEXIST);
-    if (place) {
-        dialog.Flags |= OFN_ENABLEHOOK;
-        dialog.lpfnHook = PlacingHook;
-        dialog.lCustData = reinterpret_cast<LPARAM>(place);
-    }
+    dialog.Flags |= OFN_ENABLEHOOK;
+    dialog.lpfnHook = FileDialogHook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(place);
     if (Presenter()(dialog, saving))
         result.chosen = 1;
 }
@@ -120,6 +209,11 @@ void ShowSaveFileDialog(FileDialogResult& result, HWND parent, const char* title
                         const char* const* filters, DialogPlacement place)
 {
     RunFileDialog(result, parent, title, initial, filters, true, place);
+}
+
+HWND RunningFileDialog()
+{
+    return ShownFileDialog();
 }
 
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter)

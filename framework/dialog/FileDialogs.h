@@ -18,11 +18,15 @@ using DialogPlacement = void (*)(HWND dialog);
 
 // filters: pairs of texts (description, pattern) ending with a null entry, or null for "All Files (*.*)".
 // initial: a name or a "*.ext" pattern for the name field, or null. place: where the dialog opens, or null
-// for where the system puts it.
+// for where the system puts it. The name field's text is selected when the dialog opens, and a name whose
+// full path would not fit in the result is refused with a message, the dialog staying open.
 void ShowOpenFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
                         const char* const* filters, DialogPlacement place = nullptr);
 void ShowSaveFileDialog(FileDialogResult& result, HWND parent, const char* title, const char* initial,
                         const char* const* filters, DialogPlacement place = nullptr);
+
+// The file dialog on the screen now, or null: a message box shown meanwhile belongs to it.
+HWND RunningFileDialog();
 
 // Runs one prepared dialog (saving tells which) and returns nonzero when the user chose a file.
 using FileDialogPresenter = std::function<int(OPENFILENAMEA& dialog, bool saving)>;

@@ -33,6 +33,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -295,6 +296,97 @@ TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
     }
     SetFileDialogPresenter(previousDialogs);
     std::remove(diagramPath.c_str());
+}
+
+// Steps a person takes in a system dialog (the file dialogs), each when its condition holds, from a thread
+// timer while the dialog's own loop runs.
+class SystemDialogSteps {
+public:
+    struct Step {
+        std::function<bool()> ready;
+        std::function<void()> act;
+    };
+    explicit SystemDialogSteps(std::vector<Step> steps) : steps_(std::move(steps))
+    {
+        Current() = this;
+        timer_ = SetTimer(nullptr, 0, 50, &SystemDialogSteps::Tick);
+    }
+    ~SystemDialogSteps()
+    {
+        KillTimer(nullptr, timer_);
+        Current() = nullptr;
+    }
+    bool Finished() const { return next_ == steps_.size(); }
+
+private:
+    static SystemDialogSteps*& Current()
+    {
+        static SystemDialogSteps* current = nullptr;
+        return current;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        SystemDialogSteps* steps = Current();
+        if (steps == nullptr || steps->busy_ || steps->Finished() || !steps->steps_[steps->next_].ready())
+            return;
+        steps->busy_ = true;
+        steps->steps_[steps->next_++].act();
+        steps->busy_ = false;
+    }
+
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    bool busy_ = false;
+    UINT_PTR timer_;
+};
+
+// The file dialogs by their keys: Save As opens with the proposed name selected, so that a typed path takes
+// its place; a path longer than a file's full path can be is refused with a message, the dialog staying open
+// for another name, in Save As and in Open.
+TEST_F(FrameTrees, TypedNamesReplaceTheProposedOneAndNamesTooLongAreRefused)
+{
+    TreeWindow* tree = OpenModifiedTree();
+    const std::string folder = path.substr(0, path.rfind('\\') + 1);
+    const std::string typed = folder + "kivo_typed_name.tre";
+    const std::string tooLong = folder + std::string(260 - folder.size(), 'h') + ".tre";
+    const char refusal[] = "The file name is too long. A full path can have at most 255 characters.";
+    const auto dialogShown = [] {
+        HWND dialog = RunningFileDialog();
+        return dialog != nullptr && IsWindowVisible(dialog) && GetForegroundWindow() == dialog &&
+               IsChild(dialog, GetFocus());
+    };
+    const auto typeAndEnter = [](const std::string& text) {
+        return [text] {
+            RealInput::Type(text);
+            RealInput::Keys("Return");
+        };
+    };
+    const auto boxesShown = [this](size_t count) { return [this, count] { return boxes.Count() == count; }; };
+    ScreenOnTop top(frame->Handle());
+    SetForegroundWindow(frame->Handle());
+    RunProgramLoopUntil([] { return false; }, 100);
+    {
+        SystemDialogSteps person({{dialogShown, typeAndEnter(typed)}});
+        RealInput::Keys("F12");
+        EXPECT_TRUE(RunProgramLoopUntil([&] { return person.Finished() && RunningFileDialog() == nullptr; }, 8000));
+    }
+    EXPECT_STRCASEEQ(typed.c_str(), tree->FilePath().Text());
+    EXPECT_EQ(0, tree->IsModified());
+    EXPECT_EQ(1, TreeWindow(typed.c_str()).Document().Root->childCount);
+    tree->SetModified(1);
+    for (const char* keys : {"F12", "ctrl+o"}) {
+        SCOPED_TRACE(keys);
+        const size_t shown = boxes.Count();
+        SystemDialogSteps person({{dialogShown, typeAndEnter(tooLong)},
+                                  {boxesShown(shown + 1), [] { RealInput::Keys("Escape"); }}});
+        RealInput::Keys(keys);
+        EXPECT_TRUE(RunProgramLoopUntil([&] { return person.Finished() && RunningFileDialog() == nullptr; }, 8000));
+        ASSERT_EQ(shown + 1, boxes.Count());
+        EXPECT_EQ(refusal, boxes.Last().text);
+    }
+    EXPECT_EQ(1, tree->IsModified());
+    EXPECT_EQ(1u, TreeWindow::OpenWindows().size());
+    std::remove(typed.c_str());
 }
 
 } // namespace

@@ -128,7 +128,7 @@ int PreferencesDialog::Run()
     LoadFromDocument();
     OnCategoryChange(nullptr);
     // The pages' own dialogs (number formats, weights, page header, cost-effectiveness limits, risk
-    // functions) store into the tree as they close: Cancel takes all of that back.
+    // functions, result columns) store into the tree as they close: Cancel takes all of that back.
     struct Kept {
         TreeDisplayPrefs display;
         TreeCalcPrefs calc;
@@ -137,10 +137,12 @@ int PreferencesDialog::Run()
         uint8_t modified;
     };
     std::optional<Kept> kept;
+    DisplayColumnList keptColumns(4, true);
     if (tree_) {
         const TreeDocument& document = tree_->Document();
         kept.emplace(Kept{document.DisplayPrefs, document.CalcPrefs, document.RiskAssessment, document.CESettings,
                           document.Modified});
+        keptColumns.Copy(document.RollBackColumns, true);
     }
     if (RunModal()) {
         Apply();
@@ -160,7 +162,10 @@ int PreferencesDialog::Run()
         document.CalcPrefs = kept->calc;
         document.RiskAssessment = kept->risk;
         document.CESettings = kept->costEffectiveness;
-        document.Modified = kept->modified;
+        document.RollBackColumns.DeleteAll();
+        document.RollBackColumns.Copy(keptColumns, true);
+        // Through the window, so that the frame's Save follows.
+        tree_->SetModified(kept->modified);
         // Results were measured in a number format that is gone again.
         if (subDialogAccepted_ && rolledBack_) {
             tree_->Redraw();

@@ -1,6 +1,11 @@
 // A tree's Preferences: the pages edit the tree's records at OK, undoably; Cancel leaves them alone, and
 // takes back what the pages' own dialogs stored (page header, weights) as well.
 
+#include "tests/app/FrameByHand.h"
+#include "tests/support/DescendantControl.h"
+#include "tests/support/ProgramProcess.h"
+#include "tests/support/PumpMessages.h"
+#include "framework/dialog/FontDialog.h"
 #include "treewin/CEParamsDialog.h"
 #include "treewin/MultiAttrWeightDialog.h"
 #include "app/MainFrame.h"
@@ -21,6 +26,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 
@@ -322,4 +330,119 @@ TEST(PreferencesDialog, KeyboardCrossesDialogAndPageForGraphsAndDiagrams)
         }
     }
     delete frame;
+}
+
+namespace {
+
+// Preferences opened by F11 on a document of the frame, worked by a person's clicks.
+class PreferencesByHand : public FrameByHand {
+protected:
+    // A click on a control of the running dialog or its page, or on a line of the category list.
+    static ModalDialogDriver::Step ClickOn(unsigned id, int line = -1)
+    {
+        return [id, line](DialogFrameCL& dialog) {
+            const HWND control = FindDescendant(dialog.Handle(), id);
+            ASSERT_NE(control, nullptr) << id << " in dialog " << dialog.Id();
+            ScreenOnTop onTop(dialog.Handle());
+            if (line < 0)
+                return RealInput::ClickAndDispatch(RealInput::Middle(control));
+            RECT item{};
+            SendMessageA(control, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+            RealInput::ClickAndDispatch(
+                RealInput::OnScreen(control, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}));
+        };
+    }
+    static std::string Bytes(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    std::string Saved(DocumentWindow& document)
+    {
+        zString message;
+        if (auto* tree = dynamic_cast<TreeWindow*>(&document))
+            EXPECT_TRUE(tree->SaveAs(savePath.c_str(), message)) << message.Text();
+        else
+            EXPECT_EQ(document.SaveAs(savePath.c_str()), 1);
+        return Bytes(savePath);
+    }
+    ~PreferencesByHand() override { std::remove(savePath.c_str()); }
+
+    const std::string savePath = TempFilePath("kivo-preferences-cancel");
+};
+
+} // namespace
+
+// Every dialog a page of Preferences opens stores into the document as it closes with OK: Cancel in
+// Preferences then takes it all back, so the document saves as before and is not marked changed.
+TEST_F(PreferencesByHand, CancelTakesBackWhatThePagesOwnDialogsStored)
+{
+    using Answer = std::function<void(ModalDialogDriver&)>;
+    const auto typeAndOk = [](unsigned field, const char* text) -> Answer {
+        return [field, text](ModalDialogDriver& d) { d.Type(field, text).Press(IDOK); };
+    };
+    struct Row {
+        const char* name;
+        bool diagram;
+        CalcMethodKind method;
+        int category;
+        std::vector<unsigned> clicks;
+        Answer answer;
+    };
+    namespace Method = Ctl::CalculationMethodPage;
+    const Row rows[] = {
+        {"Number format", false, PayoffMethod, 1, {Method::SetNumericFormat},
+         typeAndOk(Ctl::NumericFormattingPreferences::DecimalPlacesEdit, "5")},
+        {"Weights", false, MultiAttributeMethod, 1, {Method::SetWeightings},
+         typeAndOk(Ctl::MultiAttributeWeighting::Edit3201, "0.75")},
+        {"Cost-effectiveness limits", false, CostEffectivenessMethod, 1, {Method::CEParams},
+         typeAndOk(Ctl::CostEffectivenessParameters::WillingnessToPayEdit, "777")},
+        {"Constant risk aversion", false, PayoffMethod, 3, {Ctl::RiskPreferencesPage::EnterConstantRiskAversion},
+         typeAndOk(Ctl::RiskPreferenceAssessment::EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit,
+                   "40")},
+        {"Risk function", false, PayoffMethod, 3, {Ctl::RiskPreferencesPage::EnterNonConstantRisk},
+         [](ModalDialogDriver& d) {
+             d.Press(IDOK).Type(Ctl::RiskPreferenceAssessment::
+                                    EnterTheMAXIMUMValueOfXForWhichYouWouldPreferToPlayTheAboveLotteryEdit,
+                                "60")
+                 .Press(IDOK);
+         }},
+        {"Columns", false, PayoffMethod, 6, {Ctl::TerminalNodesPage::ShowColumns, Ctl::TerminalNodesPage::SetColumns},
+         typeAndOk(Ctl::Columns::HeaderEdit, "Value")},
+        {"Node font", false, PayoffMethod, 10, {Ctl::FontsPage::NodeFont}, nullptr},
+        {"Page header", false, PayoffMethod, 12, {Ctl::PrintingOfATreePage::PageHeader},
+         typeAndOk(Ctl::PageHeaderFooter::HeaderEdit, "Page ^P")},
+        {"Conversion number format", true, PayoffMethod, 1, {Ctl::TreeConversionPage::Set},
+         typeAndOk(Ctl::NumericFormattingPreferences::DecimalPlacesEdit, "5")},
+        {"Diagram font", true, PayoffMethod, 4, {Ctl::InfluenceDiagramFontsPage::DefaultFont}, nullptr},
+    };
+    const FontDialogPresenter previousFonts = SetFontDialogPresenter([](CHOOSEFONTA& d) {
+        d.lpLogFont->lfHeight = -24;
+        d.iPointSize = 180;
+        return 1;
+    });
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        newKind = row.diagram ? NewDocumentDialog::InfluenceDiagram : NewDocumentDialog::Tree;
+        Command(Cmd::FileNew);
+        auto* document = dynamic_cast<DocumentWindow*>(frame->ActiveChild());
+        ASSERT_NE(document, nullptr);
+        if (auto* tree = dynamic_cast<TreeWindow*>(document))
+            tree->Document().CalcPrefs.CalcMethod = row.method;
+        const std::string before = Saved(*document);
+        ModalDialogDriver person;
+        person.Then(ClickOn(Ctl::Preferences::CategoryList, row.category));
+        for (const unsigned id : row.clicks)
+            person.Then(ClickOn(id));
+        if (row.answer)
+            row.answer(person);
+        person.Then(ClickOn(IDCANCEL));
+        Press("F11");
+        EXPECT_TRUE(PumpMessagesUntil([&] { return person.Finished() && DialogFrameCL::ModalStack().empty(); }));
+        EXPECT_EQ(document->IsModified(), 0);
+        EXPECT_TRUE(Saved(*document) == before);
+        document->SetModified(0);
+        delete document;
+    }
+    SetFontDialogPresenter(previousFonts);
 }

@@ -235,6 +235,8 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         WindowCL::HandleMessage(event, answeredAtOnce, answer);
         if (!*alive)
             return 1;
+        if (Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
+            Frame()->QueueScrollBarFit();
         const LRESULT result = DefaultProcessing(&event);
         // A tool window (no maximise box) is never maximised: the client maximises the child it activates
         // when the maximised one above it closes. It is restored once the client is done.
@@ -250,7 +252,13 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
             RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         }
         return answerNow(0);
+    case WM_SHOWWINDOW:
+        if (Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
+            Frame()->QueueScrollBarFit();
+        return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     case WM_NCDESTROY:
+        if (Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
+            Frame()->QueueScrollBarFit();
         SetStateBits(StateWindowGone);
         if (TheApp && TheApp->Map())
             TheApp->Map()->Remove(event.window);

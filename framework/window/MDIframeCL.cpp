@@ -87,6 +87,86 @@ void RemoveChildItems(HMENU bar, HMENU childMenu)
     }
 }
 
+// The client's scroll bars span its children and its area together, the view where the area stands in that
+// span; none while a child is maximised. The client's own fitting cannot serve: once it has hidden both bars
+// it fits them never again (it reads their styles as leave to), it sets no page, and it follows no move of a
+// child.
+void FitClientScrollBars(HWND client)
+{
+    if (client == nullptr || !IsWindow(client))
+        return;
+    RECT area{};
+    GetClientRect(client, &area);
+    RECT extent = area;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child))
+            continue;
+        if (IsZoomed(child)) {
+            ShowScrollBar(client, SB_BOTH, FALSE);
+            return;
+        }
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&place), 2);
+        UnionRect(&extent, &extent, &place);
+    }
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, extent.right - extent.left - 1,
+                    static_cast<UINT>(area.right - area.left), -extent.left, 0};
+    SetScrollInfo(client, SB_HORZ, &info, TRUE);
+    info.nMax = extent.bottom - extent.top - 1;
+    info.nPage = static_cast<UINT>(area.bottom - area.top);
+    info.nPos = -extent.top;
+    SetScrollInfo(client, SB_VERT, &info, TRUE);
+}
+
+// Scrolls the client's children by a scroll bar's code, within the span the bar was fitted to.
+void ScrollClient(HWND client, int bar, WORD code)
+{
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    if (!GetScrollInfo(client, bar, &info))
+        return;
+    const int line = GetSystemMetrics(bar == SB_HORZ ? SM_CXHSCROLL : SM_CYVSCROLL);
+    const int last = info.nMax - static_cast<int>(info.nPage) + 1;
+    int position = info.nPos;
+    switch (code) {
+    case SB_LINEUP: position -= line; break;
+    case SB_LINEDOWN: position += line; break;
+    case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = info.nTrackPos; break;
+    case SB_TOP: position = info.nMin; break;
+    case SB_BOTTOM: position = last; break;
+    default: return;
+    }
+    position = std::max(info.nMin, std::min(position, last));
+    if (position == info.nPos)
+        return;
+    const int shift = info.nPos - position;
+    ScrollWindowEx(client, bar == SB_HORZ ? shift : 0, bar == SB_VERT ? shift : 0, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    FitClientScrollBars(client);
+}
+
+WNDPROC SystemClientProc = nullptr;
+// The message the client posts itself to fit its bars after a child was sized or shown, or it was sized.
+constexpr UINT CalcChildScrollMessage = 0x003F;
+
+LRESULT CALLBACK ClientProc(HWND client, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case CalcChildScrollMessage:
+        FitClientScrollBars(client);
+        return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        ScrollClient(client, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return 0;
+    default:
+        return CallWindowProcA(SystemClientProc, client, message, wParam, lParam);
+    }
+}
+
 } // namespace
 
 MDIframeCL::MDIframeCL(ChildLayout* layout, DWORD style, const char* title, Menu* windowMenu,
@@ -166,6 +246,12 @@ void MDIframeCL::Create()
                                   WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | MDIS_ALLCHILDSTYLES, 0, 0, 0,
                                   0, handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ClientId)),
                                   ProgramInstance(), &request);
+    if (client != nullptr) {
+        const auto previous =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ClientProc)));
+        if (previous != &ClientProc)
+            SystemClientProc = previous;
+    }
     if (TheApp)
         TheApp->SetMdiClient(client);
     static_cast<ClientWindow*>(client_.get())->Adopt(client);
@@ -242,6 +328,18 @@ HWND MDIframeCL::ChildInTurn(HWND window, bool next)
     if (turns.size() < 2 || at == turns.size())
         return nullptr;
     return turns[next ? (at + 1) % turns.size() : (at + turns.size() - 1) % turns.size()];
+}
+
+void MDIframeCL::QueueScrollBarFit()
+{
+    if (!scrollFitQueued_ && handle_ != nullptr)
+        scrollFitQueued_ = PostMessageA(handle_, FitScrollBarsMessage, 0, 0) != FALSE;
+}
+
+void MDIframeCL::FitScrollBars()
+{
+    scrollFitQueued_ = false;
+    FitClientScrollBars(ClientHandle());
 }
 
 void MDIframeCL::Tile()
@@ -361,6 +459,8 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         const long result = WindowCL::HandleMessage(event, answeredAtOnce, answer);
         if (!*alive)
             return 1;
+        if (event.message == WM_SIZE)
+            QueueScrollBarFit();
         return answerNow(event.message == WM_MOVE ? result : 0);
     }
     case WM_CLOSE:
@@ -416,6 +516,9 @@ long MDIframeCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         if (TheApp && TheApp->MainWindow() == this)
             TheApp->ClearMainWindow();
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);
+    case FitScrollBarsMessage:
+        FitScrollBars();
+        return answerNow(0);
     case MergeMenuMessage:
         MergeChildMenu(&event);
         return 0;

@@ -19,6 +19,8 @@ public:
     // Posted to the frame with the object to delete in lParam.
     static constexpr UINT DeleteLaterMessage = 6225;
     static constexpr int ClientId = 3244;
+    // Posted to the frame once the client's scroll bars are to fit its children again.
+    static constexpr UINT FitScrollBarsMessage = 6231;
 
     // A new empty pop-up becomes the Window menu when none is given; the frame and its client are created
     // at once. The layout rule (a new one when null) holds the client's rule, which fills the frame.
@@ -65,6 +67,9 @@ public:
     // when there is none other. The next turn sends the window it leaves to the end, as the system does.
     HWND ChildInTurn(HWND window, bool next);
     void SendToEndOfTurn(HWND child);
+    // The client's scroll bars are fitted to its children once the messages queued now are handled (a child
+    // moved, sized, shown or gone, the client sized).
+    void QueueScrollBarFit();
 
 protected:
     // The frame's rows: destruction ends the program, sizes lay out without the default procedure, closing
@@ -75,12 +80,14 @@ private:
     long CloseChildrenFirst(WindowEvent& event, bool& answeredAtOnce, LRESULT& answer);
     // The bar's items as the merge asks; true when they changed.
     bool MergeChildItems(WindowEvent* event);
+    void FitScrollBars();
 
     std::unique_ptr<TopWindow> client_;
     std::unique_ptr<Menu> windowMenu_;
     unsigned firstChildId_;
     MDIchildCL* mergedChild_ = nullptr;
     std::vector<HWND> turns_;
+    bool scrollFitQueued_ = false;
     bool menuBarHeld_ = false;
     // Items changed since the bar was last drawn.
     bool menuBarStale_ = false;

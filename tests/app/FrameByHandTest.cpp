@@ -221,6 +221,44 @@ TEST_F(FrameByHand, TheDiagramsGreyAlignItemSaysWhatItAligns)
     EXPECT_EQ(said, "Align the selected nodes");
 }
 
+// A tree dragged by its caption partly out of the document area gives the area a horizontal scroll bar, and a
+// click on the bar's page to the right brings the tree back to the left.
+TEST_F(FrameByHand, DocumentAreaScrollsToAWindowDraggedPartlyOut)
+{
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    const HWND client = frame->ClientHandle();
+    SendMessageA(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(tree->Handle()), 0);
+    Settle();
+    RECT area{};
+    GetClientRect(client, &area);
+    RECT place{};
+    GetWindowRect(tree->Handle(), &place);
+    const POINT grip{place.left + 60, place.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+    const LONG areaRight = RealInput::OnScreen(client, POINT{area.right, 0}).x;
+    {
+        ScreenOnTop top(frame->Handle());
+        RealInput::Drag(grip, POINT{grip.x + areaRight - 150 - place.left, grip.y});
+        Settle();
+    }
+    GetWindowRect(tree->Handle(), &place);
+    ASSERT_GT(place.right, areaRight);
+    EXPECT_TRUE(GetWindowLongA(client, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongA(client, GWL_STYLE) & WS_VSCROLL);
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(client, SB_HORZ, &info);
+    EXPECT_GT(info.nMax - info.nMin + 1, static_cast<int>(info.nPage));
+    GetClientRect(client, &area);
+    Click(RealInput::OnScreen(client, POINT{area.right - GetSystemMetrics(SM_CXHSCROLL) - 4,
+                                            area.bottom + GetSystemMetrics(SM_CYHSCROLL) / 2}));
+    RECT scrolled{};
+    GetWindowRect(tree->Handle(), &scrolled);
+    EXPECT_LT(scrolled.left, place.left);
+    EXPECT_LE(scrolled.right, areaRight);
+    ScreenOnTop top(frame->Handle());
+    ExpectScreenEqualsRepaint(frame->Handle());
+}
+
 // A click in the tree beside the help window leaves it over the frame on the screen; Help's index picks the entry
 // typed; Close All closes the help window with the tree.
 TEST_F(FrameByHand, HelpStaysOverTheFrameIndexPicksTheEntryTypedAndCloseAllClosesIt)

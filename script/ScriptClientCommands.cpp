@@ -1,5 +1,6 @@
 // Command lines from a client over DDE: queued, run one at a time while no script file, analysis or modal
-// window is busy, a failed line dropping the rest of its transaction.
+// window is busy, a failed line dropping the rest of its transaction; refused while a loop of the system's
+// (a menu, a move, a drag) holds the program.
 
 #include "script/ScriptManager.h"
 
@@ -17,7 +18,7 @@
 bool ScriptManager::IsBusy() const
 {
     return waitingForAnalysis != 0 || queueTaskRegistered_ || (TheApp != nullptr && TheApp->Idle()->Count() > 0) ||
-           InModalState();
+           InModalState() || InSystemLoop();
 }
 
 void ScriptManager::SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction)
@@ -35,9 +36,19 @@ bool ScriptManager::InModalState()
     return !DialogFrameCL::ModalStack().empty() || MessageBoxesShowing() > 0;
 }
 
+bool ScriptManager::InSystemLoop()
+{
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &thread))
+        return false;
+    const DWORD loops = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;
+    return (thread.flags & loops) != 0 || thread.hwndCapture != nullptr;
+}
+
 long ScriptManager::RunQueuedCommand()
 {
-    if (stream_ || waitingForAnalysis != 0 || InModalState())
+    if (stream_ || waitingForAnalysis != 0 || InModalState() || InSystemLoop())
         return 0;
     if (!queue_.empty()) {
         const QueuedLine queued = queue_.front();

@@ -87,10 +87,15 @@ public:
     // through the topic once the last line ran (taken) or a line failed (refused; the lines after it are
     // dropped). No line of another program shows an error box.
     void SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction);
-    // Paused for an analysis, commands queued, any idle task or modal dialog or message box in progress.
+    // Paused for an analysis, commands queued, any idle task or modal dialog or message box in progress, or
+    // a loop of the system's running (InSystemLoop).
     bool IsBusy() const;
     // A modal dialog or a message box is open: no command may change a document under it.
     static bool InModalState();
+    // A menu or pop-up menu is open, a window is being moved or sized, or the mouse is captured (a scroll bar's
+    // thumb, a drag in a tree or a diagram, a button held down): the loop that runs meanwhile has no idle turn,
+    // so a command arriving now cannot run until it ends, and is refused as busy.
+    static bool InSystemLoop();
     // The idle task that runs the oldest queued command, once no script file runs, no analysis is awaited
     // and nothing modal is open; nonzero once the queue is empty.
     long RunQueuedCommand();

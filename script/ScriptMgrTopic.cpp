@@ -109,6 +109,10 @@ uintptr_t ScriptMgrTopic::Execute(const DdeTransactionInfo& info)
     }
     if (commands.empty())
         return DDE_FACK;
+    // Nothing runs until the system's loop ends, and the client would wait in vain: it is told busy, and
+    // nothing of the text is kept.
+    if (ScriptManager::InSystemLoop())
+        return DDE_FBUSY;
     if (manager_->IsBusy() || manager_->FileRunning()) {
         manager_->SubmitCommands(commands, 0);
         return DDE_FACK;

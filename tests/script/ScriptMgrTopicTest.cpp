@@ -13,6 +13,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
+#include "tests/support/RealInput.h"
+#include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
 #include "treewin/TreeWindow.h"
 
@@ -20,6 +22,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,14 @@ void CALLBACK PressBranchWhenTheClientEnds(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     KillTimer(nullptr, timer);
     PostMessageA(DialogFrameCL::ModalStack().back()->Handle(), WM_COMMAND, MAKEWPARAM(3232, BN_CLICKED), 0);
+}
+
+// What a thread timer does at each tick, also inside a loop of the system's (a menu).
+std::function<void()> OnTick;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (OnTick)
+        OnTick();
 }
 
 class ScriptMgrTopicTest : public testing::Test {
@@ -200,6 +211,49 @@ TEST_F(ScriptMgrTopicTest, CommandsWaitForTheRunningFileAndRunInOrder)
     const std::vector<std::string> expected = {
         "wait SV_GO=1", "run [!CatScriptVar(order,a)][!CatScriptVar(order,b)]: taken", "Status=Busy"};
     EXPECT_EQ(Finish(client), expected);
+}
+
+// A command that arrives while a menu is open, opened by its keys, is refused as busy and never runs, and the
+// status says busy meanwhile; once the menu is closed the same command is taken and runs once.
+TEST_F(ScriptMgrTopicTest, CommandWhileAMenuIsOpenIsRefusedAsBusyAndNeverRuns)
+{
+    frame->Show(SW_SHOWNORMAL);
+    ScreenOnTop top(frame->Handle());
+    SetForegroundWindow(frame->Handle());
+    PumpMessagesFor(100);
+    for (const char* keys : {"alt+f", "alt+space"}) {
+        SCOPED_TRACE(keys);
+        PROCESS_INFORMATION client{};
+        bool started = false;
+        bool closed = false;
+        const auto ended = [&] { return started && WaitForSingleObject(client.hProcess, 0) == WAIT_OBJECT_0; };
+        OnTick = [&] {
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof thread;
+            GetGUIThreadInfo(GetCurrentThreadId(), &thread);
+            const bool menuOpen = (thread.flags & GUI_INMENUMODE) != 0;
+            if (!started && menuOpen) {
+                client = StartClient("Status run:[!SetScriptVar(m,during)]");
+                started = true;
+            } else if (ended() && menuOpen && !closed) {
+                RealInput::Keys("Escape Escape");
+                closed = true;
+            }
+        };
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, &Tick);
+        RealInput::Keys(keys);
+        EXPECT_TRUE(PumpMessagesUntil([&] { return closed && !ScriptManager::InSystemLoop(); }, 30000));
+        KillTimer(nullptr, timer);
+        OnTick = nullptr;
+        ASSERT_TRUE(started);
+        EXPECT_EQ(Finish(client), (std::vector<std::string>{"Status=Busy", "run [!SetScriptVar(m,during)]: busy"}));
+        for (int turn = 0; turn < 10; ++turn)
+            TheApp->Idle()->Run();
+        EXPECT_EQ(Variable("m"), "(missing)");
+    }
+    PROCESS_INFORMATION after = StartClient("Status run:[!CatScriptVar(m,after)]");
+    EXPECT_EQ(Finish(after), (std::vector<std::string>{"Status=Ready", "run [!CatScriptVar(m,after)]: taken"}));
+    EXPECT_EQ(Variable("m"), "after");
 }
 
 } // namespace

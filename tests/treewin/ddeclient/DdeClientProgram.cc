@@ -6,7 +6,7 @@
 // nothing"); "start:ITEM" starts a loop and leaves it running ("start ITEM: taken" or "start ITEM: refused");
 // "stop:ITEM" starts a loop and stops it ("stop ITEM: taken" or "stop ITEM: refused"); "execute:BYTES" and
 // "poke:ITEM:BYTES" send a text of that many bytes without waiting for the answer ("sent BYTES"); "run:TEXT"
-// executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken" or
+// executes the text and "set:ITEM=TEXT" pokes it, each waiting for the answer ("run TEXT: taken", "busy" or
 // "refused", "set ITEM: taken" or "refused"); "fill:ITEM=COUNT" pokes a text of COUNT "x" the same way
 // ("fill ITEM COUNT: taken" or "refused"); "hurry:TEXT" executes the text waiting only 300 ms ("hurry
 // TEXT: taken", "refused" or "timed out"); "twice:TEXT" executes the text twice, the second as soon as the
@@ -142,7 +142,10 @@ std::string SendText(DdeClient& client, DdeConversation& conversation, const std
         PumpFor(20);
     if (handle)
         DdeFreeStringHandle(client.InstanceId(), handle);
-    const std::string answer = taken ? ": taken" : error == DMLERR_EXECACKTIMEOUT ? ": timed out" : ": refused";
+    const std::string answer = taken                                           ? ": taken"
+                               : error == DMLERR_EXECACKTIMEOUT                ? ": timed out"
+                               : error == DMLERR_BUSY || (result & DDE_FBUSY) ? ": busy"
+                                                                               : ": refused";
     return (item.empty() ? (timeout == 5000 ? "run " : "hurry ") + text : "set " + item) + answer;
 }
 

@@ -1,5 +1,7 @@
 #include "app/WindowMenuList.h"
 
+#include "widgets/WindowPlacement.h"
+
 #include <algorithm>
 #include <string>
 
@@ -123,6 +125,8 @@ LRESULT CALLBACK ActiveWindowPicked::PickOnInit(int code, WPARAM wParam, LPARAM 
         const HWND active = ActiveChild(PickingClient);
         if (list != nullptr && active != nullptr)
             PickWindow(list, active);
+        // It opens where every dialog of the program opens, not at the frame's corner.
+        PlaceDialogInFrame(message->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 
 #include "widgets/MessageOwnerWindow.h"
 #include "widgets/CommandLine.h"
+#include "widgets/WindowPlacement.h"
 #include "foundation/PrinterSetupRecord.h"
 #include "framework/draw/MeasuringDisplay.h"
 
@@ -170,10 +171,28 @@ bool PrinterDevice::RunDialog(PRINTDLGA& dialog)
     return confirmed;
 }
 
+namespace {
+
+// The system's dialog opens where it likes: it is centred over the window that opened it (the frame, the Print
+// window).
+UINT_PTR CALLBACK CentredOverOwner(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CentreWindowOver(dialog, GetWindow(dialog, GW_OWNER));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
 void PrinterDevice::PrintSetup()
 {
     PRINTDLGA dialog{};
-    dialog.Flags = kSetupFlags;
+    // Wine's setup dialog calls the print hook; the system's the setup hook.
+    dialog.Flags = kSetupFlags | PD_ENABLESETUPHOOK | PD_ENABLEPRINTHOOK;
+    dialog.lpfnSetupHook = &CentredOverOwner;
+    dialog.lpfnPrintHook = &CentredOverOwner;
     RunDialog(dialog);
 }
 

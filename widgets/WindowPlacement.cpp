@@ -51,6 +51,39 @@ void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiv
     PlaceWindow(window, area, fraction, second, &bounds);
 }
 
+namespace {
+
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        area = monitor.rcWork;
+    return area;
+}
+
+} // namespace
+
+void CentreWindowOver(HWND window, HWND over)
+{
+    RECT area{};
+    if (over == nullptr || !GetWindowRect(over, &area))
+        return;
+    const RECT screen = WorkAreaOf(over);
+    PlaceWindow(window, area, 0.5f, 0.5f, &screen);
+}
+
+void KeepWindowOnScreen(HWND window)
+{
+    RECT place{};
+    if (!GetWindowRect(window, &place))
+        return;
+    const RECT inside = MoveRectInside(place, WorkAreaOf(window));
+    if (inside.left != place.left || inside.top != place.top)
+        SetWindowPos(window, nullptr, inside.left, inside.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void PlaceDialogInFrame(HWND dialog)
 {
     PlaceWindowInFrame(dialog, 0.33f, 0.5f, true);

@@ -17,6 +17,10 @@ void PlaceWindowInFrame(HWND window, float fraction, float second, bool useActiv
 // Where every dialog of the program opens: centred across the active document window, or the frame when
 // there is none, a third of the way down.
 void PlaceDialogInFrame(HWND dialog);
+// Centres the window over another (a system dialog over the window that opened it), kept on the screen.
+void CentreWindowOver(HWND window, HWND over);
+// Moves a top-level window back onto the work area of the screen it is on, as MoveRectInside moves a rectangle.
+void KeepWindowOnScreen(HWND window);
 // The largest rectangle of the aspect (height / width) inside the pixel rectangle, centred in the direction
 // it does not fill, in logical units and in pixels of the main window's display (each when asked).
 void FitRectToAspect(float aspect, const RECT& pixels, LogicalRect* logical, RECT* fitted);

@@ -83,6 +83,21 @@ TEST_F(FrameByHand, MarkovWindowStaysReachableListedOnceAndEscapeClosesIt)
 
 TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)
 {
+    // As every dialog opens: across the active window's client area, inside the frame's.
+    const auto ExpectOpenedAsDialogsOpen = [this](HWND dialog) {
+        RECT place{};
+        GetWindowRect(dialog, &place);
+        RECT over{};
+        GetClientRect(frame->ActiveChild()->Handle(), &over);
+        MapWindowPoints(frame->ActiveChild()->Handle(), nullptr, reinterpret_cast<POINT*>(&over), 2);
+        RECT bounds{};
+        GetClientRect(frame->Handle(), &bounds);
+        MapWindowPoints(frame->Handle(), nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+        const LONG width = place.right - place.left;
+        const LONG left = std::max(bounds.left, std::min((over.left + over.right - width) / 2, bounds.right - width));
+        EXPECT_NEAR(place.left, left, 1);
+        EXPECT_GT(place.top, bounds.top);
+    };
     std::vector<std::string> listed;
     std::string checked;
     const auto lookAtWindowMenu = [&] {
@@ -109,6 +124,7 @@ TEST_F(FrameByHand, ManyWindowsListAndCheckTheActiveOneAndMoreWindowsPicksIt)
             char text[256] = {};
             SendMessageA(list, LB_GETTEXT, SendMessageA(list, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
             picked = text;
+            ExpectOpenedAsDialogsOpen(dialog);
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             return true;
         });

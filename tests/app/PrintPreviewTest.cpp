@@ -239,12 +239,17 @@ TEST_F(PrintPreviewTest, ThePagesDialogCountsThePagesAndPreviewWithoutAPrinterIs
 }
 
 bool setupShown = false;
+// Where the Print Setup opened, and the window it opened over.
+RECT setupPlace{};
+RECT setupOwnerPlace{};
 
 // Answers the system's Print Setup dialog with OK once it shows.
 void CALLBACK AnswerPrintSetup(HWND, UINT, UINT_PTR, DWORD)
 {
     if (HWND setup = ThreadWindow("#32770")) {
         setupShown = true;
+        GetWindowRect(setup, &setupPlace);
+        GetWindowRect(GetWindow(setup, GW_OWNER), &setupOwnerPlace);
         PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
 }
@@ -315,6 +320,12 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
             SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(Ctl::Print::Setup, BN_CLICKED), 0);
             KillTimer(nullptr, answer);
             EXPECT_TRUE(setupShown);
+            // Centred over the Print window.
+            RECT own{};
+            GetWindowRect(dialog.Handle(), &own);
+            EXPECT_TRUE(EqualRect(&setupOwnerPlace, &own));
+            EXPECT_NEAR(setupPlace.left + setupPlace.right, setupOwnerPlace.left + setupOwnerPlace.right, 2);
+            EXPECT_NEAR(setupPlace.top + setupPlace.bottom, setupOwnerPlace.top + setupOwnerPlace.bottom, 2);
             EXPECT_FALSE(IsWindowEnabled(frame->Handle()));
             EXPECT_TRUE(PumpMessagesUntil([] { return HIWORD(GetQueueStatus(QS_PAINT)) == 0; }));
             EXPECT_EQ(GetActiveWindow(), dialog.Handle());

@@ -279,10 +279,23 @@ void DialogTemplateEngine::CloseDropDown(HWND dialog)
         SendMessageA(parent, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
+namespace {
+
+// The focus moved by the keyboard (Tab, Alt+letter): an edit's text is selected whole, as the system's own
+// dialogs do, so what is typed next replaces it.
+void FocusControl(HWND control)
+{
+    if (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(control, EM_SETSEL, 0, -1);
+    SetFocus(control);
+}
+
+} // namespace
+
 long DialogTemplateEngine::NextControl(WindowCL& dialog, WindowEvent& event)
 {
     if (event.lParam) {
-        SetFocus(reinterpret_cast<HWND>(event.wParam));
+        FocusControl(reinterpret_cast<HWND>(event.wParam));
         return 1;
     }
     const std::list<WindowCL*>& children = dialog.Children();
@@ -290,6 +303,13 @@ long DialogTemplateEngine::NextControl(WindowCL& dialog, WindowEvent& event)
     HWND focused = GetFocus();
     while (focused && GetParent(focused) != dialog.Handle())
         focused = GetParent(focused);
+    // Inside a child that holds controls of its own (a page), the system's walk goes through them: a label's
+    // letter reaches the field after it there.
+    if (focused && focused != GetFocus() && (GetWindowLongA(focused, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) {
+        if (HWND next = GetNextDlgTabItem(dialog.Handle(), GetFocus(), event.wParam != 0))
+            FocusControl(next);
+        return 1;
+    }
     if (event.wParam) {
         WindowCL* previous = nullptr;
         for (WindowCL* child : children) {
@@ -301,7 +321,7 @@ long DialogTemplateEngine::NextControl(WindowCL& dialog, WindowEvent& event)
         if (!previous && !children.empty())
             previous = children.front();
         if (previous)
-            SetFocus(previous->Handle());
+            FocusControl(previous->Handle());
         return 1;
     }
     auto current = std::find_if(children.begin(), children.end(),
@@ -312,7 +332,7 @@ long DialogTemplateEngine::NextControl(WindowCL& dialog, WindowEvent& event)
     if (next == children.end())
         next = std::find_if(children.begin(), children.end(), IsEnabledTabStop);
     if (next != children.end())
-        SetFocus((*next)->Handle());
+        FocusControl((*next)->Handle());
     return 1;
 }
 

@@ -64,7 +64,8 @@ void KeepEditorInNodeRows(TreeWindow& tree, int field, InPlaceEdit& editor, Tree
 }
 
 // The editor keeps between its node's branch, from where it leaves the parent's symbol (past a roll-back box),
-// and its node's symbol, which stands on the rows of both editors; a blank column stays beside each.
+// and its node's symbol, which stands on the rows of both editors; a blank column stays beside each. A text
+// longer than the branch scrolls in the editor rather than cover the symbols and texts beyond.
 void KeepEditorOnBranch(TreeWindow& tree, InPlaceEdit& editor, const TreeNode* node)
 {
     TreePane& pane = *tree.Pane();

@@ -117,13 +117,22 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight, int textWidth)
     GetWindowRect(handle_, &now);
     MapWindowPoints(nullptr, owner_->Handle(), reinterpret_cast<POINT*>(&now), 2);
     OffsetRect(&editRect_, now.left - editRect_.left, now.top - editRect_.top);
-    const int nowWidth = editRect_.right - editRect_.left;
+    int nowWidth = editRect_.right - editRect_.left;
     int shift = 0;
+    bool narrower = false;
     if (roomKept_) {
         const int right = ClientColumn(roomRight_) - frameMargin_;
         width = std::max<int>(textWidth, std::min<int>(width, right - editRect_.left));
-        // A text that does not fit left of the right column takes its room on the left.
+        // A text that does not fit left of the right column takes its room on the left; one longer than the
+        // room between the columns scrolls in an editor as wide as the room.
         const int leftmost = ClientColumn(roomLeft_) + frameMargin_;
+        const int room = std::max(1, right - std::min<int>(leftmost, editRect_.left));
+        width = std::min(width, room);
+        if (nowWidth > room) {
+            editRect_.right = editRect_.left + room;
+            nowWidth = room;
+            narrower = true;
+        }
         shift = std::clamp<int>(editRect_.left + std::max(width, nowWidth) - right, 0,
                                 std::max<int>(0, editRect_.left - leftmost));
     }
@@ -133,10 +142,10 @@ void InPlaceEdit::GrowTo(int width, int height, bool fitHeight, int textWidth)
     const bool wider = nowWidth < width;
     const bool higher = nowHeight < height;
     const bool lower = fitHeight && nowHeight > height;
-    if (!wider && !higher && !lower && shift == 0)
+    if (!wider && !higher && !lower && shift == 0 && !narrower)
         return;
     // A frame that moves in leaves its old outline for the pane to repaint.
-    if (frame_ && (lower || (rowsKept_ && higher)))
+    if (frame_ && (lower || narrower || (rowsKept_ && higher)))
         InvalidateFrameArea();
     if (wider || shift > 0) {
         // A centred text stays where it stands: its box grows on both sides.

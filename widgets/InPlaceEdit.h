@@ -1,12 +1,13 @@
 #pragma once
 // The edit control that a document window opens over a text of its drawing (a node's name, a branch
 // label). It sits on the document's pane, has a black frame drawn around it on the pane's picture, and
-// grows as text is typed so that the text never scrolls out of sight; deleting text never narrows it.
+// grows as text is typed so that the text does not scroll out of sight (unless its owner keeps it between
+// columns that the text outgrows); deleting text never narrows it.
 // The line editor grows in width, the multi-line editor in width and height (a centred one on both sides);
 // the multi-line editor's height follows its lines, never below the height it opened with. An owner may keep
 // the frame within rows of its drawing: the editor then grows upwards from there; and between columns: it then
-// grows to the left once the right column is reached. Their owners read the text and delete the editor when
-// the edit closes.
+// grows to the left once the right column is reached, and no further than the left one. Their owners read the
+// text and delete the editor when the edit closes.
 
 #include "framework/dialog/EditCtrl.h"
 
@@ -49,7 +50,7 @@ public:
     void KeepFrameWithin(int top, int bottom);
     // Keeps the frame between the columns (the pane's client pixels): the room kept for typing stops short of
     // the right one, and a text that does not fit left of it moves the editor to the left, as far as the left
-    // one lets it; a text longer than that still shows whole, past the right one.
+    // one lets it; a text longer than that scrolls in the editor, which never passes the right one.
     void KeepRoomBetween(int left, int right);
     // Moves the editor sideways so that its centre stands at the column (the pane's client pixels), its frame
     // with it: for an owner whose drawing moves the text as it changes.

@@ -375,6 +375,66 @@ TEST_F(TreeOnScreen, TheEditorsKeepClearOfTheSymbolsOnTheirRows)
     }
 }
 
+// A text longer than its whole branch keeps its editor between the parent's fork and the node's symbol at every
+// zoom (the text scrolls in the editor): branches made with Ctrl+A on an empty chance node, long names typed
+// into both and a long probability into the second; no editor's frame meets a symbol or the other branch's name.
+TEST_F(TreeOnScreen, TheEditorsOfLongTextsStopAtTheSymbols)
+{
+    struct Case {
+        const char* zoom;
+        const char* names[2];
+    } cases[] = {
+        {"", {"A rather long branch name", "Second option with a long name"}},
+        {"shift+F9", {"A rather long branch name", "Second option with a long name"}},
+        {"F9 F9", {"A rather long branch name, longer still", "Second option with a long name"}},
+    };
+    // A rectangle of the drawing (inches) in the pane's client pixels.
+    auto client = [this](const LogicalRect& rect) {
+        TreePane& pane = *Tree().Pane();
+        ZoomPaneScale scale(pane);
+        return pane.DrawingToClient(LogicalRectToPixels(rect, *pane.CurrentDisplay()));
+    };
+    auto frameMeets = [&](const LogicalRect& rect) {
+        const RECT outline = Tree().Pane()->DrawingToClient(Tree().InPlaceEditor->Frame()->rect);
+        const RECT other = client(rect);
+        RECT both;
+        return IntersectRect(&both, &outline, &other) != FALSE;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.zoom);
+        if (&c != cases)
+            Command(Cmd::NewTree);
+        Tree().Show(SW_SHOWMAXIMIZED);
+        if (*c.zoom != '\0')
+            ASSERT_TRUE(Zoomed(c.zoom));
+        TreeNode* root = Document().Root;
+        root->kind = ChanceNode;
+        ASSERT_TRUE(ClickOpens(SymbolRect(root)));
+        RealInput::Keys("ctrl+a");
+        ASSERT_TRUE(PumpUntil([&] { return root->childCount == 2 && Tree().InPlaceEditor != nullptr; }));
+        for (int i = 0; i < 2; ++i) {
+            SCOPED_TRACE(c.names[i]);
+            TreeNode* branch = root->GetChild(i);
+            ASSERT_TRUE(ClickOpens(branch->text.IsEmpty() ? SymbolRect(branch) : NameRect(Tree(), branch)));
+            RealInput::Type(c.names[i]);
+            EXPECT_TRUE(EditorShows(c.names[i])) << EditorText();
+            for (const TreeNode* node : {root, root->GetChild(0), root->GetChild(1)})
+                EXPECT_FALSE(frameMeets(SymbolRect(node))) << "over a symbol";
+            if (i == 1)
+                EXPECT_FALSE(frameMeets(NameRect(Tree(), root->GetChild(0)))) << "over the other name";
+            ExpectScreenEqualsRepaint(frame->Handle());
+        }
+        RealInput::Keys("Tab");
+        ASSERT_TRUE(PumpUntil([&] { return Tree().EditField == 2 && Tree().InPlaceEditor != nullptr; }));
+        RealInput::Type("pMed*1+0*pSurg*pSurg");
+        EXPECT_TRUE(EditorShows("pMed*1+0*pSurg*pSurg")) << EditorText();
+        for (const TreeNode* node : {root, root->GetChild(0), root->GetChild(1)})
+            EXPECT_FALSE(frameMeets(SymbolRect(node))) << "the probability's editor over a symbol";
+        ExpectScreenEqualsRepaint(frame->Handle());
+        ASSERT_TRUE(EscapeCloses());
+    }
+}
+
 // A decision's roll-back box stands on its branch and the branches part after it, clear of the box; with
 // roll back off again the tree takes back the room the boxes had.
 TEST_F(TreeOnScreen, BranchesPartAfterTheRollBackBoxAndTakeItsRoomBack)

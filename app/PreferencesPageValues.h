@@ -31,7 +31,7 @@ inline constexpr DisplayCheck DisplayChecks[] = {
      true},
     {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::Boxed, &TreeDisplayPrefs::BoxPayoffs, false},
     {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::AutomaticNodeNumbering,
-     &TreeDisplayPrefs::ShowTermNodeNumbers, false},
+     &TreeDisplayPrefs::ShowTermNodeNumbers, true},
     {DialogRes::TerminalNodesPage, Ctl::TerminalNodesPage::ShowColumns, &TreeDisplayPrefs::ShowColumns, true},
     {DialogRes::NodeDisplayPage, Ctl::NodeDisplayPage::MarkNodesWithComments, &TreeDisplayPrefs::MarkNodesWithComments,
      false},

@@ -103,6 +103,9 @@ void PreferencesDialog::ApplyTreeDisplay()
             relayout_ = 1;
         key = value;
     }
+    // The numbers' text is measured into the end nodes' labels.
+    if (display.ShowTermNodeNumbers != 0 && !(display.TermNumString == v.numberingText))
+        relayout_ = 1;
     display.TermNumString = v.numberingText;
     display.BranchesPerNode = static_cast<uint8_t>(v.branchesPerNode);
     display.PrintZoomFact = static_cast<uint8_t>(v.zoom);

@@ -60,13 +60,18 @@ long CountSubtreeNodes(TreeNode* node, bool intoCopies)
     return count;
 }
 
-void NumberTerminalNodes(TreeNode* node)
+void NumberTerminalNodes(TreeNode* node, std::vector<TreeNode*>* renumbered)
 {
     int number = 0;
-    WalkTreeWithSkip(node, [](TreeNode* current, void* counter) {
-        if (current->kind == TerminalNode)
-            current->terminalNumber = static_cast<int16_t>(++*static_cast<int*>(counter));
-    }, &number, true);
+    WalkPreOrder(node, [&](TreeNode* current) {
+        if (current->kind == TerminalNode) {
+            const auto next = static_cast<int16_t>(++number);
+            if (current->terminalNumber != next && renumbered != nullptr)
+                renumbered->push_back(current);
+            current->terminalNumber = next;
+        }
+        return false;
+    }, [](const TreeNode* current) { return AllChildren(current, true); });
 }
 
 void WalkSubtreeByKind(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies)

@@ -4,6 +4,8 @@
 
 #include "formula/WorkStack.h"
 
+#include <vector>
+
 struct TreeNode;
 
 // visit(node) on every node of the subtree in pre-order, clone contents included, without recursion.
@@ -29,8 +31,9 @@ void WalkTreeWithSkip(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies
 TreeNode* FindNodeByLinkId(TreeNode* node, int id);
 // The number of nodes that WalkTreeWithSkip visits.
 long CountSubtreeNodes(TreeNode* node, bool intoCopies);
-// Terminal numbers 1, 2, 3 ... in pre-order, clone contents included.
-void NumberTerminalNodes(TreeNode* node);
+// Terminal numbers 1, 2, 3 ... in pre-order, clone contents included; the nodes whose number changed are
+// added to `renumbered` when given.
+void NumberTerminalNodes(TreeNode* node, std::vector<TreeNode*>* renumbered = nullptr);
 // Pre-order over what a strategy reaches: chance and label nodes descend into every child, decision and
 // logic nodes only into their optimal children, end nodes not at all.
 void WalkSubtreeByKind(TreeNode* node, NodeVisitor fn, void* arg, bool intoCopies);

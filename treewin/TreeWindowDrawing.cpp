@@ -12,6 +12,7 @@
 #include "model/NoteBox.h"
 #include "model/TreeArrow.h"
 #include "model/TreeNode.h"
+#include "model/TreeWalks.h"
 #include "treewin/NodeFonts.h"
 #include "treewin/NodeMeasure.h"
 #include "treewin/NoteBoxDrawing.h"
@@ -20,6 +21,7 @@
 #include "treewin/TreePainter.h"
 
 #include <algorithm>
+#include <vector>
 
 // The note boxes and arrows keep their places against the tree: when one lies above or left of the drawing,
 // the tree moves down or right rather than the notes moving up. The pane repaints whole afterwards.
@@ -31,6 +33,14 @@ void TreeWindow::Relayout()
     if (laidOutRolledBack && !document.IsRolledBack() && document.Root != nullptr)
         MeasureNode(*this, document.Root, true);
     laidOutRolledBack = document.IsRolledBack();
+    // Terminal nodes carry their number in the tree's order; a node whose number changed is measured again
+    // for its label, before the columns take their widths.
+    if (document.DisplayPrefs.ShowTermNodeNumbers != 0 && document.Root != nullptr) {
+        std::vector<TreeNode*> renumbered;
+        NumberTerminalNodes(document.Root, &renumbered);
+        for (TreeNode* node : renumbered)
+            MeasureNode(*this, node, false);
+    }
     const NoteBoxList& notes = document.NoteBoxes;
     const TreeArrowList& arrows = document.Arrows;
     LayoutRect area{};

@@ -3,11 +3,17 @@
 // other, on the screen as the program lays them out.
 
 #include "app/MainFrame.h"
+#include "dialogs/HookedDialog.h"
+#include "framework/draw/MetafileDisplay.h"
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualToggleSet.h"
 #include "framework/window/FrameworkApp.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/DisplayColumnList.h"
+#include "model/ResultCellList.h"
 #include "model/TreeNode.h"
+#include "tests/support/MetafileText.h"
+#include "tests/support/ModalDialogDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/RealInput.h"
@@ -15,6 +21,7 @@
 #include "tests/support/ScopedApplication.h"
 #include "tests/support/ScreenCheck.h"
 #include "treewin/NodeMeasure.h"
+#include "treewin/ResultBoxes.h"
 #include "treewin/TreePane.h"
 #include "treewin/TreeWindow.h"
 #include "widgets/InPlaceEdit.h"
@@ -590,4 +597,77 @@ TEST_F(TreeOnScreen, RollBackBoxesHoldTheirTextsAtEveryZoom)
         if (frames.size() == 5)
             EXPECT_GT(frames[3].top - frames[2].bottom, 2);
     }
+}
+
+// Automatic node numbering ticked in the Preferences numbers the end nodes in the tree's order: each end
+// node's label shows its number in the page's text, the numbers follow a deleted branch and its undo, and a
+// "Scenario Number" column reads them after roll back.
+TEST_F(TreeOnScreen, EndNodesAreNumberedInTheTreesOrder)
+{
+    TreeNode* root = Document().Root;
+    TreeNode* medicine = TreatmentTree();
+    TreeNode* surgery = root->GetChild(0);
+    auto* column = new DisplayColumn;
+    column->header = "Scenario Number";
+    column->kind = DisplayColumn::kScenarioNumber;
+    column->formatSource = DisplayColumn::kNoFormat;
+    Document().RollBackColumns.Add(column);
+    Document().DisplayPrefs.ShowColumns = 1;
+    Tree().Show(SW_SHOWMAXIMIZED);
+    Tree().Redraw();
+    const auto clickOn = [](HWND control, int line) {
+        RECT item{};
+        GetClientRect(control, &item);
+        if (line >= 0)
+            SendMessageA(control, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+        RealInput::ClickAndDispatch(
+            RealInput::OnScreen(control, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}));
+    };
+    ModalDialogDriver driver;
+    driver
+        .Then([&](DialogFrameCL& dialog) {
+            ScreenOnTop onTop(dialog.Handle());
+            clickOn(dialog.Control(Ctl::Preferences::CategoryList), 6);
+        })
+        .Then([&](DialogFrameCL& dialog) {
+            ScreenOnTop onTop(dialog.Handle());
+            clickOn(dynamic_cast<HookedDialog&>(dialog).Page()->Control(Ctl::TerminalNodesPage::AutomaticNodeNumbering), -1);
+        })
+        .Then([&](DialogFrameCL& dialog) {
+            ScreenOnTop onTop(dialog.Handle());
+            clickOn(dialog.Control(IDOK), -1);
+        });
+    RealInput::Keys("F11");
+    ASSERT_TRUE(PumpUntil([&] { return driver.Finished() && DialogFrameCL::ModalStack().empty(); }));
+    ASSERT_EQ(Document().DisplayPrefs.ShowTermNodeNumbers, 1);
+    ExpectScreenEqualsRepaint(frame->Handle());
+    const auto drawnNumbers = [this] {
+        MetafileDisplay picture(nullptr);
+        Tree().Draw(picture);
+        std::string numbers;
+        for (const RecordedText& text : MetafileTexts(picture.Metafile()))
+            if (text.text.rfind("{", 0) == 0)
+                numbers += text.text.substr(0, text.text.find(' ') + 1);
+        return numbers;
+    };
+    EXPECT_EQ(drawnNumbers(), "{1} {2} {3} ");
+
+    // Cured deleted, the numbers close up; its Undo gives them back.
+    TreeNode* cured = surgery->GetChild(0);
+    Tree().SelectNode(cured, 0, nullptr, false);
+    Command(Cmd::OptionsDeleteBranch);
+    ASSERT_EQ(surgery->childCount, 1);
+    EXPECT_EQ(drawnNumbers(), "{1} {2} ");
+    ExpectScreenEqualsRepaint(frame->Handle());
+    Command(Cmd::EditUndo);
+    ASSERT_EQ(surgery->childCount, 2);
+    EXPECT_EQ(drawnNumbers(), "{1} {2} {3} ");
+
+    Command(Cmd::AnalysisRollBack);
+    ASSERT_TRUE(Document().IsRolledBack());
+    std::string scenarios;
+    for (const TreeNode* node : {surgery->GetChild(0), surgery->GetChild(1), medicine})
+        scenarios += std::string(node->resultCells->At(0)->text.Text()) + ";";
+    EXPECT_EQ(scenarios, "1;2;3;");
+    ExpectScreenEqualsRepaint(frame->Handle());
 }

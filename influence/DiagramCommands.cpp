@@ -60,8 +60,8 @@ using Handlers = InfluenceDiagramWindow::CommandHandlers;
 // Commands without a rule are those whose dialogs and engines the window does not have yet: their items
 // stay grayed.
 const InfluenceDiagramWindow::CommandRow InfluenceDiagramWindow::Commands[] = {
-    // Saving is the document window's; a sub-model window saves its document under a new name only.
-    {Cmd::FileSave, Handlers::Save, [](const DiagramFacts& f) { return f.window.SubModelNode() == nullptr; }},
+    // A sub-model window saves the diagram it belongs to.
+    {Cmd::FileSave, Handlers::Save, Always},
     {Cmd::FileSaveAs, Handlers::SaveAs, Always},
     // The window's own picture, of a sub-model window too.
     {Cmd::FileSnapshot, Handlers::Snapshot, Always},

@@ -105,7 +105,9 @@ void InfluenceDiagramWindow::UpdateEditMenuTexts(HMENU menu, bool popup) const
 
 void InfluenceDiagramWindow::SetDefaultCommandStates()
 {
-    EnableSaveCommand(IsDocument() != 0 && (IsModified() != 0 || FilePathObject().IsEmpty()) ? 1 : 0);
+    // A sub-model window's Save is its diagram's.
+    InfluenceDiagramWindow& diagram = OwnerWindow();
+    EnableSaveCommand(diagram.IsModified() != 0 || diagram.FilePathObject().IsEmpty() ? 1 : 0);
     EnablePrintCommands(CanPrint());
     // The tree's Values and Analysis buttons have no row here: they are disabled.
     EnableToolbarButtons([this](unsigned id) { return CommandEnabled(id); });

@@ -114,7 +114,37 @@ long NodeValueWindow::OnCommandId(unsigned id, unsigned code, HWND control)
 
 void NodeValueWindow::Close()
 {
-    AskSaveChanges(TheShell().Frame(), this, false);
+    closing_ = true;
+    // A window that closed is deleted: only one that stayed is touched again.
+    if (AskSaveChanges(TheShell().Frame(), this, false) == 0)
+        closing_ = false;
+}
+
+bool NodeValueWindow::Edited() const
+{
+    for (HWND edit : boundEdits_)
+        if (IsWindow(edit) && SendMessageA(edit, EM_GETMODIFY, 0, 0) != 0)
+            return true;
+    return false;
+}
+
+bool NodeValueWindow::EndEdit()
+{
+    if (!Edited())
+        return true;
+    if (!Apply(true))
+        return false;
+    for (HWND edit : boundEdits_)
+        if (IsWindow(edit))
+            SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
+    return true;
+}
+
+int NodeValueWindow::QueryClose(const char* question)
+{
+    if (!TreeChildWindow::QueryClose(question))
+        return 0;
+    return closing_ || EndEdit() ? 1 : 0;
 }
 
 void NodeValueWindow::HookFormulaKeys(EditCtrl* edit)
@@ -151,8 +181,10 @@ void NodeValueWindow::RenameInEdit(EditCtrl* edit, const char* oldName, const ch
 EditCtrl* NodeValueWindow::BindEdit(unsigned id)
 {
     EditCtrl* edit = EditCtrl::FromTemplate(this, id);
-    if (edit != nullptr)
+    if (edit != nullptr) {
         TrackFocus(edit);
+        boundEdits_.push_back(edit->Handle());
+    }
     return edit;
 }
 

@@ -9,6 +9,8 @@
 #include "model/NodeChildList.h"
 #include "treewin/TreeChildWindow.h"
 
+#include <vector>
+
 class EditCtrl;
 class MenuButton;
 
@@ -38,6 +40,13 @@ public:
     // Checks the fields and, with commit, stores them in the tree as one undo action; false (the error
     // shown on its field) when a field does not parse.
     virtual bool Apply(bool commit) = 0;
+    // Text typed into a field and not yet taken with OK is taken now, as OK takes it (the window stays):
+    // false when a field does not parse (its error shown). The tree ends these edits before it is written
+    // or closed.
+    bool EndEdit();
+    // Closing by the window's frame or the program's end takes what was typed, as OK does; Cancel and
+    // Escape drop it. A field that does not parse keeps the window open.
+    int QueryClose(const char* question) override;
 
     const NodeChildList& Nodes() const { return nodes; }
     const zString& Key() const { return key; }
@@ -71,6 +80,12 @@ private:
     // Closes the window through the frame, as Cancel does.
     void Close();
 
+    // Whether a field was typed into since it was filled or last taken.
+    bool Edited() const;
+
     NodeChildList nodes{4, Ownership::Borrows};
+    std::vector<HWND> boundEdits_;
+    // OK, Cancel or Escape closes the window: nothing more to take.
+    bool closing_ = false;
     zString key;
 };

@@ -1,5 +1,7 @@
 #include "treewin/TreeWindow.h"
 
+#include "treewin/NodeValueWindow.h"
+
 #include "widgets/CommandLine.h"
 #include "widgets/FrameCommands.h"
 #include "framework/window/MDIframeCL.h"
@@ -406,4 +408,8 @@ void TreeWindow::EndOpenEdits()
 {
     if (InPlaceEditor != nullptr)
         CloseInPlaceEdit();
+    // What is typed in a tool window that edits the tree's nodes (a payoff, a definition) and not yet taken.
+    for (int i = 0; i < childWindows.Count(); ++i)
+        if (auto* values = dynamic_cast<NodeValueWindow*>(static_cast<TreeChildWindow*>(childWindows.At(i))))
+            values->EndEdit();
 }

@@ -19,6 +19,7 @@
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
+#include "treewin/EnterPayoffWindow.h"
 #include "treewin/TreeWindow.h"
 #include "widgets/InPlaceEdit.h"
 
@@ -204,8 +205,8 @@ TEST_F(FrameTrees, SaveOfARolledBackTreeLeavesNothingUnsaved)
 
 // Text typed in an open editor is what every write of the document holds, as a click elsewhere would have
 // taken it in: Save, Save As, the close question's Yes, Close All and a script's SaveFileAs, for a tree's
-// node name and a diagram's label, also a label left open in a sub-model window when the diagram's own window
-// saves; until then the typing counts as a change, so that closing asks.
+// node name and a diagram's label, also a label left open in a sub-model window when it or the diagram's own
+// window saves; until then the typing counts as a change, so that closing asks.
 TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
 {
     const std::string diagramPath = path.substr(0, path.size() - 4) + ".ind";
@@ -240,6 +241,7 @@ TEST_F(FrameTrees, EveryWriteHoldsTheTextTypedInTheOpenEditor)
         {"diagram close question", DiagramLabel, keys("ctrl+F4"),
          "Save changes to \"kivo_frame_tree\" before closing?", "ValueZed"},
         {"sub-model, then the diagram's Save", SubModelLabel, keys("ctrl+F6 ctrl+s"), nullptr, "Drug costZed"},
+        {"sub-model's own Save", SubModelLabel, keys("ctrl+s"), nullptr, "Drug costZed"},
     };
     ScreenOnTop top(frame->Handle());
     for (const Case& c : cases) {
@@ -387,6 +389,80 @@ TEST_F(FrameTrees, TypedNamesReplaceTheProposedOneAndNamesTooLongAreRefused)
     EXPECT_EQ(1, tree->IsModified());
     EXPECT_EQ(1u, TreeWindow::OpenWindows().size());
     std::remove(typed.c_str());
+}
+
+// A payoff typed in the Enter Payoff window and not taken with OK is taken as OK takes it when the window is
+// closed by its frame (Ctrl+F4), when the program is quit (Alt+F4: the tree then asks to be saved; Cancel
+// here) and when the tree is written (Ctrl+S on the tree); Escape drops it.
+TEST_F(FrameTrees, APayoffTypedAndNotTakenIsKeptByClosingQuittingAndSaving)
+{
+    enum Window { Closes, Stays, Either };
+    const struct {
+        const char* keys;
+        const char* typed;
+        bool kept;
+        Window window;
+        bool written;
+        const char* question;
+    } cases[] = {
+        {"ctrl+F4", "41", true, Closes, false, nullptr},
+        {"alt+F4", "42", true, Either, false, "Save changes to \"kivo_frame_tree\" before quitting?"},
+        {"ctrl+F6 ctrl+s", "43", true, Stays, true, nullptr},
+        {"Escape", "44", false, Closes, false, nullptr},
+    };
+    ScreenOnTop top(frame->Handle());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        {
+            TreeWindow saved;
+            saved.Document().AddChild(saved.Document().Root, TerminalNode, "Medicine");
+            zString message;
+            ASSERT_TRUE(saved.SaveAs(path.c_str(), message)) << message.Text();
+        }
+        auto* tree = static_cast<TreeWindow*>(OpenFileByName(path.c_str()));
+        ASSERT_NE(tree, nullptr);
+        TreeNode* node = tree->Document().Root->GetChild(0);
+        tree->SelectNode(node, 1, nullptr, false);
+        Post(Cmd::ValuesChangePayoff);
+        const auto payoffWindow = [this] { return frame->ActiveChild() != nullptr &&
+                                                  std::string(frame->ActiveChild()->Text()).find(": Enter Payoff") !=
+                                                      std::string::npos; };
+        ASSERT_TRUE(RunProgramLoopUntil(payoffWindow));
+        const auto payoffOpen = [tree] {
+            for (int i = 0; i < tree->ChildWindows().Count(); ++i)
+                if (dynamic_cast<EnterPayoffWindow*>(static_cast<TreeChildWindow*>(tree->ChildWindows().At(i))))
+                    return true;
+            return false;
+        };
+        SetForegroundWindow(frame->Handle());
+        RunProgramLoopUntil([] { return false; }, 100);
+        RealInput::Type(c.typed);
+        RunProgramLoopUntil([] { return false; }, 200);
+        boxes.Clear();
+        boxes.Answer(IDCANCEL);
+        RealInput::Keys(c.keys);
+        const std::string expected = c.kept ? c.typed : "";
+        EXPECT_TRUE(RunProgramLoopUntil([&] {
+            zString text;
+            node->GetPayoffText(text, 0);
+            return text.Text() == expected && (c.window == Either || payoffOpen() == (c.window == Stays));
+        }, 3000));
+        zString text;
+        node->GetPayoffText(text, 0);
+        EXPECT_EQ(expected, text.Text());
+        if (c.window != Either)
+            EXPECT_EQ(c.window == Stays, payoffOpen());
+        EXPECT_EQ(tree->IsModified(), c.kept && !c.written ? 1 : 0);
+        zString stored;
+        TreeWindow(path.c_str()).Document().Root->GetChild(0)->GetPayoffText(stored, 0);
+        EXPECT_EQ(c.written ? expected : std::string(), stored.Text());
+        ASSERT_EQ(c.question != nullptr ? 1u : 0u, boxes.Count());
+        if (c.question != nullptr)
+            EXPECT_EQ(c.question, boxes.Last().text);
+        tree->SetModified(0);
+        while (MDIchildCL* open = frame->ActiveChild())
+            delete open;
+    }
 }
 
 } // namespace

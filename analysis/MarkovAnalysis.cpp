@@ -67,14 +67,6 @@ bool MarkovAnalysis::RequestForCommand(int command, MarkovGraphRequest& request)
     return false;
 }
 
-void MarkovAnalysis::ShowGraph()
-{
-    MarkovGraphRequest request;
-    LineGraphData graph;
-    if (MakeGraph(request, graph))
-        ShowLineGraph(graph);
-}
-
 bool ReadMarkovRequest(TreeDocument* document, StoredAnalysis* record, MarkovGraphRequest& request, TreeNode** node)
 {
     const StoredNameList& parameters = *record->parameters;

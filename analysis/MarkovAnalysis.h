@@ -68,8 +68,6 @@ public:
     bool MakeGraph(MarkovGraphRequest& request, LineGraphData& graph) const;
     // The request of a command of the analysis window's graph menu (1580-1585); false for another command.
     static bool RequestForCommand(int command, MarkovGraphRequest& request);
-    // Opens the analysis's window; until the window exists, shows its state-probability graph.
-    void ShowGraph();
     void WriteReport(TextReport& report, int options) const;
 
     int32_t kind;

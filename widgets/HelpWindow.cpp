@@ -77,10 +77,14 @@ HelpWindow::HelpWindow() : DialogFrameCL(Frame(), ResourceId(DialogRes::HelpWind
     if (Frame() && GetWindowRect(handle_, &own) && GetWindowRect(Frame()->Handle(), &frame))
         SetWindowPos(handle_, nullptr, std::max(frame.left, frame.right - (own.right - own.left)), own.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A maximised frame's edges lie past the screen's: the window stays on the screen.
+    KeepWindowOnScreen(handle_);
 }
 
 HelpWindow::~HelpWindow()
 {
+    if (askAgain_ != 0)
+        KillTimer(nullptr, askAgain_);
     if (focusWatch_ != nullptr)
         UnhookWindowsHookEx(focusWatch_);
     if (open_ == this)
@@ -98,6 +102,30 @@ LRESULT CALLBACK HelpWindow::WatchFrameFocus(int code, WPARAM window, LPARAM det
     return CallNextHookEx(nullptr, code, window, details);
 }
 
+void CALLBACK HelpWindow::AskAgain(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (open_ != nullptr && open_->askAgain_ == timer) {
+        open_->askAgain_ = 0;
+        if (!open_->keepAbovePosted_)
+            open_->keepAbovePosted_ = PostMessageA(open_->Handle(), KeepAboveMessage, 0, 0) != FALSE;
+    }
+}
+
+namespace {
+
+// A menu of this thread is up (it lies over every window until it closes).
+bool MenuUp()
+{
+    for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu != nullptr;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr))
+        if (IsWindowVisible(menu) && GetWindowThreadProcessId(menu, nullptr) == GetCurrentThreadId())
+            return true;
+    return false;
+}
+
+} // namespace
+
 long HelpWindow::OnKeepAbove(WindowEvent*)
 {
     keepAbovePosted_ = false;
@@ -105,6 +133,14 @@ long HelpWindow::OnKeepAbove(WindowEvent*)
     if (owner == nullptr || GetAncestor(GetFocus(), GA_ROOT) != owner || !IsWindowVisible(handle_) ||
         IsIconic(handle_) || IsIconic(owner))
         return 1;
+    // The screen puts a window shown at the top only when no window stands above it in the system's order: a
+    // menu still up is waited for, and another program's window is passed (the frame, active, is above it).
+    if (MenuUp()) {
+        if (askAgain_ == 0)
+            askAgain_ = SetTimer(nullptr, 0, 30, &HelpWindow::AskAgain);
+        return 1;
+    }
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The system's order has this window above the frame still, and it changes nothing for a move to where the
     // window stands; a window shown is put on the screen where the order has it.
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;

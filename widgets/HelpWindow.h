@@ -49,6 +49,8 @@ private:
     // included, the focus going into the frame hides this window, though the system's order keeps it above.
     static LRESULT CALLBACK WatchFrameFocus(int code, WPARAM window, LPARAM details);
     long OnKeepAbove(WindowEvent* event);
+    // While a menu is up over everything, the window comes back once it has gone: a thread timer asks again.
+    static void CALLBACK AskAgain(HWND, UINT, UINT_PTR, DWORD);
     bool Load(const std::string& path);
     void SetMode(Mode mode, const std::string& findText);
     void FillList();
@@ -67,6 +69,7 @@ private:
     static HelpWindow* open_;
     HHOOK focusWatch_ = nullptr;
     bool keepAbovePosted_ = false;
+    UINT_PTR askAgain_ = 0;
     HelpTopics topics_;
     std::string path_;
     Mode mode_ = Mode::Contents;

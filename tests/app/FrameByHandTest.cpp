@@ -275,6 +275,93 @@ TEST_F(FrameByHand, DocumentAreaScrollsToAWindowDraggedPartlyOut)
     ExpectScreenEqualsRepaint(frame->Handle());
 }
 
+// Whatever a person does in the frame or in the help window with F1's help window open, the help window stays
+// over the frame on the screen; opened over a maximised frame it stays on the screen.
+TEST_F(FrameByHand, HelpWindowStaysOverTheFrameWhateverTakesTheFocus)
+{
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    TreeDocument& document = tree->Document();
+    document.AddChild(document.Root, TerminalNode, "End");
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    zString directory;
+    FilePath(path).GetDirectory(directory);
+    TheProgram()->SetDirectory(directory);
+    // Without holding the frame on top (that would hold the window it owns on top too).
+    const auto openHelp = [&] {
+        Command(Cmd::HelpSearchForHelpOn);
+        EXPECT_TRUE(PumpMessagesUntil([] { return HelpWindow::Open() != nullptr; }));
+        return HelpWindow::Open() != nullptr ? HelpWindow::Open()->Handle() : nullptr;
+    };
+    const struct {
+        const char* name;
+        std::function<void(HWND help)> act;
+    } cases[] = {
+        {"a click inside it",
+         [&](HWND) {
+             RealInput::Click(RealInput::Middle(HelpWindow::Open()->Control(Ctl::HelpWindow::TopicText)));
+             Settle();
+         }},
+        {"the File menu clicked, then Escape",
+         [&](HWND) {
+             RECT item{};
+             GetMenuItemRect(frame->Handle(), GetMenu(frame->Handle()), 0, &item);
+             RealInput::KeysLater escape("Escape Escape", 400);
+             RealInput::Click(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+             Settle();
+         }},
+        {"a click on the tree, then Show Variables Window",
+         [&](HWND) { Command(Cmd::DisplayShowVariablesWindow); }},
+        {"Ctrl+M on a node",
+         [&](HWND) {
+             Command(static_cast<unsigned>(GetDlgCtrlID(tree->Handle())));
+             tree->SelectNode(document.Root, 1, nullptr, false);
+             RealInput::Keys("ctrl+m");
+             Settle();
+         }},
+        {"Ctrl+N",
+         [&](HWND) {
+             RealInput::Keys("ctrl+n");
+             Settle();
+         }},
+        {"Ctrl+F4 on a document that closes without asking",
+         [&](HWND) {
+             RealInput::Keys("ctrl+F4");
+             Settle();
+         }},
+    };
+    for (const auto& step : cases) {
+        SCOPED_TRACE(step.name);
+        const HWND help = openHelp();
+        ASSERT_NE(help, nullptr);
+        EXPECT_FALSE(GetWindowLongA(help, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        // No other test's window is held over every other meanwhile.
+        ProcessLock screen("KIVO-tests-screen-check", LockRank::ScreenCheck);
+        // Keys go to the frame once a click on the tree has given it the focus.
+        if (step.name != cases[0].name) {
+            RealInput::Click(EmptyCanvas(*tree));
+            Settle();
+        }
+        step.act(help);
+        EXPECT_TRUE(IsWindowVisible(help));
+        ExpectShownUncovered(help);
+        DestroyWindow(help);
+        Settle();
+    }
+    // Over a maximised frame, whose edges lie past the screen's, it opens on the screen.
+    ShowWindow(frame->Handle(), SW_MAXIMIZE);
+    Settle();
+    const HWND help = openHelp();
+    ASSERT_NE(help, nullptr);
+    RECT place{};
+    GetWindowRect(help, &place);
+    EXPECT_LE(place.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(place.left, 0);
+    DestroyWindow(help);
+    TheProgram()->SetDirectory("");
+}
+
 // A click in the tree beside the help window leaves it over the frame on the screen; Help's index picks the entry
 // typed; Close All closes the help window with the tree.
 TEST_F(FrameByHand, HelpStaysOverTheFrameIndexPicksTheEntryTypedAndCloseAllClosesIt)

@@ -145,7 +145,7 @@ void FrameworkApp::ProcessMessage(MSG& message)
         return;
     // The frame's keys act where the person edits nothing else: an edit control with the focus selects all
     // its text on Ctrl+A (unless it carries kFrameKeysFirst) and deletes a character on Delete, and Delete in
-    // a window outside the frame (help, a tool window) stays there.
+    // a window outside the frame (help, a tool window) stays there, as do an edit control's clipboard keys.
     bool frameKeys = true;
     if (message.message == WM_KEYDOWN && (message.wParam == 'A' || message.wParam == VK_DELETE)) {
         const bool edit = IsEditControl(message.hwnd);
@@ -157,6 +157,13 @@ void FrameworkApp::ProcessMessage(MSG& message)
         if (message.wParam == VK_DELETE && mainWindow_)
             frameKeys = !edit && (message.hwnd == mainWindow_->Handle() || IsChild(mainWindow_->Handle(), message.hwnd));
     }
+    // Ctrl+C, X, V and Z in an edit control outside the frame (the help window's text and Find field) act on
+    // that control, as Ctrl+Insert and its context menu do.
+    if (message.message == WM_KEYDOWN && mainWindow_ && KeyHeld(VK_CONTROL) && !KeyHeld(VK_MENU) &&
+        (message.wParam == 'C' || message.wParam == 'X' || message.wParam == 'V' || message.wParam == 'Z') &&
+        IsEditControl(message.hwnd) && message.hwnd != mainWindow_->Handle() &&
+        !IsChild(mainWindow_->Handle(), message.hwnd))
+        frameKeys = false;
     if (accelerators_ && mainWindow_ && frameKeys) {
         HWND frame = mainWindow_->Handle();
         if (frame && IsWindowEnabled(frame) && TranslateAcceleratorA(frame, accelerators_, &message))

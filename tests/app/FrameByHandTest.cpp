@@ -12,6 +12,8 @@
 #include "framework/visual/VisualListPane.h"
 #include "framework/visual/VisualStatusPane.h"
 #include "framework/visual/VisualToggleSet.h"
+#include "tests/support/ClipboardTestText.h"
+#include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "widgets/HelpWindow.h"
 #include "widgets/ZoomPane.h"
@@ -405,6 +407,21 @@ TEST_F(FrameByHand, HelpStaysOverTheFrameIndexPicksTheEntryTypedAndCloseAllClose
     GetWindowTextA(HelpWindow::Open()->Control(Ctl::HelpWindow::TopicTitle), title, sizeof title);
     EXPECT_EQ(CharLowerA(line), std::string("roll back"));
     EXPECT_STREQ(title, "Roll Back");
+    // Ctrl+C copies what is selected in the Find field and in the topic's text, not the tree's selection.
+    {
+        ClipboardTestLock clipboard;
+        ScreenOnTop top(help);
+        char text[32768] = {};
+        for (unsigned field : {Ctl::HelpWindow::FindEdit, Ctl::HelpWindow::TopicText}) {
+            HWND edit = HelpWindow::Open()->Control(field);
+            GetWindowTextA(edit, text, sizeof text);
+            PutClipboardText(help, "before");
+            SetFocus(edit);
+            RealInput::Keys("ctrl+a ctrl+c");
+            Settle();
+            EXPECT_EQ(ClipboardText(), text) << field;
+        }
+    }
     {
         ScreenOnTop top(help);
         ExpectScreenEqualsRepaint(help);

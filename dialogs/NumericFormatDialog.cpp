@@ -1,5 +1,5 @@
 #include "dialogs/NumericFormatDialog.h"
-
+#include "widgets/HelpContext.h"
 #include "widgets/RangeValidator.h"
 #include "widgets/ProgramDialog.h"
 #include "foundation/MessageBoxes.h"
@@ -194,6 +194,9 @@ int NumericFormatChoiceDialog::Run()
         answer = Present();
     } else {
         ProgramDialog dialog(DialogRes::NumericFormatting);
+        // The chooser has no Help button, but F1 in it and in the format dialog it opens (which has none either)
+        // opens the chooser's topic, as the help says.
+        HelpContextScope help(static_cast<int>(DialogRes::NumericFormatting));
         dialog.OnButton(Ctl::NumericFormatting::Cost,
                         [this] { changed |= RunNumericFormatDialog(cost, 0, costPayoff) != 0; });
         dialog.OnButton(Ctl::NumericFormatting::Effectiveness,

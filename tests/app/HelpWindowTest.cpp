@@ -2,6 +2,8 @@
 // button, by F1 in a dialog and on a highlighted menu item, searched through its index and its text, and
 // closed when help quits or by Escape.
 
+#include "dialogs/NumericFormatDialog.h"
+#include "foundation/NumericFormat.h"
 #include "widgets/AppDialog.h"
 #include "widgets/HelpWindow.h"
 #include "app/MainFrame.h"
@@ -176,6 +178,20 @@ TEST_F(HelpWindowTest, F1InADialogAndOnAHighlightedMenuItemOpensItsTopic)
         axis.RunModal();
         EXPECT_TRUE(WaitForTitle("Axis")) << ShownTitle();
     }
+    // Numeric Formatting opened by a cost-effectiveness tree's chooser: F1 opens the chooser's topic.
+    QuitHelp();
+    {
+        NumericFormat ratio, cost, effectiveness;
+        ModalDialogDriver driver;
+        driver.Click(Ctl::NumericFormatting::Cost)
+            .Then([](DialogFrameCL&) { RealInput::Keys("F1"); })
+            .Then([](DialogFrameCL&) { PumpMessagesUntil([] { return HelpWindow::Open() != nullptr; }); })
+            .Press(IDCANCEL)
+            .Press(IDCANCEL);
+        RunNumericFormatPrefsDialog(ratio, cost, effectiveness, 0, 1);
+        EXPECT_TRUE(WaitForTitle("Numeric Formatting choice")) << ShownTitle();
+    }
+    QuitHelp();
     // The Window menu as the frame shows it.
     HMENU bar = GetMenu(frame->Handle());
     HMENU windowMenu = GetSubMenu(bar, GetMenuItemCount(bar) - 2);
@@ -226,6 +242,10 @@ TEST_F(HelpWindowTest, IndexAndSearchFindATopicByAWord)
     EXPECT_EQ(ShownTitle(), "Cost-Effectiveness Parameters");
     SetWindowTextA(help.Control(Help::FindEdit), "willingness nothingofthekind");
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    // The command line's options are explained.
+    SetWindowTextA(help.Control(Help::FindEdit), "illegal command");
+    PickLine("Command-line options");
+    EXPECT_EQ(ShownTitle(), "Command-line options");
     // Escape in the field, through the program's message loop, closes the window.
     SetFocus(help.Control(Help::FindEdit));
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);

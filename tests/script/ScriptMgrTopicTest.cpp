@@ -213,35 +213,45 @@ TEST_F(ScriptMgrTopicTest, CommandsWaitForTheRunningFileAndRunInOrder)
     EXPECT_EQ(Finish(client), expected);
 }
 
-// A command that arrives while a menu is open, opened by its keys, is refused as busy and never runs, and the
-// status says busy meanwhile; once the menu is closed the same command is taken and runs once.
+// A command that arrives while a loop of the system's holds the program (a menu or the system menu opened by
+// their keys, the frame held by its caption) is refused as busy and never runs, and the status says busy
+// meanwhile; once the loop has ended the same command is taken and runs once.
 TEST_F(ScriptMgrTopicTest, CommandWhileAMenuIsOpenIsRefusedAsBusyAndNeverRuns)
 {
     frame->Show(SW_SHOWNORMAL);
     ScreenOnTop top(frame->Handle());
     SetForegroundWindow(frame->Handle());
     PumpMessagesFor(100);
-    for (const char* keys : {"alt+f", "alt+space"}) {
-        SCOPED_TRACE(keys);
+    RECT frameRect{};
+    GetWindowRect(frame->Handle(), &frameRect);
+    // A press on the caption: the system's loop that moves the window, until the button is let go.
+    const POINT caption{(frameRect.left + frameRect.right) / 2, frameRect.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+    const struct {
+        const char* loop;
+        std::function<void()> open;
+        std::function<void()> close;
+    } cases[] = {
+        {"menu", [] { RealInput::Keys("alt+f"); }, [] { RealInput::Keys("Escape Escape"); }},
+        {"system menu", [] { RealInput::Keys("alt+space"); }, [] { RealInput::Keys("Escape Escape"); }},
+        {"window moved", [&] { RealInput::Press(caption); }, [] { RealInput::Release(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.loop);
         PROCESS_INFORMATION client{};
         bool started = false;
         bool closed = false;
         const auto ended = [&] { return started && WaitForSingleObject(client.hProcess, 0) == WAIT_OBJECT_0; };
         OnTick = [&] {
-            GUITHREADINFO thread{};
-            thread.cbSize = sizeof thread;
-            GetGUIThreadInfo(GetCurrentThreadId(), &thread);
-            const bool menuOpen = (thread.flags & GUI_INMENUMODE) != 0;
-            if (!started && menuOpen) {
+            if (!started && ScriptManager::InSystemLoop()) {
                 client = StartClient("Status run:[!SetScriptVar(m,during)]");
                 started = true;
-            } else if (ended() && menuOpen && !closed) {
-                RealInput::Keys("Escape Escape");
+            } else if (ended() && !closed) {
+                c.close();
                 closed = true;
             }
         };
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, &Tick);
-        RealInput::Keys(keys);
+        c.open();
         EXPECT_TRUE(PumpMessagesUntil([&] { return closed && !ScriptManager::InSystemLoop(); }, 30000));
         KillTimer(nullptr, timer);
         OnTick = nullptr;

@@ -157,10 +157,10 @@ void FrameworkApp::ProcessMessage(MSG& message)
         if (message.wParam == VK_DELETE && mainWindow_)
             frameKeys = !edit && (message.hwnd == mainWindow_->Handle() || IsChild(mainWindow_->Handle(), message.hwnd));
     }
-    // Ctrl+C, X, V and Z in an edit control outside the frame (the help window's text and Find field) act on
-    // that control, as Ctrl+Insert and its context menu do.
+    // Ctrl+C, X and V in an edit control outside the frame (the help window's text and Find field) act on that
+    // control, as Ctrl+Insert and its context menu do.
     if (message.message == WM_KEYDOWN && mainWindow_ && KeyHeld(VK_CONTROL) && !KeyHeld(VK_MENU) &&
-        (message.wParam == 'C' || message.wParam == 'X' || message.wParam == 'V' || message.wParam == 'Z') &&
+        (message.wParam == 'C' || message.wParam == 'X' || message.wParam == 'V') &&
         IsEditControl(message.hwnd) && message.hwnd != mainWindow_->Handle() &&
         !IsChild(mainWindow_->Handle(), message.hwnd))
         frameKeys = false;

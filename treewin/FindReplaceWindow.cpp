@@ -312,13 +312,9 @@ void FindReplaceWindow::ReplaceAll()
     if (!InputValid(true))
         return;
     replacingAll = true;
-    // Looked for first: without a match there is nothing to agree to, and the person is told so.
+    // Looked for first: without a match there is nothing to agree to; Find Next's beep says so.
     if (!FindNext()) {
         ResetSearch();
-        zString message("The text \"");
-        message += findText;
-        message += "\" was not found.";
-        ShowInfoBox(nullptr, message.Text(), 0);
         return;
     }
     if (!AgreedToReplace()) {

@@ -125,10 +125,13 @@ void MonteCarloProgressDialog::ShowStatistics(const std::vector<zString>& texts)
 
 void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
 {
-    // A run stopped early counts the trials it ran, as its report and graphs do.
-    zString trials;
-    AppendInt(trials, run->Simulation().RecordCount());
-    SetItemText(Ids::TrialsText, trials.Text());
+    // A run stopped early counts the trials it ran, as its report and graphs do; a run that failed keeps the
+    // count asked for.
+    if (!run->Simulation().error) {
+        zString trials;
+        AppendInt(trials, run->Simulation().RecordCount());
+        SetItemText(Ids::TrialsText, trials.Text());
+    }
     progressBar.reset();
     EnableItem(Ids::Stop, false);
     EnableItem(Ids::CalcStats, false);

@@ -239,6 +239,19 @@ TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
     EXPECT_EQ(OpenProgressDialog(), nullptr);
     StoredAnalysis::Delete(stored);
     StoredAnalysis::Delete(successor);
+
+    // A run that fails at its start still names the trials asked for, and offers no results.
+    tree.risky->GetChild(1)->SetProbabilityText("nosuch", false);
+    ModalDialogDriver failing;
+    failing.Type(Ctl::MonteCarloSimulation::NumberOfTrialsEdit, "15").Press(IDOK);
+    RunMonteCarlo(tree.tree.Root());
+    dialog = OpenProgressDialog();
+    ASSERT_NE(dialog, nullptr);
+    while (!dialog->Run().Finished())
+        dialog->Run().OnIdle();
+    EXPECT_FALSE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::Graph));
+    EXPECT_EQ(TextOf(*dialog, Ctl::MonteCarloSimulation3920::TrialsText), "15");
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     SetTextReportPresenter(previousReports);
     SetProbDistributionPresenter(previousGraphs);
 }

@@ -19,6 +19,9 @@ namespace {
 
 // Room left round the preview inside the dialog's area, in pixels.
 constexpr int kAreaMargin = 15;
+// The narrowest a page is shown: the pages of a drawing too large to show whole at that size are shown from the
+// first, as many as the area holds.
+constexpr double kSmallestPagePixels = 12.0;
 // A scale drag never makes the drawing narrower or lower than this, in pixels.
 constexpr int kSmallestDrawing = 10;
 
@@ -112,9 +115,8 @@ RECT PrintPreviewWindow::DrawingRect()
 
 RECT PrintPreviewWindow::FirstPage()
 {
-    RECT client{};
-    GetClientRect(handle_, &client);
-    return RECT{0, 0, client.right / std::max(columns_, 1), client.bottom / std::max(rows_, 1)};
+    return RECT{0, 0, static_cast<LONG>(std::lround(pageWidth_ * display_->LogPixelsX())),
+                static_cast<LONG>(std::lround(pageHeight_ * display_->LogPixelsY()))};
 }
 
 bool PrintPreviewWindow::ShowsHandles()
@@ -285,6 +287,19 @@ std::unique_ptr<PreviewHelper> MakePrintPreview(WindowCL* dialog, ZoomPane* pane
     const Display& paneDisplay = *pane->OwnDisplay();
     const double fittedWidth = static_cast<double>(fitted.right - fitted.left) / paneDisplay.LogPixelsX();
     const double fittedHeight = static_cast<double>(fitted.bottom - fitted.top) / paneDisplay.LogPixelsY();
+    double scaleX = fittedWidth / totalWidth;
+    double scaleY = fittedHeight / totalHeight;
+    // Pages too small to be seen (a drawing of many hundred pages, drawn at less than a pixel an inch) are shown
+    // larger, from the first page, the window cut at the area's edges.
+    const bool cut = std::min(grid.PageWidth() * paneDisplay.LogPixelsX() * scaleX,
+                              grid.PageHeight() * paneDisplay.LogPixelsY() * scaleY) < kSmallestPagePixels;
+    if (cut) {
+        // Whole pixels an inch, as the display keeps them.
+        const double perInch = std::ceil(kSmallestPagePixels / std::min(grid.PageWidth(), grid.PageHeight())) + 0.25;
+        scaleX = perInch / paneDisplay.LogPixelsX();
+        scaleY = perInch / paneDisplay.LogPixelsY();
+        fitted = inner;
+    }
     auto helper = std::make_unique<PreviewHelper>();
     helper->pane = pane;
     helper->dialog = dialog;
@@ -294,10 +309,16 @@ std::unique_ptr<PreviewHelper> MakePrintPreview(WindowCL* dialog, ZoomPane* pane
                                           grid.PageWidth(), grid.PageHeight());
     helper->window = window;
     auto display = std::make_unique<PreviewDisplay>(window);
-    display->SetScale(fittedWidth / totalWidth, fittedHeight / totalHeight);
+    display->SetScale(scaleX, scaleY);
     const int pageWidth = static_cast<int>(std::lround(grid.PageWidth() * display->LogPixelsX()));
     const int pageHeight = static_cast<int>(std::lround(grid.PageHeight() * display->LogPixelsY()));
-    MoveWindow(window->Handle(), fitted.left, fitted.top, grid.Columns() * pageWidth, grid.Rows() * pageHeight, TRUE);
+    int width = grid.Columns() * pageWidth;
+    int height = grid.Rows() * pageHeight;
+    if (cut) {
+        width = std::min<int>(width, inner.right - inner.left);
+        height = std::min<int>(height, inner.bottom - inner.top);
+    }
+    MoveWindow(window->Handle(), fitted.left, fitted.top, width, height, TRUE);
     display->SetPageRect(RECT{0, 0, pageWidth, pageHeight});
     window->AttachDisplay(std::move(display));
     SetWindowPos(window->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);

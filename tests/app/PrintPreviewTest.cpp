@@ -132,6 +132,27 @@ TEST_F(PrintPreviewTest, AWideGridFillsTheAreasWidthCentredVertically)
     EXPECT_NEAR(rect.bottom, 210, 1);
 }
 
+// A drawing of some 1,400 pages shows its first pages at a size that can be seen, with the outline and the
+// drawing, cut at the area's edges.
+TEST_F(PrintPreviewTest, ManyHundredPagesShowTheFirstAtASizeThatCanBeSeen)
+{
+    sheet->width = 4.0f;
+    sheet->height = 14000.0f;
+    sheet->keepsOffset = false;
+    const RECT rect = Build();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_GE(PreviewPageCount(), 1400);
+    EXPECT_GE(rect.right - rect.left, 12);
+    EXPECT_GE(rect.left, 15);
+    EXPECT_GE(rect.top, 15);
+    EXPECT_LE(rect.right, 285);
+    EXPECT_EQ(rect.bottom, 285);
+    // The outline's left edge.
+    EXPECT_EQ(PixelAt(0, (rect.bottom - rect.top) / 2), RGB(0, 0, 0));
+    ScreenOnTop top(frame.Handle());
+    ExpectScreenEqualsRepaint(Window());
+}
+
 TEST_F(PrintPreviewTest, AnEmptyDrawingHasNoPreview)
 {
     sheet->width = sheet->height = 0.0f;

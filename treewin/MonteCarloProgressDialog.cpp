@@ -10,6 +10,7 @@
 #include "model/TreeDocument.h"
 #include "model/TreeNode.h"
 #include "treewin/TreeWindow.h"
+#include "widgets/MenuButton.h"
 #include "widgets/ProgressBar.h"
 #include "widgets/SaveQuestions.h"
 #include "widgets/Shell.h"
@@ -68,6 +69,7 @@ MonteCarloProgressDialog::MonteCarloProgressDialog(TreeWindow* tree, std::unique
     AppendInt(text, simulation.trials);
     SetItemText(Ids::TrialsText, text.Text());
     EnableItem(IDOK, false);
+    MakeGraphButton();
     if (HWND area = Control(Ids::ProgressArea)) {
         RECT rect;
         GetWindowRect(area, &rect);
@@ -145,27 +147,30 @@ void MonteCarloProgressDialog::ShowFinished(bool resultsEnabled)
             SetFocusChild(ok);
     }
     EnableItem(Ids::Graph, resultsEnabled);
+    if (graphButton != nullptr)
+        EnableWindow(graphButton->Handle(), resultsEnabled ? TRUE : FALSE);
     EnableItem(Ids::TextReport, resultsEnabled);
 }
 
-void MonteCarloProgressDialog::ShowGraphMenu()
+void MonteCarloProgressDialog::MakeGraphButton()
 {
     const MonteCarloSimulation& simulation = run->Simulation();
-    Menu menu;
+    auto menu = std::make_unique<Menu>();
     if (!simulation.costEffectiveness) {
-        menu.AppendItem(Cmd::MonteCarloOutcomeGraph, "Distribution of Outcomes");
+        menu->AppendItem(Cmd::MonteCarloOutcomeGraph, "Distribution of Outcomes");
     } else {
-        menu.AppendItem(Cmd::MonteCarloCostGraph, "Distribution of Costs");
-        menu.AppendItem(Cmd::MonteCarloEffectivenessGraph, "Distribution of Effectiveness Values");
+        menu->AppendItem(Cmd::MonteCarloCostGraph, "Distribution of Costs");
+        menu->AppendItem(Cmd::MonteCarloEffectivenessGraph, "Distribution of Effectiveness Values");
     }
     if (simulation.reevaluatePath) {
-        menu.AppendSeparator();
-        menu.AppendItem(Cmd::MonteCarloStrategyGraph, "Strategy Selection Frequency");
+        menu->AppendSeparator();
+        menu->AppendItem(Cmd::MonteCarloStrategyGraph, "Strategy Selection Frequency");
     }
-    RECT button{};
-    GetWindowRect(Control(Ids::Graph), &button);
-    // The chosen command arrives here as WM_COMMAND.
-    TrackPopupMenu(menu.Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, button.left, button.bottom, 0, handle_, nullptr);
+    // The picked command arrives here as WM_COMMAND; the results exist once the run has ended well.
+    graphButton = MakeOwningMenuButton(std::move(menu), this, Ids::Graph);
+    EnableItem(Ids::Graph, false);
+    if (graphButton != nullptr)
+        EnableWindow(graphButton->Handle(), FALSE);
 }
 
 long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND control)
@@ -198,9 +203,6 @@ long MonteCarloProgressDialog::OnCommandId(unsigned id, unsigned code, HWND cont
         ShowTextReport(report);
         return 1;
     }
-    case Ids::Graph:
-        ShowGraphMenu();
-        return 1;
     case Cmd::MonteCarloOutcomeGraph:
         run->Simulation().ShowResult(OutcomeDistributionResult);
         return 1;

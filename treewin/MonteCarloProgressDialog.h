@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class MenuButton;
 class ProgressBar;
 class TreeDocument;
 struct StoredAnalysis;
@@ -36,10 +37,12 @@ public:
     MonteCarloProgress& Run() const { return *run; }
 
 private:
-    void ShowGraphMenu();
+    // The graph menu button, over the template's Graph control: its menu holds the run's graphs.
+    void MakeGraphButton();
 
     std::unique_ptr<MonteCarloProgress> run;
     std::unique_ptr<ProgressBar> progressBar;
+    MenuButton* graphButton = nullptr;
     // The bar moves a few times a second, not per trial.
     HostPace barPace{16};
 };

@@ -15,11 +15,13 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/ProgramLoop.h"
+#include "tests/support/PumpMessages.h"
 #include "tests/support/RealInput.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ThreadWindow.h"
 #include "treewin/MonteCarloProgressDialog.h"
 #include "treewin/TreeWindow.h"
+#include "widgets/MenuButton.h"
 #include "tests/support/DialogControls.h"
 #include "tests/analysis/SimulatedTree.h"
 
@@ -80,6 +82,13 @@ BOOL CALLBACK FindProgress(HWND window, LPARAM out)
         return TRUE;
     *reinterpret_cast<Progress**>(out) = found;
     return FALSE;
+}
+
+BOOL CALLBACK FindMenuButton(HWND child, LPARAM out)
+{
+    if (auto* button = dynamic_cast<MenuButton*>(WindowCL::FromHandle(child)))
+        *reinterpret_cast<MenuButton**>(out) = button;
+    return TRUE;
 }
 
 // The progress window in the frame that is topmost among its windows, or null.
@@ -205,8 +214,22 @@ TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
     EXPECT_EQ(TextOf(*dialog, Ctl::MonteCarloSimulation3920::TrialsText), "20");
     EXPECT_FALSE(Enabled(*dialog, IDOK));
     EXPECT_FALSE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::TextReport));
+    // Graph is a menu button on the template's place, shut while the trials run.
+    MenuButton* graph = nullptr;
+    EnumChildWindows(dialog->Handle(), FindMenuButton, reinterpret_cast<LPARAM>(&graph));
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(std::string(graph->FaceText().Text()), TextOf(*dialog, Ctl::MonteCarloSimulation3920::Graph));
+    EXPECT_FALSE(IsWindowEnabled(graph->Handle()));
     while (!dialog->Run().Finished())
         dialog->Run().OnIdle();
+    // A click opens its menu; the pick shows the graph.
+    EXPECT_TRUE(IsWindowEnabled(graph->Handle()));
+    {
+        ScreenOnTop onTop(screen.frame->Handle());
+        RealInput::KeysLater pick("Down Return", 500);
+        RealInput::ClickAndDispatch(RealInput::Middle(graph->Handle()));
+    }
+    EXPECT_TRUE(PumpMessagesUntil([&] { return graphs == 1; }));
     EXPECT_TRUE(Enabled(*dialog, IDOK));
     EXPECT_FALSE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::Stop));
     EXPECT_TRUE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::Graph));
@@ -216,7 +239,7 @@ TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
     SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(Ctl::MonteCarloSimulation3920::TextReport, BN_CLICKED), 0);
     SendMessageA(dialog->Handle(), WM_COMMAND, 1563, 0);
     EXPECT_EQ(reports, std::vector<std::string>{"Ordered List of 20 Outcomes"});
-    EXPECT_EQ(graphs, 1);
+    EXPECT_EQ(graphs, 2);
     HWND handle = dialog->Handle();
     SendMessageA(handle, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_FALSE(IsWindow(handle));
@@ -249,7 +272,10 @@ TEST(MonteCarloDialogs, ProgressRunsFromTheMenuAndFromAStoredRecord)
     ASSERT_NE(dialog, nullptr);
     while (!dialog->Run().Finished())
         dialog->Run().OnIdle();
-    EXPECT_FALSE(Enabled(*dialog, Ctl::MonteCarloSimulation3920::Graph));
+    graph = nullptr;
+    EnumChildWindows(dialog->Handle(), FindMenuButton, reinterpret_cast<LPARAM>(&graph));
+    ASSERT_NE(graph, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(graph->Handle()));
     EXPECT_EQ(TextOf(*dialog, Ctl::MonteCarloSimulation3920::TrialsText), "15");
     SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     SetTextReportPresenter(previousReports);

@@ -80,9 +80,13 @@ float AxisElement::Position(double value, const LogicalRect& plot) const
 {
     const double span = Span();
     const double share = span != 0.0 ? (value - valueBottom) / span : 0.0;
+    // In double throughout: the plot's length taken in float rounds, and the axis's top value would then fall a
+    // hair outside the plot and its line be cut away.
+    const double bottom = plot.bottom;
+    const double left = plot.left;
     if (isVertical)
-        return static_cast<float>(plot.bottom - share * (plot.bottom - plot.top));
-    return static_cast<float>(plot.left + share * (plot.right - plot.left));
+        return static_cast<float>(bottom - share * (bottom - plot.top));
+    return static_cast<float>(left + share * (plot.right - left));
 }
 
 double AxisElement::ValueAt(float position, const LogicalRect& plot) const

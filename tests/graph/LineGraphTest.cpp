@@ -7,6 +7,7 @@
 #include "widgets/ZoomPane.h"
 #include "treewin/MarkovAnalysisWindow.h"
 #include "foundation/NumericFormatting.h"
+#include "framework/draw/MetafileDisplay.h"
 #include "graph/LineGraph.h"
 #include "graph/RegionGraph.h"
 #include "model/GraphTemplate.h"
@@ -205,6 +206,60 @@ TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
     EXPECT_STREQ(text.Text(), "0.50");
     FormatNumber(graph->horizontalAxis.numberFormat, 3, text, false, true, DigitsOfFormat);
     EXPECT_STREQ(text.Text(), "3");
+    delete window;
+}
+
+int CALLBACK CountShape(HDC, HANDLETABLE*, METARECORD* record, int, LPARAM count)
+{
+    switch (record->rdFunction) {
+    case META_POLYLINE:
+    case META_POLYGON:
+    case META_POLYPOLYGON:
+    case META_ELLIPSE:
+    case META_RECTANGLE:
+    case META_ROUNDRECT:
+    case META_LINETO:
+        ++*reinterpret_cast<int*>(count);
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+// The lines and shapes a picture of the graph draws.
+int DrawnRecords(LineGraph& graph)
+{
+    MetafileDisplay picture(graph.Pane()->CurrentDisplay());
+    graph.Draw(&picture);
+    int count = 0;
+    EnumMetaFile(nullptr, picture.Metafile(), CountShape, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// A state that holds the whole cohort at every stage has its line on the plot's top border, one that holds none
+// on its bottom border: both lines are drawn.
+TEST_F(LineGraphs, MarkovLinesOnThePlotsBordersAreDrawn)
+{
+    MarkovTestTree model("_stage >= 4");
+    model.WellDead("0");
+    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+    ASSERT_TRUE(analysis->Run());
+    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
+    InstallLineGraphWindows();
+    auto* window = new MarkovAnalysisWindow(nullptr, std::move(analysis));
+    SendMessageA(window->Handle(), WM_COMMAND, 1580, 0);
+    SetLineGraphPresenter(previous);
+    auto* graph = dynamic_cast<LineGraph*>(frame->ActiveChild());
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(graph->LineCount(), 2);
+    const int all = DrawnRecords(*graph);
+    for (int line = 0; line < 2; ++line) {
+        auto& drawn = const_cast<GraphLineElement&>(graph->Line(line));
+        drawn.isHidden = true;
+        EXPECT_LT(DrawnRecords(*graph), all) << "line " << line << " draws nothing";
+        drawn.isHidden = false;
+    }
     delete window;
 }
 

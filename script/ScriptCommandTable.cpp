@@ -6,6 +6,7 @@
 #include "widgets/Shell.h"
 #include "script/ScriptCommandHandlers.h"
 #include "treewin/TreeWindow.h"
+#include "widgets/MessageBoxes.h"
 
 #include "CommandIds.h"
 
@@ -198,6 +199,21 @@ void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
     }
     if ((row->needs & MenuRule) != 0 && tree != nullptr && !tree->CommandEnabled(id))
         return;
-    if (row->run != nullptr)
-        row->run(*this, parameters);
+    if (row->run == nullptr)
+        return;
+    // An error box the command's own work shows (a computation that failed, a file that did not save) is
+    // the command's failure: the script ends with that box as its only one, as a line of another program
+    // is refused.
+    commandShowedError_ = false;
+    MessageBoxPresenter previous;
+    previous = SetMessageBoxPresenter([this, &previous](const MessageBoxRequest& request) {
+        if ((request.style & MB_ICONMASK) == MB_ICONHAND && (request.style & MB_TYPEMASK) == MB_OK)
+            commandShowedError_ = true;
+        return previous(request);
+    });
+    row->run(*this, parameters);
+    SetMessageBoxPresenter(previous);
+    if (commandShowedError_)
+        EndAfterReportedFailure();
+    commandShowedError_ = false;
 }

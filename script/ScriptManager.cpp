@@ -266,7 +266,7 @@ void ScriptManager::Fail(std::string message, const char* name)
     CloseScriptFile();
     if (clientLine_)
         clientFailed_ = true;
-    else
+    else if (!commandShowedError_)
         ShowErrorBox(nullptr, message.c_str(), 0);
 }
 

@@ -162,7 +162,8 @@ private:
     bool RestartFile(long count);
 
     // Shows the message with the command's name (when there is one) and the line's number, or fails the
-    // other program's line; the running file is closed.
+    // other program's line; the running file is closed. A command whose work showed an error box already
+    // shows no second one.
     void Fail(std::string message, const char* commandName);
     // The command failed and the program's own box said why (a file that did not open or save, a save
     // declined): the running file ends with no second box, and the other program's line fails.
@@ -219,6 +220,8 @@ private:
     bool clientFailed_ = false;
     // The command being run, for error messages.
     int32_t currentCommand_ = 0;
+    // The running command's work showed an error box: the command failed, and said why.
+    bool commandShowedError_ = false;
 
     std::map<std::string, Variable> variables_;
 

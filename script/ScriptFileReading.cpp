@@ -87,6 +87,8 @@ void ScriptManager::FindLabel(const std::string& label)
     }
     std::string line;
     while (NextLine(line)) {
+        // Blanks before the line's end or its comment are no part of the label.
+        line.erase(line.find_last_not_of(" \t") + 1);
         if (Upper(line) == key)
             return;
     }

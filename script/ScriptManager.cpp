@@ -97,6 +97,16 @@ bool ScriptManager::ReopenFile()
     stream_ = FilePath(path_.c_str()).OpenStream(false);
     pushedCount_ = 0;
     lineCount = 0;
+    if (!stream_ || !stream_->IsOpen()) {
+        stream_.reset();
+        return false;
+    }
+    // Many editors begin a text file with the UTF-8 byte-order mark: it is no part of the first line.
+    uint8_t mark[3] = {};
+    const bool marked = stream_->BytesLeft() >= 3 && !stream_->ReadBytes(mark, 3).Failed() && mark[0] == 0xEF &&
+                        mark[1] == 0xBB && mark[2] == 0xBF;
+    if (!marked)
+        stream_ = FilePath(path_.c_str()).OpenStream(false);
     if (stream_ && stream_->IsOpen())
         return true;
     stream_.reset();

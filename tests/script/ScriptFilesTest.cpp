@@ -315,7 +315,7 @@ TEST_F(ScriptFiles, ParametersLabelsAndSubroutines)
         "!Goto(LOOP,)\n!SetScriptVar(skipped,2)\n:loop\n"
         "!Gosub [:Sub]\n!CatScriptVar(trail,c)\n!SetScriptVar(k,0)\n!BranchVar(k,Never)\n!SetScriptVar(k,2)\n"
         "!BranchVar(k,Never)\n!Goto(End)\n"
-        ":Sub\n!CatScriptVar(trail,s)\n!Return\n:End\n");
+        ":Sub  # the subroutine\n!CatScriptVar(trail,s)\n!Return\n:End \t\n");
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().caption, "KIVOScript");
     EXPECT_EQ(boxes.Last().text, "Script Variable: Total\rValue: 5");
@@ -326,6 +326,10 @@ TEST_F(ScriptFiles, ParametersLabelsAndSubroutines)
     EXPECT_EQ(Variable("total"), "50");
     EXPECT_EQ(Variable("skipped"), "(missing)");
     EXPECT_EQ(Variable("trail"), "sc");
+    // A byte-order mark before the first line is no part of it.
+    boxes.Clear();
+    Run("\xEF\xBB\xBF!SetScriptVar(bom,1)\n!DisplayScriptVar(bom)\n");
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Script Variable: bom\rValue: 1"});
 }
 
 // A person answering what a script shows: an empty field gets a value, then the first branch or OK.

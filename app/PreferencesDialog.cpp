@@ -122,6 +122,10 @@ int PreferencesDialog::Run()
         categories_->AddChars(page->label);
     categories_->SetCurSel(selected_);
     categories_->OnSelChange(this, &PreferencesDialog::OnCategoryChange);
+    // The list tells of a change a click made after the button is up: what came last, a press or a key, says
+    // how the change was made.
+    for (const UINT input : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_KEYDOWN})
+        categories_->AddMessageHandler(this, &PreferencesDialog::OnCategoryInput, input);
     CheckBoxCtrl* save = CheckBoxCtrl::FromTemplate(this, Ctl::Preferences::SaveSettings, &save_);
     if (!tree_ && !diagram_ && !graph_)
         save->Disable();
@@ -179,6 +183,12 @@ int PreferencesDialog::Run()
     return Result();
 }
 
+long PreferencesDialog::OnCategoryInput(WindowEvent* event)
+{
+    categoryClicked_ = event->message != WM_KEYDOWN;
+    return 0;
+}
+
 long PreferencesDialog::OnCategoryChange(WindowEvent*)
 {
     if (firstShow_) {
@@ -190,7 +200,7 @@ long PreferencesDialog::OnCategoryChange(WindowEvent*)
         // A header is never selected: a key that moves onto one goes on to the page beyond it, or back to the
         // nearest page when none is beyond (Home onto the first header), so every page can be reached from the
         // keyboard; a click on a header leaves the page shown.
-        const bool clicked = GetKeyState(VK_LBUTTON) < 0 || GetCapture() == categories_->Handle();
+        const bool clicked = categoryClicked_ || GetKeyState(VK_LBUTTON) < 0;
         if (pages_[selected_].pageId == 0 && !clicked) {
             const int count = categories_->GetCount();
             const auto pageFrom = [&](int step) {
@@ -275,6 +285,8 @@ void PreferencesDialog::ReleasePage()
 
 long PreferencesDialog::OnCommandId(unsigned id, unsigned code, HWND control)
 {
+    if (IsEnterOnPageButton(id, code))
+        return PressOk();
     if (diagram_ && Page() && code == BN_CLICKED && OnDiagramPageClick(id))
         return 1;
     if (!tree_ || !Page() || code != BN_CLICKED)

@@ -43,6 +43,7 @@ public:
 
 private:
     long OnCategoryChange(WindowEvent* event);
+    long OnCategoryInput(WindowEvent* event);
     int ValidatePage() override;
     void BuildPage() override;
     void ReleasePage() override;
@@ -81,6 +82,8 @@ private:
     int shown_ = -1;
     const PreferencesPage* pages_ = nullptr;
     ListBoxCtrl* categories_ = nullptr;
+    // The last input to the category list was a press of the mouse, not a key.
+    bool categoryClicked_ = false;
     int save_ = 0;
     TreeWindow* tree_ = nullptr;
     bool rolledBack_ = false;

@@ -17,6 +17,8 @@ DialogPage::DialogPage(HookedDialog* host, unsigned pageId)
 
 long DialogPage::OnCommandId(unsigned id, unsigned code, HWND control)
 {
+    if (host_->IsEnterOnPageButton(id, code))
+        return host_->PressOk();
     return host_->OnCommandId(id, code, control);
 }
 
@@ -49,6 +51,24 @@ int HookedDialog::ShowPage(int pageId)
                  pageRect_.right - pageRect_.left, pageRect_.bottom - pageRect_.top, SWP_NOACTIVATE);
     BuildPage();
     page_->Show(SW_SHOW);
+    return 1;
+}
+
+bool HookedDialog::IsEnterOnPageButton(unsigned id, unsigned code) const
+{
+    if (code != BN_CLICKED || !page_ || GetKeyState(VK_RETURN) >= 0)
+        return false;
+    const HWND button = GetDlgItem(page_->Handle(), static_cast<int>(id));
+    if (!button)
+        return false;
+    const LRESULT kind = SendMessageA(button, WM_GETDLGCODE, 0, 0);
+    return (kind & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+long HookedDialog::PressOk()
+{
+    // Posted: OK ends the run and closes the page, whose button may still be reporting.
+    PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(Handle(), IDOK)));
     return 1;
 }
 

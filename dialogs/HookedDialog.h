@@ -34,6 +34,11 @@ public:
     void ClosePage();
     DialogPage* Page() const { return page_.get(); }
     int PageId() const { return pageId_; }
+    // A push button of the page shown reports its press while Enter is down: Enter acts on O&K from
+    // anywhere in the page, its buttons included, so the command is taken as O&K's.
+    bool IsEnterOnPageButton(unsigned id, unsigned code) const;
+    // O&K pressed, once the message under way is done.
+    long PressOk();
 
 protected:
     // The page shown may be left (its fields stored already); 0 keeps it.

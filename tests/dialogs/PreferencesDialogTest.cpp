@@ -4,6 +4,7 @@
 #include "tests/app/FrameByHand.h"
 #include "tests/support/DescendantControl.h"
 #include "tests/support/ProgramProcess.h"
+#include "tests/support/ProgramLoop.h"
 #include "tests/support/PumpMessages.h"
 #include "framework/dialog/FontDialog.h"
 #include "treewin/CEParamsDialog.h"
@@ -445,4 +446,49 @@ TEST_F(PreferencesByHand, CancelTakesBackWhatThePagesOwnDialogsStored)
         delete document;
     }
     SetFontDialogPresenter(previousFonts);
+}
+
+// By a person's clicks and keys: a click on a header line leaves the page shown, and Enter on a page's push
+// button acts on O&K as from anywhere in the page.
+TEST_F(PreferencesByHand, ClickedHeaderLeavesThePageAndEnterOnAPageButtonActsOnOk)
+{
+    TreeWindow* tree = NewTree();
+    ASSERT_NE(tree, nullptr);
+    int shownAfterHeader = 0;
+    LRESULT selectedAfterHeader = -1;
+    bool focusOnSet = false;
+    bool columnsOpened = false;
+    ModalDialogDriver person;
+    person.Then(ClickOn(Ctl::Preferences::CategoryList, 5))
+        .Then([&](DialogFrameCL& dialog) {
+            shownAfterHeader = dynamic_cast<HookedDialog&>(dialog).PageId();
+            selectedAfterHeader = SendMessageA(dialog.Control(Ctl::Preferences::CategoryList), LB_GETCURSEL, 0, 0);
+        })
+        .Then(ClickOn(Ctl::Preferences::CategoryList, 6))
+        .Then(ClickOn(Ctl::TerminalNodesPage::ShowColumns))
+        .Then([&](DialogFrameCL& dialog) {
+            const HWND set = FindDescendant(dialog.Handle(), Ctl::TerminalNodesPage::SetColumns);
+            ScreenOnTop onTop(dialog.Handle());
+            RealInput::Keys("Tab");
+            focusOnSet = RunProgramLoopUntil([set] { return GetFocus() == set; });
+            RealInput::Keys("Return");
+            RunProgramLoopUntil([&] {
+                const auto& stack = DialogFrameCL::ModalStack();
+                return stack.empty() || stack.back() != &dialog || !IsWindowVisible(dialog.Handle());
+            });
+        })
+        .Then([&](DialogFrameCL& dialog) {
+            columnsOpened = dialog.Id() == DialogRes::Columns;
+            SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
+        })
+        // Reached only when Enter left Preferences open.
+        .Press(IDCANCEL);
+    Press("F11");
+    RunProgramLoopUntil([] { return DialogFrameCL::ModalStack().empty(); });
+    EXPECT_EQ(shownAfterHeader, DialogRes::CalculationMethodPage);
+    EXPECT_EQ(selectedAfterHeader, 1);
+    EXPECT_TRUE(focusOnSet);
+    EXPECT_FALSE(columnsOpened);
+    // OK took the box ticked on the page.
+    EXPECT_EQ(tree->Document().DisplayPrefs.ShowColumns, 1);
 }

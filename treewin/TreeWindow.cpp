@@ -287,16 +287,21 @@ private:
 
 bool TreeWindow::WriteDocument(Archive& stream)
 {
+    // Save refused a tree its file cannot hold before writing (Storable); this guards other writers.
     zString message;
-    if (!document.CheckStorable(message)) {
-        ShowErrorBox(nullptr, message.Text(), 0);
+    if (!document.CheckStorable(message))
         return false;
-    }
     if (!WriteFileHeader(stream))
         return false;
     OriginalValuesScope original(childWindows);
     document.WriteDocumentBody(stream);
     return !stream.Failed();
+}
+
+bool TreeWindow::Storable(zString& message)
+{
+    EndOpenEdits();
+    return document.CheckStorable(message);
 }
 
 bool TreeWindow::FileStillReadable()

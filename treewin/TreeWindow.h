@@ -94,6 +94,7 @@ public:
     // The tree's own printer settings, stored in its file.
     PrinterSetupRecord& PrinterSettings() override;
     bool WriteDocument(Archive& stream) override;
+    bool Storable(zString& message) override;
     const char* const* FileFilter() override;
     bool ReadDocument(Archive& stream, uint32_t fileSize) override;
     // The whole file reads as a tree (or snapshot) again.

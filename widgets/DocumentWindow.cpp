@@ -308,6 +308,11 @@ int DocumentWindow::SaveToPath(const FilePath& target)
             return 0;
     }
     zString message;
+    // A document its file cannot hold is refused with the one reason, before anything is written.
+    if (!Storable(message)) {
+        ShowErrorBox(nullptr, message.Text(), 0);
+        return 0;
+    }
     SaveFailure cause = SaveFailure::Other;
     bool saved = false;
     {

@@ -39,6 +39,8 @@ public:
     virtual int DocumentKind() { return 0; }                    // 63
     // False while the document has no stored form it can be saved in (only its picture can be saved).
     virtual bool CanWriteDocument() { return true; }
+    // False, saying why, when the document holds what its file cannot store: Save refuses before it writes.
+    virtual bool Storable(zString&) { return true; }
     // False when the file this window was made from could not be read (the reading said why): such a
     // window is deleted unseen.
     virtual bool FileRead() const { return true; }

@@ -243,7 +243,7 @@ TEST(TreeWindowFiles, ForeignTreesSaveAsTreesThatOpenAgain)
         std::remove(path.c_str());
 }
 
-// A distribution parameter too long for a tree file is named at Save, as a long payoff is.
+// A distribution parameter too long for a tree file is named at Save, as a long payoff is, and nothing is written.
 TEST(TreeWindowFiles, SaveNamesTheDistributionBeyondTheLimits)
 {
     const std::string path = TempPath("kivo_long_parameter.tre");
@@ -264,13 +264,13 @@ TEST(TreeWindowFiles, SaveNamesTheDistributionBeyondTheLimits)
         }
         MessageBoxRecorder boxes;
         EXPECT_EQ(window.DocumentWindow::SaveAs(path.c_str()), 0);
-        ASSERT_EQ(boxes.Count(), 2u);
+        // One failure, one box.
+        ASSERT_EQ(boxes.Count(), 1u);
         EXPECT_EQ(boxes.Boxes()[0].text,
                   onNode ? "The tree cannot be saved: the node \"Chooser\"" + limit +
                                "a parameter of its distribution is longer than 1500 characters."
                          : "The tree cannot be saved: the distribution DISTSAMP(4)" + limit +
                                "one of its parameters is longer than 1500 characters.");
-        EXPECT_EQ(boxes.Last().text, "Unable to save file. \"" + path + "\" was not saved.");
     }
 }
 

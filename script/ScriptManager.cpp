@@ -197,7 +197,10 @@ void ScriptManager::ExecuteLine(const std::string& line)
     const std::string name = line.substr(nameStart, at - nameStart);
     const int32_t id = FindCommand(name);
     if (id == 0) {
-        Fail("Unrecognized command \"" + name + "\".", name.empty() ? nullptr : name.c_str());
+        // A name that is no name ("!123", a blank after "!") is shown as written, up to its parameters.
+        std::string written = line.substr(nameStart, line.find_first_of("([{", nameStart) - nameStart);
+        written.erase(written.find_last_not_of(" \t") + 1);
+        Fail("Unrecognized command \"" + written + "\".", written.c_str());
         return;
     }
     // File paths are taken as written: "\t" in "Z:\tmp" is no tab.

@@ -281,9 +281,13 @@ void Handlers::SaveAsTRB(ScriptManager& script, const Parameters& parameters)
     TreeWindow& tree = *TopTree();
     FilePath path(parameters[0].c_str());
     path.SetExtension("trb");
+    if (!tree.Document().IsRolledBack()) {
+        script.Fail("The tree is not rolled back: a snapshot holds the results of a roll back.", "SaveAsTRB");
+        return;
+    }
     zString message;
-    if (!tree.Document().IsRolledBack() || !tree.SaveCopyAs(path.FullPath().Text(), message))
-        script.ReportError(2, ScriptCmd::SaveAsTRB, parameters[0].c_str());
+    if (!tree.SaveCopyAs(path.FullPath().Text(), message))
+        script.Fail(message.Text(), "SaveAsTRB");
 }
 
 void Handlers::RunStoredAnalysis(ScriptManager& script, const Parameters& parameters)

@@ -126,7 +126,8 @@ TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
     const std::string tree = SaveChanceTree();
     const std::string snapshot = TempFile("kivo-script-snap.trb");
     Run("!OpenFile(\"" + tree + "\")\n!SaveAsTRB(\"" + snapshot + "\")\n!Announce(after)\n");
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Bad parameter \"" + snapshot + "\".\r\n\r\nCommand: !SaveAsTRB\r\nLine: 2"});
+    EXPECT_EQ(Texts(), std::vector<std::string>{"The tree is not rolled back: a snapshot holds the results of a roll "
+                                                "back.\r\n\r\nCommand: !SaveAsTRB\r\nLine: 2"});
     boxes.Clear();
     Run("!SelectRoot\n!RollBack\n!SaveAsTRB(\"" + snapshot + "\")\n!SelectNode(\"@0,\")\n!SetNodeProb(\"1/0\")\n"
         "!SetScriptVar(EV,old)\n!SelectRoot\n!ExpectedValue(EV)\n!Announce(after)\n");
@@ -199,6 +200,9 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
     } rows[] = {
         {true, "!SetCalcMethod(5)", "Bad parameter \"5\".\r\n\r\nCommand: !SetCalcMethod\r\nLine: 1"},
         {true, "# a comment\n\n!Foo(1)", "Unrecognized command \"Foo\".\r\n\r\nCommand: !Foo\r\nLine: 3"},
+        {false, "!123", "Unrecognized command \"123\".\r\n\r\nCommand: !123\r\nLine: 1"},
+        {false, "! SetNodeName(x)",
+         "Unrecognized command \" SetNodeName\".\r\n\r\nCommand: ! SetNodeName\r\nLine: 1"},
         {true, "!SelectRoot\n!SetNodeName(\"abc)", "Bad parameter \"abc)\".\r\n\r\nCommand: !SetNodeName\r\nLine: 2"},
         {false, "!Delay(abc)", "Bad parameter \"abc\".\r\n\r\nCommand: !Delay\r\nLine: 1"},
         {false, "!TextBox(text, soon)", "Bad parameter \"soon\".\r\n\r\nCommand: !TextBox\r\nLine: 1"},

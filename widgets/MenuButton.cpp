@@ -275,6 +275,9 @@ LRESULT MenuButton::DefaultProcessing(WindowEvent* event)
         SetFocus(handle_);
         return MA_ACTIVATE;
     }
+    // The face is drawn greyed while the window is disabled: EnableWindow alone would leave the old face.
+    if (event && event->message == WM_ENABLE)
+        InvalidateRect(handle_, nullptr, TRUE);
     return PaneWindowCL::DefaultProcessing(event);
 }
 

@@ -175,14 +175,14 @@ SensitivityDialog::SensitivityDialog(TreeDocument* document, TreeNode* node)
     : SensitivityRangeDialog(DialogRes::SensitivityAnalysis, document, node)
 {
     intervals = rememberedIntervals;
-    AddIntegerField(SensitivityAnalysisIds::IntervalsEdit, &intervals, 2, 50);
+    AddIntegerField(SensitivityAnalysisIds::NumberOfIntervalsEdit, &intervals, 2, 50);
     Prepare();
     const bool offered = node->IsDecision() && node->parent != nullptr && node->parent->IsDecision();
     for (unsigned id :
-         {SensitivityAnalysisIds::ShowLinesForText, SensitivityAnalysisIds::ShowLinesForEachBranchOfThisDecisionNode,
-          SensitivityAnalysisIds::ShowLinesForThisNodeOnlyAsABranchOfItsParent})
+         {SensitivityAnalysisIds::DrawOneSensitivityLineForText, SensitivityAnalysisIds::EachBranchOfThisDecisionNode,
+          SensitivityAnalysisIds::ThisNodeOnlyAsABranchOfItsParent})
         ShowItem(id, offered);
-    CheckItem(SensitivityAnalysisIds::ShowLinesForEachBranchOfThisDecisionNode, true);
+    CheckItem(SensitivityAnalysisIds::EachBranchOfThisDecisionNode, true);
     settings.nodeOnly = !node->IsDecision();
 }
 
@@ -200,8 +200,8 @@ int SensitivityDialog::OkResult()
     if (SensitivityRangeDialog::OkResult() == 0)
         return 0;
     settings.intervals = intervals;
-    if (IsWindowVisible(Control(SensitivityAnalysisIds::ShowLinesForThisNodeOnlyAsABranchOfItsParent)))
-        settings.nodeOnly = IsItemChecked(SensitivityAnalysisIds::ShowLinesForThisNodeOnlyAsABranchOfItsParent);
+    if (IsWindowVisible(Control(SensitivityAnalysisIds::ThisNodeOnlyAsABranchOfItsParent)))
+        settings.nodeOnly = IsItemChecked(SensitivityAnalysisIds::ThisNodeOnlyAsABranchOfItsParent);
     return 1;
 }
 

@@ -28,8 +28,9 @@ void FontSampleControl::MakeSampleFont(bool redraw)
     std::unique_ptr<zFont> font = CreateRecordFont(*record_, display_);
     record_->turned = savedFlag_;
     SendMessageA(sample_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font->Handle()), redraw ? TRUE : FALSE);
-    // A few letters written in the font: the sample box is small.
-    SetWindowTextA(sample_->Handle(), "AaBbCc");
+    // The template's own text shows the font; a sample left empty gets a few letters (the box is small).
+    if (GetWindowTextLengthA(sample_->Handle()) == 0)
+        SetWindowTextA(sample_->Handle(), "AaBbCc");
     // The sample lets go of the old font before it is deleted.
     sampleFont_ = std::move(font);
 }

@@ -256,7 +256,7 @@ TEST(SmallControls, FontSampleShowsTheRecordUnturnedAndChangesOnlyWhenConfirmed)
         EXPECT_EQ(14, record.pointSize);
         char text[64] = "";
         GetWindowTextA(sample, text, sizeof text);
-        EXPECT_STREQ(text, "AaBbCc");
+        EXPECT_STREQ(text, "Sample");
         record.turned = 0;
     }
     EXPECT_EQ(1, record.turned);

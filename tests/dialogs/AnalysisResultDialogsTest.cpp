@@ -194,13 +194,13 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
             EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::CorrelationsText), "Correlations: pSuccess");
             EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::LowValueEdit), "0.3");
             EXPECT_FALSE(IsWindowVisible(
-                dialog.FindChild(Ctl::SensitivityAnalysis::ShowLinesForEachBranchOfThisDecisionNode)->Handle()));
+                dialog.FindChild(Ctl::SensitivityAnalysis::EachBranchOfThisDecisionNode)->Handle()));
         })
         .Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
         .Type(Ctl::SensitivityAnalysis::HighValueEdit, "0")
         .Press(IDOK)
         .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
-        .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "10")
+        .Type(Ctl::SensitivityAnalysis::NumberOfIntervalsEdit, "10")
         .Press(IDOK);
     tree.Document().SetModified(0);
     SensitivityDialog oneWay(&tree.Document(), tree.Root());
@@ -246,7 +246,7 @@ TEST(AnalysisResultDialogs, SetUpDialogsProposeCheckAndRemember)
     EXPECT_NEAR(results.thresholds[0].x, 0.5, 1e-9);
 
     ModalDialogDriver again;
-    again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::IntervalsEdit), "8"); })
+    again.Then([](DialogFrameCL& dialog) { EXPECT_EQ(TextOf(dialog, Ctl::SensitivityAnalysis::NumberOfIntervalsEdit), "8"); })
         .Press(IDCANCEL);
     EXPECT_EQ(SensitivityDialog(&tree.Document(), tree.Root()).Run(), 0);
 }

@@ -138,6 +138,29 @@ TEST(ProgramTemplates, TheEngineBuildsEveryItemOfEveryTemplate)
     }
 }
 
+// Texts of the dialogs in the program's own words: each is an item of its template.
+TEST(ProgramTemplates, TextsReadInTheProgramsOwnWords)
+{
+    const struct {
+        unsigned dialog;
+        const char* text;
+    } rows[] = {
+        {DialogRes::SensitivityAnalysis, "Number of &Intervals:"},
+        {DialogRes::SensitivityAnalysis, "High v&alue:"},
+        {DialogRes::SensitivityAnalysis, "Draw one sensitivity line for:"},
+        {DialogRes::ThresholdAnalysis, "High v&alue:"},
+        {DialogRes::DefineValues, "Cl&ose"},
+    };
+    for (const auto& row : rows) {
+        DialogTemplate parsed;
+        ASSERT_TRUE(ReadTemplate(row.dialog, parsed));
+        bool found = false;
+        for (const auto& item : parsed.items)
+            found = found || item.title == row.text;
+        EXPECT_TRUE(found) << row.dialog << " " << row.text;
+    }
+}
+
 class DialogLayout : public testing::TestWithParam<unsigned> {
 protected:
     static void SetUpTestSuite()

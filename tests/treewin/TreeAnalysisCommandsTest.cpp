@@ -325,7 +325,7 @@ TEST(TreeAnalysisCommands, SensitivityRunClosesTheSweptVariablesWindowsFirst)
         ModalDialogDriver driver;
         driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
             .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
-            .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "2")
+            .Type(Ctl::SensitivityAnalysis::NumberOfIntervalsEdit, "2")
             .Press(IDOK);
         SendMessageA(t.window.Handle(), WM_COMMAND, 1651, 0);
     }
@@ -504,7 +504,7 @@ TEST(TreeAnalysisCommands, CorrelatedVariablesAreChosenForEachAxis)
         ModalDialogDriver driver;
         driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
             .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
-            .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "2")
+            .Type(Ctl::SensitivityAnalysis::NumberOfIntervalsEdit, "2")
             .Press(IDOK)
             .Then([](DialogFrameCL& dialog) {
                 char line[64] = "";
@@ -603,7 +603,7 @@ TEST(TreeAnalysisCommands, RolledBackTreeGivesTheResultsOfThePlainTree)
     const Steps oneWay = [](ModalDialogDriver& driver) {
         driver.Type(Ctl::SensitivityAnalysis::LowValueEdit, "0")
             .Type(Ctl::SensitivityAnalysis::HighValueEdit, "1")
-            .Type(Ctl::SensitivityAnalysis::IntervalsEdit, "4")
+            .Type(Ctl::SensitivityAnalysis::NumberOfIntervalsEdit, "4")
             .Press(IDOK);
     };
     const Steps thresholdRange = [](ModalDialogDriver& driver) {

@@ -17,6 +17,8 @@
 
 namespace {
 
+// A row's parameter counts: `least` to `most`; kNoBound only where any number is taken (a list of paths or
+// labels, "at least" in the reference). A count outside them is error 1, never a parameter dropped.
 // What a command needs before its executor runs, checked in this order with the parameter count (error 1)
 // after the first: a tree window on top (error 4), a selected node in it (error 8), and, when a tree window
 // is on top, its enable rule of the menu command whose id the command takes: a grayed item refuses it
@@ -55,47 +57,47 @@ using Script = ScriptManager::Handlers;
 
 const ScriptManager::CommandRow ScriptManager::Commands[] = {
     // Flow and variables.
-    {ScriptCmd::BeginBranch, "BeginBranch", &Script::BeginBranch, 0, kNoBound, 0},
+    {ScriptCmd::BeginBranch, "BeginBranch", &Script::BeginBranch, 0, 3, 0},
     {ScriptCmd::Branch, "Branch", &Script::Branch, 2, 2, 0},
-    {ScriptCmd::EndBranch, "EndBranch", &Script::EndBranch, 0, kNoBound, 0},
+    {ScriptCmd::EndBranch, "EndBranch", &Script::EndBranch, 0, 0, 0},
     {ScriptCmd::Goto, "Goto", &Script::Goto, 1, 1, 0},
     {ScriptCmd::Gosub, "Gosub", &Script::Gosub, 1, 1, 0},
-    {ScriptCmd::Return, "Return", &Script::Return, 0, kNoBound, 0},
-    {ScriptCmd::TextBox, "TextBox", &Script::TextBox, 1, kNoBound, 0},
+    {ScriptCmd::Return, "Return", &Script::Return, 0, 0, 0},
+    {ScriptCmd::TextBox, "TextBox", &Script::TextBox, 1, 2, 0},
     {ScriptCmd::Test, "Test", nullptr, 0, kNoBound, 0},
     {ScriptCmd::UserInput, "UserInput", &Script::UserInput, 2, 4, 0},
     {ScriptCmd::ShowUserActions, "ShowUserActions", nullptr, 0, kNoBound, 0},
-    {ScriptCmd::ClipAdviseVars, "ClipAdviseVars", &Script::ClipAdviseVars, 0, kNoBound, 0},
-    {ScriptCmd::Delay, "Delay", &Script::Delay, 0, kNoBound, 0},
+    {ScriptCmd::ClipAdviseVars, "ClipAdviseVars", &Script::ClipAdviseVars, 0, 1, 0},
+    {ScriptCmd::Delay, "Delay", &Script::Delay, 0, 1, 0},
     {ScriptCmd::SetScriptVar, "SetScriptVar", &Script::SetScriptVar, 2, 2, 0},
     {ScriptCmd::CatScriptVar, "CatScriptVar", &Script::CatScriptVar, 2, 2, 0},
-    {ScriptCmd::FlushScriptVars, "FlushScriptVars", &Script::FlushScriptVars, 0, kNoBound, 0},
+    {ScriptCmd::FlushScriptVars, "FlushScriptVars", &Script::FlushScriptVars, 0, 0, 0},
     {ScriptCmd::CopyScriptVar, "CopyScriptVar", &Script::CopyScriptVar, 1, 1, 0},
     {ScriptCmd::PasteIntoScriptVar, "PasteIntoScriptVar", &Script::PasteIntoScriptVar, 1, 1, 0},
     {ScriptCmd::DisplayScriptVar, "DisplayScriptVar", &Script::DisplayScriptVar, 1, 1, 0},
     {ScriptCmd::Announce, "Announce", &Script::Announce, 1, 1, 0},
-    {ScriptCmd::YesNo, "YesNo", &Script::YesNo, 3, kNoBound, 0},
+    {ScriptCmd::YesNo, "YesNo", &Script::YesNo, 3, 4, 0},
     {ScriptCmd::BranchVar, "BranchVar", &Script::BranchVar, 2, kNoBound, 0},
     // Files and windows of the frame.
     {Cmd::FileOpen, "OpenFile", &Script::OpenFile, 1, kNoBound, Paths},
-    {Cmd::FileSave, "SaveFile", &Script::SaveFile, 0, kNoBound, MenuRule},
-    {Cmd::FileSaveAs, "SaveFileAs", &Script::SaveFileAs, 0, kNoBound, MenuRule | Paths},
-    {Cmd::FileClose, "CloseTopWindow", &Script::CloseTopWindow, 0, kNoBound, 0},
-    {Cmd::EditCopySpecial, "CopyPicture", &Script::CopyPicture, 0, kNoBound, 0},
-    {Cmd::FilePrint, "PrintFile", &Script::PrintFile, 0, kNoBound, 0},
+    {Cmd::FileSave, "SaveFile", &Script::SaveFile, 0, 0, MenuRule},
+    {Cmd::FileSaveAs, "SaveFileAs", &Script::SaveFileAs, 0, 1, MenuRule | Paths},
+    {Cmd::FileClose, "CloseTopWindow", &Script::CloseTopWindow, 0, 1, 0},
+    {Cmd::EditCopySpecial, "CopyPicture", &Script::CopyPicture, 0, 0, 0},
+    {Cmd::FilePrint, "PrintFile", &Script::PrintFile, 0, 0, 0},
     {ScriptCmd::TopWindowType, "TopWindowType", &Script::TopWindowType, 1, 1, 0},
-    {ScriptCmd::TopWindowName, "TopWindowName", &Script::TopWindowName, 1, kNoBound, 0},
+    {ScriptCmd::TopWindowName, "TopWindowName", &Script::TopWindowName, 1, 2, 0},
     {ScriptCmd::TableVal, "TableVal", &Script::TableVal, 3, 3, 0},
     // The selection of the top tree.
-    {Cmd::OptionsAddBranches, "AddBranches", &Script::TreeMenuCommand, 0, kNoBound,
+    {Cmd::OptionsAddBranches, "AddBranches", &Script::TreeMenuCommand, 0, 0,
      TreeTop | SelectedNode | MenuRule},
     {ScriptCmd::SelectNode, "SelectNode", &Script::SelectNode, 1, kNoBound, TreeTop},
     {ScriptCmd::SelectNodeToo, "SelectNodeToo", &Script::SelectNodeToo, 1, kNoBound, TreeTop},
     {ScriptCmd::SelectNodeRel, "SelectNodeRel", &Script::SelectNodeRel, 1, 1, TreeTop | SelectedNode},
-    {ScriptCmd::SelectRoot, "SelectRoot", &Script::SelectRoot, 0, kNoBound, TreeTop},
+    {ScriptCmd::SelectRoot, "SelectRoot", &Script::SelectRoot, 0, 0, TreeTop},
     {ScriptCmd::SelectNodeRelName, "SelectNodeRelName", &Script::SelectNodeRelName, 1, 1, TreeTop},
     {Cmd::OptionsSelectIf, "SelectIf", &Script::SelectIf, 3, kNoBound, TreeTop | MenuRule},
-    {ScriptCmd::DeselectAll, "DeselectAll", &Script::DeselectAll, 0, kNoBound, TreeTop},
+    {ScriptCmd::DeselectAll, "DeselectAll", &Script::DeselectAll, 0, 0, TreeTop},
     {ScriptCmd::GetSelCount, "GetSelCount", &Script::GetSelCount, 1, 1, TreeTop},
     {ScriptCmd::GetSelList, "GetSelList", &Script::GetSelList, 1, 1, TreeTop},
     {ScriptCmd::GetSelNum, "GetSelNum", &Script::GetSelNum, 2, 2, TreeTop},
@@ -103,11 +105,11 @@ const ScriptManager::CommandRow ScriptManager::Commands[] = {
     {Cmd::OptionsChangeNodeType, "ChangeNodeType", &Script::ChangeNodeType, 1, 1,
      TreeTop | SelectedNode | MenuRule},
     {Cmd::AnalysisOneWay, "SensAn", nullptr, 0, kNoBound, TreeTop},
-    {Cmd::AnalysisRollBack, "RollBack", &Script::RollBack, 0, kNoBound, TreeTop | MenuRule},
-    {Cmd::AnalysisCostEffectiveness, "CostEff", &Script::TreeMenuCommand, 0, kNoBound,
+    {Cmd::AnalysisRollBack, "RollBack", &Script::RollBack, 0, 1, TreeTop | MenuRule},
+    {Cmd::AnalysisCostEffectiveness, "CostEff", &Script::TreeMenuCommand, 0, 1,
      TreeTop | SelectedNode | MenuRule},
     {Cmd::AnalysisMarkovAnalysis, "Markov", nullptr, 0, kNoBound, TreeTop},
-    {Cmd::AnalysisProbabilityDistribution, "ProbDist", &Script::TreeMenuCommand, 0, kNoBound, TreeTop | MenuRule},
+    {Cmd::AnalysisProbabilityDistribution, "ProbDist", &Script::TreeMenuCommand, 0, 0, TreeTop | MenuRule},
     {ScriptCmd::SetCalcMethod, "SetCalcMethod", &Script::SetCalcMethod, 1, 1, TreeTop},
     {ScriptCmd::CopyDocVariables, "CopyDocVariables", &Script::CopyDocVariables, 0, 2, TreeTop},
     {ScriptCmd::SetActivePayoff, "SetActivePayoff", &Script::SetActivePayoff, 1, 1, TreeTop},
@@ -116,21 +118,21 @@ const ScriptManager::CommandRow ScriptManager::Commands[] = {
     // The top tree's or graph's number of digits, by its first parameter.
     {Cmd::DisplayNumericFormatting, "SetNFSigDigs", &Script::SetNumberDigits, 2, kNoBound, 0},
     // Values of the selected node.
-    {ScriptCmd::NumKids, "NumKids", &Script::NumKids, 1, kNoBound, TreeTop | SelectedNode},
+    {ScriptCmd::NumKids, "NumKids", &Script::NumKids, 1, 2, TreeTop | SelectedNode},
     {ScriptCmd::GetNodeName, "GetNodeName", &Script::GetNodeName, 1, 1, TreeTop | SelectedNode},
     {ScriptCmd::SetNodeName, "SetNodeName", &Script::SetNodeName, 1, 1, TreeTop | SelectedNode},
     {ScriptCmd::GetNodeProb, "GetNodeProb", &Script::GetNodeProb, 1, 1, TreeTop | SelectedNode},
     {ScriptCmd::SetNodeProb, "SetNodeProb", &Script::SetNodeProb, 1, 1, TreeTop | SelectedNode},
     {ScriptCmd::CopyNodeVars, "CopyNodeVars", &Script::CopyNodeVars, 0, 0, TreeTop},
     {ScriptCmd::GetNodeVar, "GetNodeVar", &Script::GetNodeVar, 2, 2, TreeTop},
-    {ScriptCmd::SetNodeVar, "SetNodeVar", &Script::SetNodeVar, 1, kNoBound, TreeTop},
+    {ScriptCmd::SetNodeVar, "SetNodeVar", &Script::SetNodeVar, 1, 2, TreeTop},
     {ScriptCmd::GetNodePayoff, "GetNodePayoff", &Script::GetNodePayoff, 2, 2, TreeTop | SelectedNode},
     {ScriptCmd::SetNodePayoff, "SetNodePayoff", &Script::SetNodePayoff, 2, 2, TreeTop | SelectedNode},
     // Computed values of the selected node: the value goes into a script variable.
-    {Cmd::AnalysisExpectedValue, "ExpectedValue", &Script::ExpectedValue, 1, kNoBound, TreeTop | SelectedNode},
-    {Cmd::AnalysisPathProbability, "PathProb", &Script::PathProb, 1, kNoBound, TreeTop | SelectedNode},
-    {Cmd::AnalysisStandardDeviation, "StdDev", &Script::StdDev, 1, kNoBound, TreeTop | SelectedNode},
-    {Cmd::ValuesOpenEvaluator, "Evaluate", &Script::Evaluate, 2, kNoBound, TreeTop | SelectedNode},
+    {Cmd::AnalysisExpectedValue, "ExpectedValue", &Script::ExpectedValue, 1, 2, TreeTop | SelectedNode},
+    {Cmd::AnalysisPathProbability, "PathProb", &Script::PathProb, 1, 2, TreeTop | SelectedNode},
+    {Cmd::AnalysisStandardDeviation, "StdDev", &Script::StdDev, 1, 2, TreeTop | SelectedNode},
+    {Cmd::ValuesOpenEvaluator, "Evaluate", &Script::Evaluate, 2, 3, TreeTop | SelectedNode},
 };
 
 const ScriptManager::CommandRow* ScriptManager::FindRow(int32_t id)

@@ -240,6 +240,12 @@ TEST_F(ScriptFiles, EachErrorShowsOneBoxAndEndsTheFile)
         {false, "!EndBranch", "Unspecifiable error.\r\n\r\nCommand: !EndBranch\r\nLine: 1"},
         {true, "!CopyNodeVars(1,2,3,4,5)", "Wrong number of parameters.\r\n\r\nCommand: !CopyNodeVars\r\nLine: 1"},
         {false, "!OpenFile", "Wrong number of parameters.\r\n\r\nCommand: !OpenFile\r\nLine: 1"},
+        // Parameters a command does not take are refused, never passed over: a path is never dropped.
+        {true, "!SelectRoot(1)", "Wrong number of parameters.\r\n\r\nCommand: !SelectRoot\r\nLine: 1"},
+        {true, "!RollBack(1,2)", "Wrong number of parameters.\r\n\r\nCommand: !RollBack\r\nLine: 1"},
+        {true, "!SetNodeVar(zz,1,2)", "Wrong number of parameters.\r\n\r\nCommand: !SetNodeVar\r\nLine: 1"},
+        {true, "!SaveFileAs(Z:\\x.tre, b)", "Wrong number of parameters.\r\n\r\nCommand: !SaveFileAs\r\nLine: 1"},
+        {false, "!CloseTopWindow(1,1)", "Wrong number of parameters.\r\n\r\nCommand: !CloseTopWindow\r\nLine: 1"},
         {true, "!SelectNode()", "Wrong number of parameters.\r\n\r\nCommand: !SelectNode\r\nLine: 1"},
         {true, "!SelectNodeToo", "Wrong number of parameters.\r\n\r\nCommand: !SelectNodeToo\r\nLine: 1"},
         {true, "!SelectRoot\n!SelectNodeRel", "Wrong number of parameters.\r\n\r\nCommand: !SelectNodeRel\r\nLine: 2"},

@@ -269,22 +269,6 @@ protected:
         });
         ClickPaper();
     }
-    // The driver's step: a person's click on a control of the running dialog (in any of its pages) or on a
-    // line of its list.
-    static ModalDialogDriver::Step ClickIn(unsigned id, int line = -1)
-    {
-        return [id, line](DialogFrameCL& dialog) {
-            const HWND control = FindDescendant(dialog.Handle(), id);
-            ASSERT_NE(control, nullptr);
-            ScreenOnTop onTop(dialog.Handle());
-            if (line < 0)
-                return RealInput::ClickAndDispatch(RealInput::Middle(control));
-            RECT item{};
-            SendMessageA(control, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
-            RealInput::ClickAndDispatch(
-                RealInput::OnScreen(control, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}));
-        };
-    }
 
     const std::string treeFile = TempPath("kivo-undo.tre");
     const std::string diagramFile = TempPath("kivo-undo.ind");
@@ -580,8 +564,8 @@ protected:
             {"Font of a name", false, {font([this, node] { ClickText(OnTree(NameRect(*Tree(), node("B"))), 1); })}},
             {"Font of a note", false, {font([clickNote] { clickNote(true); })}},
             {"Preferences", false, {dialog("", Cmd::DisplayPreferences, [](ModalDialogDriver& d) {
-                 d.Then(ClickIn(Ctl::Preferences::CategoryList, 9))
-                     .Then(ClickIn(Ctl::TreeDisplayPage::BranchLinesAtRightAngles))
+                 d.Then(ModalDialogDriver::ClickingWithin(Ctl::Preferences::CategoryList, 9))
+                     .Then(ModalDialogDriver::ClickingWithin(Ctl::TreeDisplayPage::BranchLinesAtRightAngles))
                      .Press(IDOK);
              })}},
             {"Clones", false,

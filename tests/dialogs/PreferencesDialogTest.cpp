@@ -338,21 +338,6 @@ namespace {
 // Preferences opened by F11 on a document of the frame, worked by a person's clicks.
 class PreferencesByHand : public FrameByHand {
 protected:
-    // A click on a control of the running dialog or its page, or on a line of the category list.
-    static ModalDialogDriver::Step ClickOn(unsigned id, int line = -1)
-    {
-        return [id, line](DialogFrameCL& dialog) {
-            const HWND control = FindDescendant(dialog.Handle(), id);
-            ASSERT_NE(control, nullptr) << id << " in dialog " << dialog.Id();
-            ScreenOnTop onTop(dialog.Handle());
-            if (line < 0)
-                return RealInput::ClickAndDispatch(RealInput::Middle(control));
-            RECT item{};
-            SendMessageA(control, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
-            RealInput::ClickAndDispatch(
-                RealInput::OnScreen(control, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}));
-        };
-    }
     static std::string Bytes(const std::string& path)
     {
         std::ifstream file(path, std::ios::binary);
@@ -432,12 +417,12 @@ TEST_F(PreferencesByHand, CancelTakesBackWhatThePagesOwnDialogsStored)
             tree->Document().CalcPrefs.CalcMethod = row.method;
         const std::string before = Saved(*document);
         ModalDialogDriver person;
-        person.Then(ClickOn(Ctl::Preferences::CategoryList, row.category));
+        person.Then(ModalDialogDriver::ClickingWithin(Ctl::Preferences::CategoryList, row.category));
         for (const unsigned id : row.clicks)
-            person.Then(ClickOn(id));
+            person.Then(ModalDialogDriver::ClickingWithin(id));
         if (row.answer)
             row.answer(person);
-        person.Then(ClickOn(IDCANCEL));
+        person.Then(ModalDialogDriver::ClickingWithin(IDCANCEL));
         Press("F11");
         EXPECT_TRUE(PumpMessagesUntil([&] { return person.Finished() && DialogFrameCL::ModalStack().empty(); }));
         EXPECT_EQ(document->IsModified(), 0);
@@ -459,13 +444,13 @@ TEST_F(PreferencesByHand, ClickedHeaderLeavesThePageAndEnterOnAPageButtonActsOnO
     bool focusOnSet = false;
     bool columnsOpened = false;
     ModalDialogDriver person;
-    person.Then(ClickOn(Ctl::Preferences::CategoryList, 5))
+    person.Then(ModalDialogDriver::ClickingWithin(Ctl::Preferences::CategoryList, 5))
         .Then([&](DialogFrameCL& dialog) {
             shownAfterHeader = dynamic_cast<HookedDialog&>(dialog).PageId();
             selectedAfterHeader = SendMessageA(dialog.Control(Ctl::Preferences::CategoryList), LB_GETCURSEL, 0, 0);
         })
-        .Then(ClickOn(Ctl::Preferences::CategoryList, 6))
-        .Then(ClickOn(Ctl::TerminalNodesPage::ShowColumns))
+        .Then(ModalDialogDriver::ClickingWithin(Ctl::Preferences::CategoryList, 6))
+        .Then(ModalDialogDriver::ClickingWithin(Ctl::TerminalNodesPage::ShowColumns))
         .Then([&](DialogFrameCL& dialog) {
             const HWND set = FindDescendant(dialog.Handle(), Ctl::TerminalNodesPage::SetColumns);
             ScreenOnTop onTop(dialog.Handle());

@@ -40,6 +40,20 @@ protected:
     }
     ~LineGraphs() override { delete frame; }
 
+    // The Markov window of the model's cohort run, with the state probabilities graph it opened (graph).
+    MarkovAnalysisWindow* OpenMarkovGraph(MarkovTestTree& model, LineGraph*& graph)
+    {
+        auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
+        EXPECT_TRUE(analysis->Run());
+        LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
+        InstallLineGraphWindows();
+        auto* window = new MarkovAnalysisWindow(nullptr, std::move(analysis));
+        SendMessageA(window->Handle(), WM_COMMAND, 1580, 0);
+        SetLineGraphPresenter(previous);
+        graph = dynamic_cast<LineGraph*>(frame->ActiveChild());
+        return window;
+    }
+
     // A one-way sensitivity run on p from 0 to 1 in four intervals at the tree's root; the line graph it
     // opened, or null.
     LineGraph* RunOneWay(TreeBuilder& tree)
@@ -192,14 +206,8 @@ TEST_F(LineGraphs, MarkovProbabilitiesArePlainAndStagesWhole)
     MarkovTestTree model("_stage >= 4");
     model.WellDead("0.5");
     model.Document().NumberFormat().expValDigits = 2;
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
-    ASSERT_TRUE(analysis->Run());
-    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
-    InstallLineGraphWindows();
-    auto* window = new MarkovAnalysisWindow(nullptr, std::move(analysis));
-    SendMessageA(window->Handle(), WM_COMMAND, 1580, 0);
-    SetLineGraphPresenter(previous);
-    auto* graph = dynamic_cast<LineGraph*>(frame->ActiveChild());
+    LineGraph* graph = nullptr;
+    MarkovAnalysisWindow* window = OpenMarkovGraph(model, graph);
     ASSERT_NE(graph, nullptr);
     zString text;
     FormatNumber(graph->verticalAxis.numberFormat, 0.5, text, false, true, DigitsOfFormat);
@@ -243,14 +251,8 @@ TEST_F(LineGraphs, MarkovLinesOnThePlotsBordersAreDrawn)
 {
     MarkovTestTree model("_stage >= 4");
     model.WellDead("0");
-    auto analysis = std::make_unique<MarkovAnalysis>(&model.Document(), model.markov, 1);
-    ASSERT_TRUE(analysis->Run());
-    LineGraphPresenter previous = SetLineGraphPresenter(nullptr);
-    InstallLineGraphWindows();
-    auto* window = new MarkovAnalysisWindow(nullptr, std::move(analysis));
-    SendMessageA(window->Handle(), WM_COMMAND, 1580, 0);
-    SetLineGraphPresenter(previous);
-    auto* graph = dynamic_cast<LineGraph*>(frame->ActiveChild());
+    LineGraph* graph = nullptr;
+    MarkovAnalysisWindow* window = OpenMarkovGraph(model, graph);
     ASSERT_NE(graph, nullptr);
     ASSERT_EQ(graph->LineCount(), 2);
     const int all = DrawnRecords(*graph);

@@ -4,7 +4,11 @@
 // that pumps messages (a wait for idle) is not interrupted by the next one, unless it opened a dialog.
 
 #include "framework/dialog/DialogFrameCL.h"
+#include "tests/support/DescendantControl.h"
 #include "tests/support/RealInput.h"
+#include "tests/support/ScreenCheck.h"
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -45,6 +49,21 @@ public:
     static Step Clicking(unsigned id)
     {
         return [id](DialogFrameCL& dialog) { RealInput::ClickAndDispatch(RealInput::Middle(dialog.Control(id))); };
+    }
+    // A person's click on a control of the running dialog or of one of its pages, or on a line of a list.
+    static Step ClickingWithin(unsigned id, int line = -1)
+    {
+        return [id, line](DialogFrameCL& dialog) {
+            const HWND control = FindDescendant(dialog.Handle(), id);
+            ASSERT_NE(control, nullptr) << id << " in dialog " << dialog.Id();
+            ScreenOnTop onTop(dialog.Handle());
+            if (line < 0)
+                return RealInput::ClickAndDispatch(RealInput::Middle(control));
+            RECT item{};
+            SendMessageA(control, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+            RealInput::ClickAndDispatch(
+                RealInput::OnScreen(control, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}));
+        };
     }
     // Types a text into a field of the dialog.
     ModalDialogDriver& Type(unsigned id, const char* text)

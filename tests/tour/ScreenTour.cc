@@ -863,7 +863,7 @@ void BuildSteps()
              DialogFrameCL* dialog = ModalDialog();
              SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::LowValueEdit, "0");
              SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::HighValueEdit, "1");
-             SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::IntervalsEdit, "10");
+             SetDlgItemTextA(dialog->Handle(), Ctl::SensitivityAnalysis::NumberOfIntervalsEdit, "10");
              PressInDialog(IDOK);
          },
          [] { return FrameChild<LineGraph>() != nullptr; }},
@@ -1204,7 +1204,7 @@ void BuildSteps()
              SendMessageA(box, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("pSuccess"));
              SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(Ctl::SensitivityAnalysis::VariableCombo, CBN_SELCHANGE),
                           reinterpret_cast<LPARAM>(box));
-             SetDlgItemTextA(dialog, Ctl::SensitivityAnalysis::IntervalsEdit, "4");
+             SetDlgItemTextA(dialog, Ctl::SensitivityAnalysis::NumberOfIntervalsEdit, "4");
              PressInDialog(IDOK);
          },
          [] { return ModalDialog() != nullptr && ModalDialog()->Control(Ctl::Correlations::CorrelatedVariablesList); }},

@@ -183,8 +183,10 @@ TreeChangeNodeTypeAction::TreeChangeNodeTypeAction(TreeWindow* tree, const NodeC
         const PayoffSlots& payoffs = node->payoffs;
         for (int i = 0; i < 4 && record.hadPayoffs; ++i)
             record.payoffs[i] = payoffs[i];
-        record.oldJumpState = node->markovInfo != nullptr ? node->markovInfo->jumpName : zString();
-        markov.Keep(node);
+        if (setsJump) {
+            record.oldJumpState = node->markovInfo != nullptr ? node->markovInfo->jumpName : zString();
+            markov.Keep(node);
+        }
     }
 }
 

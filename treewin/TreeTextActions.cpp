@@ -97,21 +97,26 @@ std::vector<TreeNode*> TreeTextTypingAction::Family() const
     return family;
 }
 
+std::vector<VariableDefinition*> TreeTextTypingAction::BoundOnPath() const
+{
+    std::vector<VariableDefinition*> bindings;
+    for (TreeNode* node = ResolvePath(path); node != nullptr; node = node->parent)
+        for (int i = 0; i < node->BindingCount(); ++i)
+            bindings.push_back(node->GetBinding(i));
+    return bindings;
+}
+
 void TreeTextTypingAction::KeepDefinitions(std::vector<Expression>& kept) const
 {
-    for (const TreeNode* node = ResolvePath(path); node != nullptr; node = node->parent)
-        for (int i = 0; i < node->BindingCount(); ++i)
-            kept.push_back(node->GetBinding(i)->definition);
+    for (const VariableDefinition* binding : BoundOnPath())
+        kept.push_back(binding->definition);
 }
 
 void TreeTextTypingAction::SetProbabilities(const std::vector<Expression>& kept,
                                             const std::vector<Expression>& definitions)
 {
     // The definitions the check read give back their parse trees as they were, when the bindings are the same.
-    std::vector<VariableDefinition*> bindings;
-    for (TreeNode* node = ResolvePath(path); node != nullptr; node = node->parent)
-        for (int i = 0; i < node->BindingCount(); ++i)
-            bindings.push_back(node->GetBinding(i));
+    const std::vector<VariableDefinition*> bindings = BoundOnPath();
     for (size_t k = 0; k < bindings.size() && bindings.size() == definitions.size(); ++k)
         bindings[k]->definition = definitions[k];
 

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class VariableDefinition;
+
 class TreeTypingAction : public TreeAction {
 public:
     // With no node the window's selected note is meant; a given new text is what the note will hold, so
@@ -47,7 +49,9 @@ public:
 private:
     // The node and its siblings, in order (the root alone).
     std::vector<TreeNode*> Family() const;
-    // The definitions of the bindings of the node and of every node above it, the node's first.
+    // The bindings of the node and of every node above it, the node's first.
+    std::vector<VariableDefinition*> BoundOnPath() const;
+    // Their definitions, in that order.
     void KeepDefinitions(std::vector<Expression>& kept) const;
     void SetProbabilities(const std::vector<Expression>& kept, const std::vector<Expression>& definitions);
 };

@@ -88,6 +88,15 @@ HWND NameField(HWND dialog)
     return field != nullptr ? field : GetDlgItem(dialog, edt1);
 }
 
+// Selects the whole text of the name field, so that what is typed next replaces it.
+void SelectName(HWND dialog, HWND field)
+{
+    if (field == GetDlgItem(dialog, cmb13))
+        SendMessageA(field, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else
+        SendMessageA(field, EM_SETSEL, 0, -1);
+}
+
 // How long the full path of the typed name becomes: a relative name goes into the folder shown, a name
 // without an extension gets the default one.
 size_t FullPathLength(HWND dialog, const OPENFILENAMEA& options, const std::string& typed)
@@ -127,8 +136,7 @@ LRESULT CALLBACK GuardedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
                               static_cast<unsigned>(options->nMaxFile - 1));
                 ShowErrorBox(nullptr, text, 0);
                 SetFocus(field);
-                SendMessageA(field, field == GetDlgItem(dialog, cmb13) ? CB_SETEDITSEL : EM_SETSEL, 0,
-                             field == GetDlgItem(dialog, cmb13) ? MAKELPARAM(0, -1) : -1);
+                SelectName(dialog, field);
                 return 0;
             }
         }
@@ -161,12 +169,8 @@ UINT_PTR CALLBACK FileDialogHook(HWND page, UINT message, WPARAM, LPARAM data)
             SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedDialogProc));
             ShownFileDialog() = dialog;
         }
-        if (HWND field = NameField(dialog)) {
-            if (field == GetDlgItem(dialog, cmb13))
-                SendMessageA(field, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-            else
-                SendMessageA(field, EM_SETSEL, 0, -1);
-        }
+        if (HWND field = NameField(dialog))
+            SelectName(dialog, field);
     }
     return 0;
 }

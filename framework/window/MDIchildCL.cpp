@@ -78,9 +78,11 @@ HWND MaximisedChildBesides(HWND client, HWND window)
     return nullptr;
 }
 
-MDIframeCL* Frame()
+// The program's frame when the window is a child of its client, else null.
+MDIframeCL* FrameOf(HWND child)
 {
-    return TheApp ? dynamic_cast<MDIframeCL*>(TheApp->MainWindow()) : nullptr;
+    auto* frame = TheApp ? dynamic_cast<MDIframeCL*>(TheApp->MainWindow()) : nullptr;
+    return frame != nullptr && frame->ClientHandle() == GetParent(child) ? frame : nullptr;
 }
 
 } // namespace
@@ -128,9 +130,9 @@ LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
     // mirror of the other; the window reached is activated as a click on it activates it, which keeps the
     // maximised child as it is.
     const WPARAM systemCommand = event->wParam & 0xFFF0;
-    MDIframeCL* frame = Frame();
+    MDIframeCL* frame = FrameOf(event->window);
     if (event->message == WM_SYSCOMMAND && (systemCommand == SC_NEXTWINDOW || systemCommand == SC_PREVWINDOW) &&
-        frame != nullptr && frame->ClientHandle() == GetParent(event->window)) {
+        frame != nullptr) {
         const bool next = systemCommand == SC_NEXTWINDOW;
         if (HWND target = frame->ChildInTurn(event->window, next)) {
             if (next)
@@ -235,8 +237,8 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         WindowCL::HandleMessage(event, answeredAtOnce, answer);
         if (!*alive)
             return 1;
-        if (Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
-            Frame()->QueueScrollBarFit();
+        if (MDIframeCL* frame = FrameOf(handle_))
+            frame->QueueScrollBarFit();
         const LRESULT result = DefaultProcessing(&event);
         // A tool window (no maximise box) is never maximised: the client maximises the child it activates
         // when the maximised one above it closes. It is restored once the client is done.
@@ -253,12 +255,12 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         }
         return answerNow(0);
     case WM_SHOWWINDOW:
-        if (Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
-            Frame()->QueueScrollBarFit();
+        if (MDIframeCL* frame = FrameOf(handle_))
+            frame->QueueScrollBarFit();
         return WindowCL::HandleMessage(event, answeredAtOnce, answer);
     case WM_NCDESTROY:
-        if (Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
-            Frame()->QueueScrollBarFit();
+        if (MDIframeCL* frame = FrameOf(handle_))
+            frame->QueueScrollBarFit();
         SetStateBits(StateWindowGone);
         if (TheApp && TheApp->Map())
             TheApp->Map()->Remove(event.window);
@@ -277,8 +279,8 @@ long MDIchildCL::HandleMessage(WindowEvent& event, bool& answeredAtOnce, LRESULT
         return answerNow(set);
     }
     case WM_MDIACTIVATE:
-        if (event.ActivatedChild() == handle_ && Frame() != nullptr && Frame()->ClientHandle() == GetParent(handle_))
-            Frame()->NoteActivated(handle_);
+        if (MDIframeCL* frame = FrameOf(handle_); frame != nullptr && event.ActivatedChild() == handle_)
+            frame->NoteActivated(handle_);
         if (TheApp && TheApp->MainWindow())
             PostMessageA(TheApp->MainWindow()->Handle(), MDIframeCL::MergeMenuMessage,
                          reinterpret_cast<WPARAM>(event.ActivatedChild()), reinterpret_cast<LPARAM>(this));

@@ -239,6 +239,57 @@ TEST_F(FrameByHand, TheDiagramsGreyAlignItemSaysWhatItAligns)
     EXPECT_EQ(said, "Align the selected nodes");
 }
 
+// A menu's mnemonic underline lies under its letter. "Hide Status Ba&r" (a text the frame sets) ends on its
+// letter and has none below its line: the lowest dark row is the underline, and it starts under that letter.
+TEST_F(FrameByHand, AMenuItemsUnderlineLiesUnderItsLetter)
+{
+    ASSERT_NE(NewTree(), nullptr);
+    const HMENU bar = GetMenu(frame->Handle());
+    HMENU menu = nullptr;
+    int position = -1;
+    for (int i = 0; i < GetMenuItemCount(bar) && menu == nullptr; ++i)
+        for (int k = 0; GetSubMenu(bar, i) != nullptr && k < GetMenuItemCount(GetSubMenu(bar, i)); ++k)
+            if (GetMenuItemID(GetSubMenu(bar, i), k) == Cmd::DisplayHideStatusBar) {
+                menu = GetSubMenu(bar, i);
+                position = k;
+            }
+    ASSERT_NE(menu, nullptr);
+    int underlineLeft = -1, lastLetter = -1, looks = 0;
+    std::vector<uint32_t> before;
+    Press("alt+d", nullptr, [&] {
+        RECT item{};
+        if (!GetMenuItemRect(frame->Handle(), menu, static_cast<UINT>(position), &item))
+            return false;
+        const ScreenCapture shown = CaptureScreen(item);
+        // Looked at once two ticks show the same (the menu drawn whole).
+        if (shown.pixels != before && ++looks < 40) {
+            before = shown.pixels;
+            return false;
+        }
+        const auto dark = [&](int x, int y) { return shown.Dark(item.left + x, item.top + y); };
+        const auto anyDark = [&](int y) {
+            for (int x = 0; x < shown.Width(); ++x)
+                if (dark(x, y))
+                    return true;
+            return false;
+        };
+        int row = shown.Height() - 1;
+        while (row >= 0 && !anyDark(row))
+            --row;
+        for (int x = 0; x < shown.Width() && underlineLeft < 0; ++x)
+            if (dark(x, row))
+                underlineLeft = x;
+        for (int y = 0; y < row; ++y)
+            for (int x = 0; x < shown.Width(); ++x)
+                if (dark(x, y))
+                    lastLetter = std::max(lastLetter, x);
+        EndMenu();
+        return true;
+    });
+    ASSERT_GE(underlineLeft, 0);
+    EXPECT_LT(underlineLeft, lastLetter);
+}
+
 // A tree dragged by its caption partly out of the document area gives the area a horizontal scroll bar, and a
 // click on the bar's page to the right brings the tree back to the left.
 TEST_F(FrameByHand, DocumentAreaScrollsToAWindowDraggedPartlyOut)

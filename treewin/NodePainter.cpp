@@ -172,7 +172,7 @@ void PaintTexts(TreeNode* node, PaintContext& context)
     const NodeGeometry& g = node->Geometry();
     // The text open in the in-place editor shows there alone: an editor that keeps clear of the symbol stands
     // left of the drawn text's end.
-    const int edited = window.InPlaceEditor != nullptr && display.Kind() == Display::KindWindow &&
+    const int edited = window.EditorOnScreen() != nullptr && display.Kind() == Display::KindWindow &&
                                window.CurrentNode() == node
                            ? window.EditField
                            : 0;

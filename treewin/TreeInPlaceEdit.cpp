@@ -226,10 +226,12 @@ void TreeWindow::CommitInPlaceEdit(bool check)
     EditText = InPlaceEditor->GetText();
     if (EditText == EditStartText)
         return;
-    // The field's setters may select and redraw: meanwhile no editor is open.
+    // The field's setters may select and redraw: meanwhile no editor is open, though the pane still shows it.
     InPlaceEdit* editor = InPlaceEditor;
     InPlaceEditor = nullptr;
+    editorAside_ = editor;
     SetFieldText(EditField, EditText, check);
+    editorAside_ = nullptr;
     InPlaceEditor = editor;
 }
 

@@ -183,6 +183,10 @@ public:
     void ResumeInPlaceEdit() override;
     // The open edit (a child of the pane), or null.
     InPlaceEdit* InPlaceEditor = nullptr;
+    // The edit the pane shows: the open one, or the one set aside while its text goes into its field (the
+    // field's setters see no open edit, yet a repaint meanwhile, under an error box, must keep the edit's
+    // frame and leave its text to it).
+    InPlaceEdit* EditorOnScreen() const { return InPlaceEditor != nullptr ? InPlaceEditor : editorAside_; }
     zString EditStartText;
     zString EditText;
     std::unique_ptr<zFont> EditFont;
@@ -425,6 +429,7 @@ protected:
     TreeWindow(const char* title, unsigned menuId);
 
 private:
+    InPlaceEdit* editorAside_ = nullptr;
     std::unique_ptr<InPlaceEditState> suspendedEdit;
     bool MayOpenInPlaceEditor() const;
     // Structure edits wait while roll-back results are shown.

@@ -245,11 +245,11 @@ void TreeWindow::Draw(Display& display, const LogicalRect* clip)
         DrawTreeArrow(*this, *document.Arrows.At(i), context);
     const bool screen = DocChildWindow::Pane() != nullptr && display.Kind() == Display::KindWindow;
     if (screen && SelectedNote != nullptr)
-        DrawNoteBoxWithHandles(*SelectedNote, display, InPlaceEditor != nullptr ? 0 : 1);
+        DrawNoteBoxWithHandles(*SelectedNote, display, EditorOnScreen() != nullptr ? 0 : 1);
     else if (screen && SelectedArrow != nullptr)
         DrawArrowHandles(*SelectedArrow, display);
-    if (screen && InPlaceEditor != nullptr)
-        InPlaceEditor->RedrawFrame();
+    if (screen && EditorOnScreen() != nullptr)
+        EditorOnScreen()->RedrawFrame();
     MarkPages(display, clip);
     display.PopFont();
 }

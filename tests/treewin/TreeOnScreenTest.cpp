@@ -671,3 +671,37 @@ TEST_F(TreeOnScreen, EndNodesAreNumberedInTheTreesOrder)
     EXPECT_EQ(scenarios, "1;2;3;");
     ExpectScreenEqualsRepaint(frame->Handle());
 }
+
+// A probability that names no variable, taken with Enter: while its error box is up (the screen repainting
+// under it), the editor still shows its frame and text and nothing of the tree's drawing of the field.
+TEST_F(TreeOnScreen, TheEditorStaysWholeUnderTheErrorBoxOfItsText)
+{
+    Branches({{"Succeed", "0.5"}, {"Fail", "#"}});
+    ASSERT_TRUE(ClickOpens(ProbRect(Tree(), Document().Root->GetChild(0)), 2));
+    RealInput::Keys("End shift+Home");
+    RealInput::Type("pSucc");
+    ASSERT_TRUE(EditorShows("pSucc"));
+    const HWND editor = Tree().InPlaceEditor->Handle();
+    // The editor with its frame and room on either side; the caret's blink left out.
+    RECT around{};
+    GetWindowRect(editor, &around);
+    InflateRect(&around, 40, InPlaceEdit::FrameMargin + 2);
+    HideCaret(editor);
+    PumpUntil([] { return true; });
+    const ScreenCapture before = CaptureScreen(around);
+    ScreenCapture under;
+    const MessageBoxPresenter recorder = SetMessageBoxPresenter([&](const MessageBoxRequest&) {
+        // What a box's own loop does meanwhile: every message dispatched, the paints among them.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        under = CaptureScreen(around);
+        return IDOK;
+    });
+    RealInput::Keys("Return");
+    PumpUntil([&] { return !under.pixels.empty(); });
+    SetMessageBoxPresenter(recorder);
+    ASSERT_FALSE(under.pixels.empty());
+    EXPECT_TRUE(under.pixels == before.pixels);
+    EXPECT_STREQ(Document().Root->GetChild(0)->probability.Text().Text(), "pSucc");
+}

@@ -123,12 +123,13 @@ int InfluenceDiagramWindow::QueryClose(const char* question)
     return 1;
 }
 
-void InfluenceDiagramWindow::EndOpenEdits()
+bool InfluenceDiagramWindow::EndOpenEdits()
 {
     InfluenceDiagramWindow& owner = OwnerWindow();
     owner.EndInPlaceEdit();
     for (InfluenceDiagramWindow* window : owner.subModelWindows_)
         window->EndInPlaceEdit();
+    return true;
 }
 
 void InfluenceDiagramWindow::SetModified(int flag)

@@ -45,7 +45,7 @@ public:
     int IsDocument() override { return subModelNode_ == nullptr ? 1 : 0; }
     int QueryClose(const char* question) override;
     // The editors of the document's window and of its open sub-model windows end.
-    void EndOpenEdits() override;
+    bool EndOpenEdits() override;
     void SetModified(int flag) override;
     // The step is applied; in a sub-model window it marks the document modified as well.
     void AddUndoAction(UndoAction* action);

@@ -157,7 +157,8 @@ void SnapshotFiles::SaveSnapshotCommand(TreeWindow& tree)
     if (form == 0)
         return;
     // The picture shows what was typed in the open edit, as the snapshot file holds it.
-    tree.EndOpenEdits();
+    if (!tree.EndOpenEdits())
+        return;
     bool saved = true;
     zString message;
     switch (form) {

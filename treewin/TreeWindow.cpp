@@ -300,7 +300,9 @@ bool TreeWindow::WriteDocument(Archive& stream)
 
 bool TreeWindow::Storable(zString& message)
 {
-    EndOpenEdits();
+    // A typed text that does not parse has shown its error already: nothing more to say.
+    if (!EndOpenEdits())
+        return false;
     return document.CheckStorable(message);
 }
 
@@ -404,17 +406,21 @@ bool TreeWindow::SaveCopyAs(const char* path, zString& message)
 
 bool TreeWindow::WriteTreeFile(const char* path, zString& message, RecordForm form, const NodeChildList* selection)
 {
-    EndOpenEdits();
+    if (!EndOpenEdits())
+        return false;
     OriginalValuesScope original(childWindows);
     return document.WriteTreeFile(path, message, form, selection);
 }
 
-void TreeWindow::EndOpenEdits()
+bool TreeWindow::EndOpenEdits()
 {
     if (InPlaceEditor != nullptr)
         CloseInPlaceEdit();
-    // What is typed in a tool window that edits the tree's nodes (a payoff, a definition) and not yet taken.
+    // What is typed in a tool window that edits the tree's nodes (a payoff, a definition) and not yet taken;
+    // the first that does not parse shows its error and stops the rest.
     for (int i = 0; i < childWindows.Count(); ++i)
         if (auto* values = dynamic_cast<NodeValueWindow*>(static_cast<TreeChildWindow*>(childWindows.At(i))))
-            values->EndEdit();
+            if (!values->EndEdit())
+                return false;
+    return true;
 }

@@ -71,7 +71,7 @@ public:
     // Writes a roll-back snapshot to the path; the tree's path, title and modified flag stay as they are.
     bool SaveCopyAs(const char* path, zString& message);
     // The open in-place edit ends: what was typed goes into its field.
-    void EndOpenEdits() override;
+    bool EndOpenEdits() override;
     const TreeDocument& Document() const { return document; }
 
     // The modified flag is the document's; a change refreshes the frame's commands.

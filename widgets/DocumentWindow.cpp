@@ -135,7 +135,8 @@ int DocumentWindow::QueryClose(const char* question)
 {
     if (!DocChildWindow::QueryClose(question))
         return 0;
-    EndOpenEdits();
+    if (!EndOpenEdits())
+        return 0;
     if (!IsModified())
         return 1;
     switch (AskYesNoCancel(nullptr, question, 0)) {
@@ -291,7 +292,8 @@ int DocumentWindow::SaveToFile()
 
 int DocumentWindow::SaveToPath(const FilePath& target)
 {
-    EndOpenEdits();
+    if (!EndOpenEdits())
+        return 0;
     if (bool held = false; target.IsInUse(&held))
         return AskToSaveUnderNewName(held) == 1 ? SaveAs(nullptr) : 0;
     // Another window's file is left to it: saving over it would lose what that window saves next.

@@ -46,8 +46,9 @@ public:
     virtual bool FileRead() const { return true; }
     // Every in-place edit open over the document ends as a click elsewhere ends it, its text taken into the
     // document. Each write of the document, its picture included, and its close question begin here, so
-    // that what is written is what shows and typing counts as a change. Nothing here.
-    virtual void EndOpenEdits() {}
+    // that what is written is what shows and typing counts as a change. False when a typed text does not
+    // parse (its error shown, its window kept open with it): the write or the close stops there. Nothing here.
+    virtual bool EndOpenEdits() { return true; }
 
     // Writes the header with this document's kind; false (after recording error 6) when it failed.
     bool WriteFileHeader(Archive& stream);

@@ -409,6 +409,11 @@ TEST_F(FrameTrees, APayoffTypedAndNotTakenIsKeptByClosingQuittingAndSaving)
         {"alt+F4", "42", true, Either, false, "Save changes to \"kivo_frame_tree\" before quitting?"},
         {"ctrl+F6 ctrl+s", "43", true, Stays, true, nullptr},
         {"Escape", "44", false, Closes, false, nullptr},
+        // A payoff that does not parse: its error is the one box, and the window keeps it for mending.
+        {"ctrl+F4", "4)", false, Stays, false, "parse"},
+        {"alt+F4", "4)", false, Stays, false, "parse"},
+        {"ctrl+F6 ctrl+s", "4)", false, Stays, false, "parse"},
+        {"ctrl+F6 ctrl+F4", "4)", false, Stays, false, "parse"},
     };
     ScreenOnTop top(frame->Handle());
     for (const auto& c : cases) {
@@ -445,7 +450,8 @@ TEST_F(FrameTrees, APayoffTypedAndNotTakenIsKeptByClosingQuittingAndSaving)
         EXPECT_TRUE(RunProgramLoopUntil([&] {
             zString text;
             node->GetPayoffText(text, 0);
-            return text.Text() == expected && (c.window == Either || payoffOpen() == (c.window == Stays));
+            return text.Text() == expected && (c.window == Either || payoffOpen() == (c.window == Stays)) &&
+                   (c.question == nullptr || boxes.Count() > 0);
         }, 3000));
         zString text;
         node->GetPayoffText(text, 0);
@@ -457,7 +463,14 @@ TEST_F(FrameTrees, APayoffTypedAndNotTakenIsKeptByClosingQuittingAndSaving)
         TreeWindow(path.c_str()).Document().Root->GetChild(0)->GetPayoffText(stored, 0);
         EXPECT_EQ(c.written ? expected : std::string(), stored.Text());
         ASSERT_EQ(c.question != nullptr ? 1u : 0u, boxes.Count());
-        if (c.question != nullptr)
+        if (c.question != nullptr && std::string(c.question) == "parse") {
+            EXPECT_EQ(boxes.Last().caption, "Parser Error") << boxes.Last().text;
+            char left[32] = {};
+            for (int i = 0; i < tree->ChildWindows().Count(); ++i)
+                if (auto* payoff = dynamic_cast<EnterPayoffWindow*>(static_cast<TreeChildWindow*>(tree->ChildWindows().At(i))))
+                    GetWindowTextA(FindWindowExA(payoff->Handle(), nullptr, "Edit", nullptr), left, sizeof left);
+            EXPECT_STREQ(c.typed, left);
+        } else if (c.question != nullptr)
             EXPECT_EQ(c.question, boxes.Last().text);
         tree->SetModified(0);
         while (MDIchildCL* open = frame->ActiveChild())

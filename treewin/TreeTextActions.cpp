@@ -97,10 +97,16 @@ std::vector<TreeNode*> TreeTextTypingAction::Family() const
     return family;
 }
 
-std::vector<VariableDefinition*> TreeTextTypingAction::BoundOnPath() const
+std::vector<VariableDefinition*> TreeTextTypingAction::ReadableBindings() const
 {
+    // Each of the family is evaluated at itself: its own bindings, then those of the parent and above (the
+    // root's are the tree defaults).
     std::vector<VariableDefinition*> bindings;
-    for (TreeNode* node = ResolvePath(path); node != nullptr; node = node->parent)
+    const std::vector<TreeNode*> family = Family();
+    for (TreeNode* member : family)
+        for (int i = 0; i < member->BindingCount(); ++i)
+            bindings.push_back(member->GetBinding(i));
+    for (TreeNode* node = family.empty() ? nullptr : family.front()->parent; node != nullptr; node = node->parent)
         for (int i = 0; i < node->BindingCount(); ++i)
             bindings.push_back(node->GetBinding(i));
     return bindings;
@@ -108,7 +114,7 @@ std::vector<VariableDefinition*> TreeTextTypingAction::BoundOnPath() const
 
 void TreeTextTypingAction::KeepDefinitions(std::vector<Expression>& kept) const
 {
-    for (const VariableDefinition* binding : BoundOnPath())
+    for (const VariableDefinition* binding : ReadableBindings())
         kept.push_back(binding->definition);
 }
 
@@ -116,7 +122,7 @@ void TreeTextTypingAction::SetProbabilities(const std::vector<Expression>& kept,
                                             const std::vector<Expression>& definitions)
 {
     // The definitions the check read give back their parse trees as they were, when the bindings are the same.
-    const std::vector<VariableDefinition*> bindings = BoundOnPath();
+    const std::vector<VariableDefinition*> bindings = ReadableBindings();
     for (size_t k = 0; k < bindings.size() && bindings.size() == definitions.size(); ++k)
         bindings[k]->definition = definitions[k];
 

@@ -30,8 +30,9 @@ protected:
 
 // One in-place edit: the editor already shows the change, so Do does nothing; Close takes the final text.
 // A probability is checked when its editor closes, which keeps its parse tree, and those of the definitions
-// it reads, and may complete a sibling's probability: the probabilities of the node and its siblings, and
-// the definitions bound on the way to the root, are kept whole from before and after.
+// it reads, and may complete a sibling's probability, which evaluates the siblings: the probabilities of the
+// node and its siblings, and the definitions bound on them and on the way to the root, are kept whole from
+// before and after.
 class TreeTextTypingAction : public TreeTypingAction {
 public:
     TreeTextTypingAction(TreeWindow* tree, TreeNode* node, int part, const char* oldText);
@@ -49,8 +50,8 @@ public:
 private:
     // The node and its siblings, in order (the root alone).
     std::vector<TreeNode*> Family() const;
-    // The bindings of the node and of every node above it, the node's first.
-    std::vector<VariableDefinition*> BoundOnPath() const;
+    // The bindings the check can read: those of the family, in its order, then of every node above it.
+    std::vector<VariableDefinition*> ReadableBindings() const;
     // Their definitions, in that order.
     void KeepDefinitions(std::vector<Expression>& kept) const;
     void SetProbabilities(const std::vector<Expression>& kept, const std::vector<Expression>& definitions);

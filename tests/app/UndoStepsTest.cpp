@@ -596,6 +596,11 @@ protected:
             {"Typing a name", false, {typing("B", 1, "Bee")}},
             {"Typing probabilities", false, {typing("AB", 2, ""), typing("AA", 2, "0.25")}},
             {"Typing a probability with a variable", false, {typing("AA", 2, "uMed/100")}},
+            // "A2" reads uMed, then binds it itself; typing at "A1" completes the new third branch, which
+            // evaluates "A2" with its own binding.
+            {"Typing a probability whose sibling reads its own binding", false,
+             {command("A", Cmd::OptionsAddBranches), typing("AB", 2, "uMed/100"),
+              script("!SelectNode(AB)\n!SetNodeVar(uMed,0.35*2)\n"), typing("AC", 2, "0.25")}},
             {"Typing a second text", false, {typing("B", 4, "unseen")}},
             {"Typing a note", false, {[this, clickNote] {
                  clickNote(true);

@@ -53,8 +53,10 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
     settings.intervals = 4;
     settings.tolerance = 0.01;
     InstallThresholdResultsDialog();
-    const auto key = [](UINT message, WPARAM code) {
-        PostMessageA(GetFocus(), message, code, message == WM_SYSCHAR ? 1 << 29 : 1);
+    // Keys typed on the dialog, held on top meanwhile; "Next &>>" takes Alt+>.
+    const auto keys = [](DialogFrameCL& dialog, const char* typed) {
+        ScreenOnTop onTop(dialog.Handle());
+        RealInput::Keys(typed);
     };
     const auto focused = [] { return GetDlgCtrlID(GetFocus()); };
     bool leftOpen = false;
@@ -65,9 +67,9 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
             EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Prev));
             EXPECT_EQ(focused(), Ctl::ThresholdAnalysisResults::Next);
             EXPECT_EQ(dialog.DefaultButtonId(), static_cast<unsigned>(IDCANCEL));
-            key(WM_SYSCHAR, 'n');
+            keys(dialog, "alt+greater");
         })
-        .Then([&](DialogFrameCL&) { key(WM_SYSCHAR, 'n'); })
+        .Then([&](DialogFrameCL& dialog) { keys(dialog, "alt+greater"); })
         .Then([&](DialogFrameCL& dialog) {
             EXPECT_TRUE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Prev));
             EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::Next));
@@ -75,16 +77,16 @@ TEST(AnalysisResultDialogs, ThresholdResultsStepThroughTheIntervals)
             EXPECT_EQ(TextOf(dialog, Ctl::ThresholdAnalysisResults::ValueText), "");
             EXPECT_NE(TextOf(dialog, Ctl::ThresholdAnalysisResults::IntervalText).find("choice is \"A\"."),
                       std::string::npos);
-            key(WM_KEYDOWN, VK_TAB);
+            keys(dialog, "Tab");
         })
-        .Then([&](DialogFrameCL&) {
+        .Then([&](DialogFrameCL& dialog) {
             EXPECT_EQ(focused(), IDCANCEL);
-            key(WM_SYSCHAR, 'c');
+            keys(dialog, "alt+c");
         })
         .Then([&](DialogFrameCL& dialog) {
             EXPECT_FALSE(Enabled(dialog, Ctl::ThresholdAnalysisResults::ToClipboard));
             EXPECT_EQ(focused(), IDCANCEL);
-            key(WM_KEYDOWN, VK_ESCAPE);
+            keys(dialog, "Escape");
         })
         .Then([&](DialogFrameCL& dialog) {
             leftOpen = true;

@@ -58,21 +58,32 @@ long ScriptManager::RunQueuedCommand()
         if (queued.transaction != 0 && heldLinks_ == nullptr && (heldLinks_ = TheShell().Links()) != nullptr)
             heldLinks_->HoldConnections();
         const bool ran = RunClientLine(queued.line);
-        if (!ran) {
-            // The rest of a failed transaction is dropped.
-            for (bool last = queued.last; !last && !queue_.empty(); queue_.pop_front())
-                last = queue_.front().last;
-        }
-        if (queued.transaction != 0 && (!ran || queued.last)) {
-            if (topic_)
-                topic_->AnswerTransaction(queued.transaction, ran);
-            ReleaseHeldLinks();
-        }
+        // A line whose analysis goes on from the idle loop has run once the analysis has ended; nothing after
+        // it runs before.
+        if (ran && waitingForAnalysis != 0)
+            awaitedLine_ = queued;
+        else
+            EndQueuedLine(queued, ran);
+        WatchBoxesOfTheWait();
     }
     if (!queue_.empty())
         return 0;
     queueTaskRegistered_ = false;
     return 1;
+}
+
+void ScriptManager::EndQueuedLine(const QueuedLine& queued, bool ran)
+{
+    if (!ran) {
+        // The rest of a failed transaction is dropped.
+        for (bool last = queued.last; !last && !queue_.empty(); queue_.pop_front())
+            last = queue_.front().last;
+    }
+    if (queued.transaction != 0 && (!ran || queued.last)) {
+        if (topic_)
+            topic_->AnswerTransaction(queued.transaction, ran);
+        ReleaseHeldLinks();
+    }
 }
 
 void ScriptManager::ReleaseHeldLinks()
@@ -89,7 +100,7 @@ bool ScriptManager::RunClientLine(const std::string& line)
     // The program's own error boxes (a file that does not open, a roll back that fails) fail the line too.
     MessageBoxPresenter previous;
     previous = SetMessageBoxPresenter([this, &previous](const MessageBoxRequest& request) {
-        if ((request.style & MB_ICONMASK) != MB_ICONHAND || (request.style & MB_TYPEMASK) != MB_OK)
+        if (!IsErrorBox(request))
             return previous(request);
         clientFailed_ = true;
         return IDOK;

@@ -209,7 +209,7 @@ void ScriptManager::Dispatch(int32_t id, const Parameters& parameters)
     commandShowedError_ = false;
     MessageBoxPresenter previous;
     previous = SetMessageBoxPresenter([this, &previous](const MessageBoxRequest& request) {
-        if ((request.style & MB_ICONMASK) == MB_ICONHAND && (request.style & MB_TYPEMASK) == MB_OK)
+        if (IsErrorBox(request))
             commandShowedError_ = true;
         return previous(request);
     });

@@ -1,6 +1,7 @@
 #include "script/ScriptManager.h"
 
 #include "model/StoredAnalysis.h"
+#include "analysis/AnalysisRun.h"
 #include "analysis/StoredAnalysisKinds.h"
 #include "widgets/Shell.h"
 #include "foundation/FilePath.h"
@@ -71,11 +72,21 @@ void ScriptManager::StopIdleWork()
     if (watchingAnalyses_)
         TheHost().RemoveIdleTask(&analysisWatch_);
     watchingAnalyses_ = false;
+    EndBoxWatch();
 }
 
 void ScriptManager::AnalysisEnded()
 {
     waitingForAnalysis = 0;
+    const bool failed = EndBoxWatch();
+    if (awaitedLine_) {
+        const QueuedLine line = *awaitedLine_;
+        awaitedLine_.reset();
+        EndQueuedLine(line, !failed);
+    } else if (failed) {
+        EndAfterReportedFailure();
+        return;
+    }
     if (!continuing_ && stream_)
         ContinueScript();
 }
@@ -136,6 +147,7 @@ void ScriptManager::ContinueScript()
             runningLine = 0;
         }
     }
+    WatchBoxesOfTheWait();
     if (auto* tree = dynamic_cast<TreeWindow*>(TheShell().ActiveChild()))
         tree->OpenInPlaceEditor();
     continuing_ = false;
@@ -451,8 +463,9 @@ void ScriptManager::RunStoredAnalysisAndWait(TreeWindow& tree, const std::string
         return;
     // A script runs the one record it names, never a chain an earlier run left linked.
     record->next = nullptr;
-    // A script file reads finished results in its next command; over DDE the command returns at once.
-    const bool wait = stream_ != nullptr;
+    // A script file reads finished results in its next command, and another program's next line runs, and
+    // the line is answered, once the analysis has ended (or failed).
+    const bool wait = stream_ != nullptr || clientLine_;
     waitingForAnalysis = wait ? 1 : 0;
     ::RunStoredAnalysis(record, &tree.Document());
     if (!wait)
@@ -461,4 +474,49 @@ void ScriptManager::RunStoredAnalysisAndWait(TreeWindow& tree, const std::string
     TheHost().AddIdleTask(&analysisWatch_);
     // Analyses that did their whole work at once have ended already.
     analysisWatch_.OnIdle();
+}
+
+bool ScriptManager::IsErrorBox(const MessageBoxRequest& request)
+{
+    return (request.style & MB_ICONMASK) == MB_ICONHAND && (request.style & MB_TYPEMASK) == MB_OK;
+}
+
+bool ScriptManager::AnalysisWorking()
+{
+    for (TreeWindow* tree : TreeWindow::OpenWindows()) {
+        const AnalysisRun* run = tree->Document().CurrentAnalysis;
+        if (run != nullptr && run->busyFlag != 0)
+            return true;
+    }
+    return false;
+}
+
+// Installed after the line's command has returned, outside the presenters that its dispatch and a line of
+// another program put around it; a box of the person's own work meanwhile is no part of the wait.
+void ScriptManager::WatchBoxesOfTheWait()
+{
+    if (!watchingAnalyses_ || watchingBoxes_)
+        return;
+    watchingBoxes_ = true;
+    waitShowedError_ = false;
+    presenterBeforeWait_ = SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
+        // A copy: the wait may end while the box is up, and the presenter it wraps be put back meanwhile.
+        const MessageBoxPresenter wrapped = presenterBeforeWait_;
+        if (!IsErrorBox(request) || !AnalysisWorking())
+            return wrapped(request);
+        waitShowedError_ = true;
+        return awaitedLine_ ? IDOK : wrapped(request);
+    });
+}
+
+bool ScriptManager::EndBoxWatch()
+{
+    if (!watchingBoxes_)
+        return false;
+    watchingBoxes_ = false;
+    SetMessageBoxPresenter(std::move(presenterBeforeWait_));
+    presenterBeforeWait_ = nullptr;
+    const bool failed = waitShowedError_;
+    waitShowedError_ = false;
+    return failed;
 }

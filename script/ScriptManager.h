@@ -2,20 +2,24 @@
 // The script interpreter's manager. A script file runs line by line; a line is "!", a command name and its
 // parameters, run by one of three executors (flow and variables, files and windows, the top tree window).
 // A script command that starts an analysis pauses the script with its file open; the analysis, when it
-// ends, lets the script go on. A running file serves the waiting messages every so often, so that Escape
-// stops it and closing the frame ends it first. Lines also arrive over DDE (the "ScriptMgr" topic): they
-// wait in a queue that the idle loop empties, never run inside the DDE callback, and a failed one shows no
-// box. Results go into script variables, texts keyed by their upper-case names.
+// ends, lets the script go on, or ends the file when its work showed an error box, as any command's failure
+// does. A running file serves the waiting messages every so often, so that Escape stops it and closing the
+// frame ends it first. Lines also arrive over DDE (the "ScriptMgr" topic): they wait in a queue that the
+// idle loop empties, never run inside the DDE callback, and a failed one shows no box; a line that starts an
+// analysis is answered once the analysis has ended. Results go into script variables, texts keyed by their
+// upper-case names.
 
 #include "analysis/AnalysisCaller.h"
 #include "foundation/Host.h"
 #include "framework/window/EventTarget.h"
+#include "widgets/MessageBoxes.h"
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,8 +53,10 @@ public:
     ScriptManager& operator=(const ScriptManager&) = delete;
     ~ScriptManager() override;
 
-    // The analysis the script waits for has ended: the script goes on when it is running. Inside the
-    // script's own loop (a roll back ends before its command returns) the loop itself goes on.
+    // The analysis the script waits for has ended: the script goes on when it is running, or ends there when
+    // an error box of the analysis's work was shown meanwhile; the line of another program that waits for it
+    // is answered. Inside the script's own loop (a roll back ends before its command returns) the loop
+    // itself goes on.
     void AnalysisEnded() override;
 
     // Runs the script file from its first line until it ends, an error ends it or it waits for an analysis.
@@ -85,7 +91,8 @@ public:
 
     // Lines from another program, run in order from the idle loop. A nonzero transaction number is answered
     // through the topic once the last line ran (taken) or a line failed (refused; the lines after it are
-    // dropped). No line of another program shows an error box.
+    // dropped); a line that waits for an analysis has run once the analysis has ended. No line of another
+    // program shows an error box.
     void SubmitCommands(const std::vector<std::string>& lines, uint32_t transaction);
     // Paused for an analysis, commands queued, any idle task or modal dialog or message box in progress, or
     // a loop of the system's running (InSystemLoop).
@@ -186,9 +193,20 @@ private:
     // form when the flag after it reads 0; a failed computation ends the script instead.
     void StoreComputed(const Parameters& parameters, size_t nameAt, bool probability,
                        const std::function<double(bool& failed)>& compute);
-    // Runs a stored analysis and pauses the script until every analysis it started has ended.
+    // Runs a stored analysis and pauses the script file, or the line of another program, until every
+    // analysis it started has ended.
     void RunStoredAnalysisAndWait(TreeWindow& tree, const std::string& name);
-    // Stops the queue task and the wait for analyses.
+    // From the end of the line that began a wait on the idle loop until the wait ends, an error box that an
+    // analysis's work shows is the waiting command's failure: noted, and not shown for a line of another
+    // program. Nothing when no such wait began.
+    void WatchBoxesOfTheWait();
+    // Ends that watch; true when such a box was shown.
+    bool EndBoxWatch();
+    // An analysis does its work in the idle loop at this moment (a step, or presenting its results).
+    static bool AnalysisWorking();
+    // The stop sign and OK alone: a box that says something failed.
+    static bool IsErrorBox(const MessageBoxRequest& request);
+    // Stops the queue task, the wait for analyses and its watch of error boxes.
     void StopIdleWork();
 
     // The idle watch of a script paused for analyses that run on the idle loop.
@@ -233,6 +251,15 @@ private:
     std::deque<QueuedLine> queue_;
     // Runs a queued line of another program, with the error boxes it would show turned into a failure.
     bool RunClientLine(const std::string& line);
+    // The queued line has run, or failed: a failed one drops the rest of its transaction, and the
+    // transaction is answered after its last line or a failed one.
+    void EndQueuedLine(const QueuedLine& queued, bool ran);
+    // The line of another program whose analysis goes on from the idle loop: answered when it has ended.
+    std::optional<QueuedLine> awaitedLine_;
+    // The wait's watch of error boxes (WatchBoxesOfTheWait): the presenter it wraps, and a box shown.
+    MessageBoxPresenter presenterBeforeWait_;
+    bool watchingBoxes_ = false;
+    bool waitShowedError_ = false;
     bool queueTaskRegistered_ = false;
     // The links whose connections wait while a client waits for the answer of its execute.
     DdeLinkManager* heldLinks_ = nullptr;

@@ -8,12 +8,15 @@
 #include "framework/dialog/DialogFrameCL.h"
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
+#include "framework/window/FrameworkApp.h"
+#include "framework/window/IdleList.h"
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/ProcessLock.h"
 #include "tests/support/PumpMessages.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/script/SavedTreeAB.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -50,17 +53,12 @@ protected:
             std::remove(TempFile(name).c_str());
     }
 
-    // A chance node as root over A (0.3, payoff 100) and B ("#", payoff 0), saved and closed; its path.
-    std::string SaveChanceTree(const char* payoffOfB = "0")
+    // A chance node as root over A (0.3, payoff 100) and B ("#", payoff 0), saved and closed; its path. With
+    // the stored sensitivity of SaveTreeAB when asked for.
+    std::string SaveChanceTree(const char* payoffOfB = "0", bool storedSensitivity = false)
     {
         const std::string path = TempFile("kivo-script-tree.tre");
-        TreeWindow tree;
-        TreeDocument& document = tree.Document();
-        document.Root->SetKind(ChanceNode, false);
-        document.AddChild(document.Root, TerminalNode, "A", "0.3", "100");
-        document.AddChild(document.Root, TerminalNode, "B", "#", payoffOfB);
-        zString message;
-        EXPECT_TRUE(tree.SaveAs(path.c_str(), message)) << message.Text();
+        SaveTreeAB(path, payoffOfB, storedSensitivity);
         return path;
     }
 
@@ -138,14 +136,24 @@ TEST_F(ScriptFiles, SnapshotsAndValuesNeedFinishedComputations)
 }
 
 // A computation that fails says why in its own box, the only one, and the file ends there: the lines after
-// it never run on a tree that has no results.
+// it never run on a tree that has no results. A stored analysis the script waits for fails later, from the
+// idle loop, and ends the file all the same.
 TEST_F(ScriptFiles, AFailedComputationEndsTheFileWithItsOwnBox)
 {
-    const std::string open = "!OpenFile(\"" + SaveChanceTree("") + "\")\n!SelectRoot\n!SetScriptVar(v,old)\n";
-    for (const char* lines : {"!RollBack(1)", "!ProbDist", "!ExpectedValue(v)", "!StdDev(v)", "!SetCalcMethod(2)\n!RollBack"}) {
+    const std::string open =
+        "!OpenFile(\"" + SaveChanceTree("", true) + "\")\n!SelectRoot\n!SetScriptVar(v,old)\n";
+    const std::string stored = std::string("!RunStoredAnalysis(\"") + kStoredSensitivityName + "\")";
+    // The tree stays open from row to row: the change of calculation method comes last.
+    for (const std::string& lines : {std::string("!RollBack(1)"), std::string("!ProbDist"),
+                                     std::string("!ExpectedValue(v)"), std::string("!StdDev(v)"), stored,
+                                     std::string("!SetCalcMethod(2)\n!RollBack")}) {
         SCOPED_TRACE(lines);
         boxes.Clear();
         Run(open + lines + "\n!Announce(after)\n");
+        EXPECT_TRUE(PumpMessagesUntil([&] {
+            TheApp->Idle()->Run();
+            return !script.FileRunning();
+        }));
         ASSERT_EQ(Texts().size(), 1u);
         EXPECT_EQ(Texts()[0].rfind("There is an empty formula. Unable to evaluate payoff of node", 0), 0u) << Texts()[0];
         EXPECT_EQ(Variable("v"), "old");

@@ -16,6 +16,7 @@
 #include "tests/support/RealInput.h"
 #include "tests/support/ScreenCheck.h"
 #include "tests/support/ScopedApplication.h"
+#include "tests/script/SavedTreeAB.h"
 #include "treewin/TreeWindow.h"
 
 #include <gtest/gtest.h>
@@ -63,8 +64,9 @@ protected:
     ~ScriptMgrTopicTest() override
     {
         delete frame;
-        std::remove(TempPath("kivo-scriptmgr.txt").c_str());
-        std::remove(TempPath("kivo-scriptmgr-client.txt").c_str());
+        for (const char* name : {"kivo-scriptmgr.txt", "kivo-scriptmgr-client.txt", "kivo-scriptmgr-failing.tre",
+                                 "kivo-scriptmgr-good.tre"})
+            std::remove(TempPath(name).c_str());
     }
 
     // Starts the client with the commands on the topic "ScriptMgr".
@@ -211,6 +213,31 @@ TEST_F(ScriptMgrTopicTest, CommandsWaitForTheRunningFileAndRunInOrder)
     const std::vector<std::string> expected = {
         "wait SV_GO=1", "run [!CatScriptVar(order,a)][!CatScriptVar(order,b)]: taken", "Status=Busy"};
     EXPECT_EQ(Finish(client), expected);
+}
+
+// A stored analysis that goes on from the idle loop is answered once it has ended, as every command is once it
+// ran: refused when it failed (with no box), the rest of its execute dropped; taken when it finished, and the
+// command after it runs.
+TEST_F(ScriptMgrTopicTest, StoredAnalysisIsAnsweredOnceItHasEnded)
+{
+    const std::string failing = TempPath("kivo-scriptmgr-failing.tre");
+    const std::string good = TempPath("kivo-scriptmgr-good.tre");
+    SaveTreeAB(failing, "", true);
+    SaveTreeAB(good, "0", true);
+    const auto text = [](const std::string& tree, const char* variable) {
+        return "[!OpenFile(" + tree + ")][!RunStoredAnalysis(" + kStoredSensitivityName + ")][!SetScriptVar(" +
+               variable + ",1)]";
+    };
+    PROCESS_INFORMATION client = StartClient("\"run:" + text(failing, "b") + "\" \"run:" + text(good, "a") + "\"");
+    EXPECT_EQ(Finish(client),
+              (std::vector<std::string>{"run " + text(failing, "b") + ": refused", "run " + text(good, "a") + ": taken"}));
+    EXPECT_TRUE(PumpMessagesUntil([&] {
+        TheApp->Idle()->Run();
+        return !script.IsBusy();
+    }));
+    EXPECT_EQ(Variable("b"), "(missing)");
+    EXPECT_EQ(Variable("a"), "1");
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 // A command that arrives while a loop of the system's holds the program (a menu or the system menu opened by

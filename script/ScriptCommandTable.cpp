@@ -18,7 +18,7 @@
 namespace {
 
 // A row's parameter counts: `least` to `most`; kNoBound only where any number is taken (a list of paths or
-// labels, "at least" in the reference). A count outside them is error 1, never a parameter dropped.
+// labels, or a command that takes "at least" so many). A count outside them is error 1, never a parameter dropped.
 // What a command needs before its executor runs, checked in this order with the parameter count (error 1)
 // after the first: a tree window on top (error 4), a selected node in it (error 8), and, when a tree window
 // is on top, its enable rule of the menu command whose id the command takes: a grayed item refuses it

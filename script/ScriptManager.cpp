@@ -117,7 +117,7 @@ bool ScriptManager::ReopenFile()
     const bool marked = stream_->BytesLeft() >= 3 && !stream_->ReadBytes(mark, 3).Failed() && mark[0] == 0xEF &&
                         mark[1] == 0xBB && mark[2] == 0xBF;
     if (!marked)
-        stream_ = FilePath(path_.c_str()).OpenStream(false);
+        stream_->Seek(0, SEEK_SET);
     if (stream_ && stream_->IsOpen())
         return true;
     stream_.reset();

@@ -282,12 +282,13 @@ void Handlers::SaveAsTRB(ScriptManager& script, const Parameters& parameters)
     FilePath path(parameters[0].c_str());
     path.SetExtension("trb");
     if (!tree.Document().IsRolledBack()) {
-        script.Fail("The tree is not rolled back: a snapshot holds the results of a roll back.", "SaveAsTRB");
+        script.Fail("The tree is not rolled back: a snapshot holds the results of a roll back.",
+                    ScriptManager::CommandName(ScriptCmd::SaveAsTRB));
         return;
     }
     zString message;
     if (!tree.SaveCopyAs(path.FullPath().Text(), message))
-        script.Fail(message.Text(), "SaveAsTRB");
+        script.Fail(message.Text(), ScriptManager::CommandName(ScriptCmd::SaveAsTRB));
 }
 
 void Handlers::RunStoredAnalysis(ScriptManager& script, const Parameters& parameters)

@@ -10,7 +10,7 @@ menu_stamp="$WINEPREFIX/.kivo-menu-font"
 # Menus in the dialogs' face, "MS Sans Serif" at 8 points: Wine draws a mnemonic's underline about one letter
 # right of its letter in the default menu face (Tahoma at 8 points), in every program alike. Wine keeps the
 # font as the LOGFONTW of the metric: height -11, weight 400, variable pitch, Swiss.
-set_menu_font() {
+menu_font_lines() {
   local face="MS Sans Serif" hex i
   hex="f5,ff,ff,ff,00,00,00,00,00,00,00,00,00,00,00,00,90,01,00,00,00,00,00,00,00,00,00,22"
   for ((i = 0; i < 32; i++)); do
@@ -20,8 +20,12 @@ set_menu_font() {
       hex+=",00,00"
     fi
   done
+  printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]\n"MenuFont"=hex:%s\n' "$hex"
+}
+# A prefix made before the menu font was set gets it on its own.
+set_menu_font() {
   local reg="$KIVO_BUILD/kivo-menu-font.reg"
-  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics]\n"MenuFont"=hex:%s\n' "$hex" >"$reg"
+  { echo REGEDIT4; menu_font_lines; } >"$reg"
   wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$KIVO_BUILD/wineboot.log" 2>&1 </dev/null
   wineserver -w
   touch "$menu_stamp"
@@ -95,8 +99,8 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Drivers]
 "Audio"=""
 REG
+menu_font_lines >>"$reg"
 wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$KIVO_BUILD/wineboot.log" 2>&1 </dev/null
 wineserver -w
-set_menu_font
-touch "$stamp"
+touch "$menu_stamp" "$stamp"
 register_sheet_server

@@ -40,10 +40,9 @@ public:
     // Checks the fields and, with commit, stores them in the tree as one undo action; false (the error
     // shown on its field) when a field does not parse.
     virtual bool Apply(bool commit) = 0;
-    // Text typed into a field and not yet taken with OK is taken now, as OK takes it (the window stays):
-    // false when a field does not parse (its error shown). The tree ends these edits before it is written
-    // or closed.
-    bool EndEdit();
+    // A field typed and not yet taken with OK is taken now (the window stays). The tree ends these edits
+    // before it is written or closed.
+    bool EndEdit() override;
     // Closing by the window's frame or the program's end takes what was typed, as OK does; Cancel and
     // Escape drop it. A field that does not parse keeps the window open.
     int QueryClose(const char* question) override;

@@ -50,6 +50,9 @@ public:
     // While the tree is written to a file a window that holds temporary values in the tree shows the
     // original ones (true), afterwards its own again (false). Nothing here.
     virtual void ShowOriginalValues(bool original) {}
+    // Text typed into the window and not yet taken goes into the tree, as OK takes it; false when it does not
+    // parse (its error shown, the window kept with it). Nothing to take here.
+    virtual bool EndEdit() { return true; }
     // Whether the window keeps temporary values in the tree; such a window closes before the tree changes
     // shape, giving them back.
     virtual bool HoldsTemporaryValues() const { return false; }

@@ -1,6 +1,5 @@
 #include "treewin/TreeWindow.h"
 
-#include "treewin/NodeValueWindow.h"
 
 #include "widgets/CommandLine.h"
 #include "widgets/FrameCommands.h"
@@ -287,10 +286,7 @@ private:
 
 bool TreeWindow::WriteDocument(Archive& stream)
 {
-    // Save refused a tree its file cannot hold before writing (Storable); this guards other writers.
-    zString message;
-    if (!document.CheckStorable(message))
-        return false;
+    // Save refused a tree its file cannot hold before writing (Storable).
     if (!WriteFileHeader(stream))
         return false;
     OriginalValuesScope original(childWindows);
@@ -300,9 +296,6 @@ bool TreeWindow::WriteDocument(Archive& stream)
 
 bool TreeWindow::Storable(zString& message)
 {
-    // A typed text that does not parse has shown its error already: nothing more to say.
-    if (!EndOpenEdits())
-        return false;
     return document.CheckStorable(message);
 }
 
@@ -419,8 +412,7 @@ bool TreeWindow::EndOpenEdits()
     // What is typed in a tool window that edits the tree's nodes (a payoff, a definition) and not yet taken;
     // the first that does not parse shows its error and stops the rest.
     for (int i = 0; i < childWindows.Count(); ++i)
-        if (auto* values = dynamic_cast<NodeValueWindow*>(static_cast<TreeChildWindow*>(childWindows.At(i))))
-            if (!values->EndEdit())
-                return false;
+        if (!static_cast<TreeChildWindow*>(childWindows.At(i))->EndEdit())
+            return false;
     return true;
 }

@@ -70,7 +70,7 @@ public:
     bool SaveAs(const char* path, zString& message);
     // Writes a roll-back snapshot to the path; the tree's path, title and modified flag stay as they are.
     bool SaveCopyAs(const char* path, zString& message);
-    // The open in-place edit ends: what was typed goes into its field.
+    // The open in-place edit ends, and the tool windows' typed texts are taken (TreeChildWindow::EndEdit).
     bool EndOpenEdits() override;
     const TreeDocument& Document() const { return document; }
 

@@ -294,7 +294,7 @@ std::unique_ptr<PreviewHelper> MakePrintPreview(WindowCL* dialog, ZoomPane* pane
     const bool cut = std::min(grid.PageWidth() * paneDisplay.LogPixelsX() * scaleX,
                               grid.PageHeight() * paneDisplay.LogPixelsY() * scaleY) < kSmallestPagePixels;
     if (cut) {
-        // Whole pixels an inch, as the display keeps them.
+        // Whole pixels an inch, as the display keeps them; the quarter keeps its rounding down from losing one.
         const double perInch = std::ceil(kSmallestPagePixels / std::min(grid.PageWidth(), grid.PageHeight())) + 0.25;
         scaleX = perInch / paneDisplay.LogPixelsX();
         scaleY = perInch / paneDisplay.LogPixelsY();

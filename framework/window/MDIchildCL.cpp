@@ -130,9 +130,9 @@ LRESULT MDIchildCL::DefaultProcessing(WindowEvent* event)
     // mirror of the other; the window reached is activated as a click on it activates it, which keeps the
     // maximised child as it is.
     const WPARAM systemCommand = event->wParam & 0xFFF0;
-    MDIframeCL* frame = FrameOf(event->window);
+    MDIframeCL* frame = nullptr;
     if (event->message == WM_SYSCOMMAND && (systemCommand == SC_NEXTWINDOW || systemCommand == SC_PREVWINDOW) &&
-        frame != nullptr) {
+        (frame = FrameOf(event->window)) != nullptr) {
         const bool next = systemCommand == SC_NEXTWINDOW;
         if (HWND target = frame->ChildInTurn(event->window, next)) {
             if (next)

@@ -90,6 +90,14 @@ protected:
         MapWindowPoints(nullptr, frame.Handle(), reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
+    // The preview of a drawing of these inches that keeps no offset of its own.
+    RECT BuildDrawing(float width, float height)
+    {
+        sheet->width = width;
+        sheet->height = height;
+        sheet->keepsOffset = false;
+        return Build();
+    }
     HWND Window() const { return preview->window->Handle(); }
     int PerInch() const { return preview->window->Preview()->LogPixelsX(); }
     // A drag in the preview window's client pixels.
@@ -119,10 +127,7 @@ protected:
 
 TEST_F(PrintPreviewTest, AWideGridFillsTheAreasWidthCentredVertically)
 {
-    sheet->width = 20.0f;
-    sheet->height = 5.0f;
-    sheet->keepsOffset = false;
-    const RECT rect = Build();
+    const RECT rect = BuildDrawing(20.0f, 5.0f);
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(PreviewPageCount(), 3);
     // 3 x 1 pages of 7.5 x 10 inches: 270 pixels across, 120 high, in the middle of the area less 15 pixels.
@@ -136,10 +141,7 @@ TEST_F(PrintPreviewTest, AWideGridFillsTheAreasWidthCentredVertically)
 // drawing, cut at the area's edges.
 TEST_F(PrintPreviewTest, ManyHundredPagesShowTheFirstAtASizeThatCanBeSeen)
 {
-    sheet->width = 4.0f;
-    sheet->height = 14000.0f;
-    sheet->keepsOffset = false;
-    const RECT rect = Build();
+    const RECT rect = BuildDrawing(4.0f, 14000.0f);
     ASSERT_NE(preview, nullptr);
     EXPECT_GE(PreviewPageCount(), 1400);
     EXPECT_GE(rect.right - rect.left, 12);

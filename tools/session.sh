@@ -32,4 +32,9 @@ kivo_session_start() {
   wineserver -p >/dev/null 2>&1 </dev/null
   # The first start after boot loads the prefix; do it here, not inside a timed test.
   wine cmd /c exit 0 >/dev/null 2>&1 </dev/null || true
+  # A program that keeps the desktop in use until the server is killed: Wine closes a desktop a second after
+  # its last program ended, under any program starting then (tests/support/desktopkeeper).
+  if [ -f "$KIVO_BUILD/tests/kivo_desktopkeeper.exe" ]; then
+    wine "$KIVO_BUILD/tests/kivo_desktopkeeper.exe" >/dev/null 2>&1 </dev/null &
+  fi
 }

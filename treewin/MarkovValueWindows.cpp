@@ -82,11 +82,26 @@ long MarkovPagedWindow::OnCommandId(unsigned id, unsigned code, HWND control)
         combo->SetCurSel(page);
         return 1;
     }
+    // Showing the new page clears the edits' modified flags.
+    keptTyped = keptTyped || NodeValueWindow::Edited();
     KeepPage(page);
     const int left = page;
     page = chosen;
     ShowPage(page, left);
     return 1;
+}
+
+bool MarkovPagedWindow::Edited() const
+{
+    return keptTyped || NodeValueWindow::Edited();
+}
+
+bool MarkovPagedWindow::EndEdit()
+{
+    if (!NodeValueWindow::EndEdit())
+        return false;
+    keptTyped = false;
+    return true;
 }
 
 MarkovTerminationWindow::MarkovTerminationWindow(TreeWindow* tree, const NodeChildList& nodes)
@@ -137,8 +152,11 @@ long MarkovTerminationWindow::OnCommandId(unsigned id, unsigned code, HWND contr
 {
     if (id != MarkovTerminationIds::UseDefault)
         return MarkovPagedWindow::OnCommandId(id, code, control);
-    if (edit != nullptr)
+    // Chosen by the person, the default is taken as typed.
+    if (edit != nullptr) {
         edit->SetText(DefaultCondition());
+        SendMessageA(edit->Handle(), EM_SETMODIFY, TRUE, 0);
+    }
     FocusWhole(edit);
     return 1;
 }
@@ -198,6 +216,8 @@ MarkovRewardsWindow::MarkovRewardsWindow(TreeWindow* tree, const NodeChildList& 
         HookFormulaKeys(edits[kind]);
     }
     BuildPages(false);
+    tunnelTaken = tunnel;
+    statesTaken = EditText(states);
 }
 
 void MarkovRewardsWindow::KeepPage(int shown)
@@ -207,6 +227,14 @@ void MarkovRewardsWindow::KeepPage(int shown)
         touched[kind][shown] = touched[kind][shown] || Modified(edits[kind]) || !(text == rewards[kind][shown]);
         rewards[kind][shown] = text;
     }
+}
+
+bool MarkovRewardsWindow::Edited() const
+{
+    if (MarkovPagedWindow::Edited())
+        return true;
+    const bool tunnel = IsItemChecked(MarkovStateInfoIds::TunnelState);
+    return tunnel != tunnelTaken || (tunnel && !(EditText(states) == statesTaken));
 }
 
 void MarkovRewardsWindow::ShowPage(int shown, int)
@@ -247,6 +275,8 @@ bool MarkovRewardsWindow::Apply(bool commit)
             pointers[kind][payoff] = kept ? nullptr : rewards[kind][payoff].Text();
         }
     Store(new TreeMarkovStateInfoAction(Tree(), Nodes(), tunnel ? stateCount - 1 : 0, pointers));
+    tunnelTaken = tunnel;
+    statesTaken = EditText(states);
     return true;
 }
 

@@ -9,11 +9,13 @@ class ComboBoxCtrl;
 class IntegerEdit;
 
 // The page list of the two paged windows: a page change first checks the shown texts (the list returns to
-// the page on an error), then keeps them and shows the new page.
+// the page on an error), then keeps them and shows the new page. A page typed into and left is still to be
+// taken when the tree ends its windows' edits.
 class MarkovPagedWindow : public NodeValueWindow {
 public:
 
     long OnCommandId(unsigned id, unsigned code, HWND control) override;
+    bool EndEdit() override;
 
 protected:
     MarkovPagedWindow(TreeWindow* tree, unsigned templateId, const NodeChildList& nodes, const char* key);
@@ -24,12 +26,15 @@ protected:
     // Shows the page, coming from the page left.
     virtual void ShowPage(int page, int left) = 0;
     bool SharedPage() const { return shared; }
+    bool Edited() const override;
 
     int page = 0;
 
 private:
     ComboBoxCtrl* combo = nullptr;
     bool shared = false;
+    // A page left since the texts were last taken had been typed into.
+    bool keptTyped = false;
 };
 
 // Markov Termination (template 31110): the termination conditions of one Markov node.
@@ -68,6 +73,8 @@ public:
 protected:
     void KeepPage(int page) override;
     void ShowPage(int page, int left) override;
+    // Also the tunnel box and its count changed since they were last taken.
+    bool Edited() const override;
 
 private:
     // The texts the nodes share, by reward kind and payoff; mixed where two nodes differ, touched once the
@@ -78,6 +85,9 @@ private:
     EditCtrl* edits[3] = {nullptr, nullptr, nullptr};
     IntegerEdit* states = nullptr;
     int stateCount = 2;
+    // The tunnel box and count as last taken: no modified flag tells of their change.
+    bool tunnelTaken = false;
+    zString statesTaken;
 };
 
 // Markov Transition Rewards (template 31114): the transition rewards of the selected nodes.

@@ -73,14 +73,14 @@ protected:
 
     // The key names another item (a renamed variable).
     void SetKey(const char* text) { key = text; }
+    // Whether a field was typed into since it was filled or last taken: the edits' modified flags; a window
+    // that keeps typed texts beyond its edits (another page) answers for those too.
+    virtual bool Edited() const;
 
 private:
     long OnFormulaKey(WindowEvent* event);
     // Closes the window through the frame, as Cancel does.
     void Close();
-
-    // Whether a field was typed into since it was filled or last taken.
-    bool Edited() const;
 
     NodeChildList nodes{4, Ownership::Borrows};
     std::vector<HWND> boundEdits_;

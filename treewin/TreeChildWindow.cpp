@@ -151,7 +151,9 @@ void TreeChildWindow::AssessWithWheel()
         return;
     zString text;
     RoundAsDisplayed(value, &text, &tree_->Document().NumberFormat(), 2);
+    // Taken as typed: the tree takes a modified field when it is written or closed.
     FocusEdit()->SetText(text);
+    SendMessageA(FocusEdit()->Handle(), EM_SETMODIFY, TRUE, 0);
     SetFocus(FocusEdit()->Handle());
 }
 

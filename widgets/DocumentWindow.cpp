@@ -413,23 +413,32 @@ RECT DocumentWindow::PicturePixels(const Display& display)
 
 bool DocumentWindow::SaveAsBitmap(const char* path)
 {
-    EndOpenEdits();
-    WaitCursorScope wait;
-    PictureScale scale;
-    BitmapDisplay screen(1, 1);
-    const RECT pixels = PicturePixels(screen);
-    const std::unique_ptr<BitmapDisplay> bitmap = PaperBitmap(pixels);
-    Draw(bitmap.get());
-    return SaveBitmapAsBmp(*bitmap, FilePath(path));
+    // The picture shows what is typed in an open edit; one that does not end (its error shown) stops it.
+    if (!EndOpenEdits())
+        return false;
+    bool saved = false;
+    {
+        WaitCursorScope wait;
+        PictureScale scale;
+        BitmapDisplay screen(1, 1);
+        const RECT pixels = PicturePixels(screen);
+        const std::unique_ptr<BitmapDisplay> bitmap = PaperBitmap(pixels);
+        Draw(bitmap.get());
+        saved = SaveBitmapAsBmp(*bitmap, FilePath(path));
+    }
+    if (!saved)
+        ShowErrorBox(nullptr, "Unable to save file.", 0);
+    return saved;
 }
 
 bool DocumentWindow::SaveAsMetafile(const char* path)
 {
-    EndOpenEdits();
-    WaitCursorScope wait;
-    PictureScale scale;
+    if (!EndOpenEdits())
+        return false;
     const FilePath file(path);
     {
+        WaitCursorScope wait;
+        PictureScale scale;
         MetafileObject picture(file, PaneDisplay());
         picture.SetBlackAndWhite(ThePreferences().exportBlackAndWhite);
         const RECT pixels = PicturePixels(picture);
@@ -437,7 +446,11 @@ bool DocumentWindow::SaveAsMetafile(const char* path)
         DisplayLock lock(picture);
         Draw(&picture);
     }
-    return file.Exists();
+    if (!file.Exists()) {
+        ShowErrorBox(nullptr, "Unable to save file.", 0);
+        return false;
+    }
+    return true;
 }
 
 void DocumentWindow::SnapshotPicture()

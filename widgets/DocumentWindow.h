@@ -66,6 +66,8 @@ public:
     // Saves under a name (null: asked for); ".bmp" and ".wmf" names save the picture instead and leave the
     // document's own path alone; any other name takes the document's own extension.
     int SaveAs(const char* path);
+    // The picture as a file; false, reported once, when an open edit does not end (nothing is written then)
+    // or the file could not be written.
     bool SaveAsBitmap(const char* path);
     bool SaveAsMetafile(const char* path);
     // The picture on the clipboard as a metafile and as a bitmap.

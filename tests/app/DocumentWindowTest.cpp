@@ -52,6 +52,8 @@ public:
         stream.ReadBytes(&text[0], size - 7);
         return stream.State() == 0;
     }
+    // An open edit whose text does not parse shows its error and answers false; none here.
+    bool EndOpenEdits() override { return editsEnd; }
     void Bounds(LogicalRect& rect) override { rect = LogicalRect{0, 0, 2, 1}; }
     void Draw(Display* display) override
     {
@@ -60,6 +62,7 @@ public:
     }
     std::string text = "first";
     bool failWrite = false;
+    bool editsEnd = true;
 };
 
 // Adds or removes a letter of the note.
@@ -227,6 +230,23 @@ TEST_F(DocumentWindowTest, SaveAsAsksBeforeReplacingAnotherFileAndPicturesKeepTh
     ASSERT_EQ(note->SaveAs(bitmap.c_str()), 1);
     EXPECT_EQ(FileText(bitmap).substr(0, 2), "BM");
     EXPECT_TRUE(note->FullPath().IsEmpty());
+    // No picture is written while an open edit does not end (its error is its own box), and one that cannot
+    // be written says so once.
+    note->editsEnd = false;
+    boxes.Clear();
+    for (const char* name : {"kivo-unended.bmp", "kivo-unended.wmf"}) {
+        const std::string unended = Path(name);
+        EXPECT_EQ(note->SaveAs(unended.c_str()), 0) << name;
+        EXPECT_EQ(GetFileAttributesA(unended.c_str()), INVALID_FILE_ATTRIBUTES) << name;
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
+    note->editsEnd = true;
+    for (const char* name : {"kivo-gone-folder\\kivo.bmp", "kivo-gone-folder\\kivo.wmf"}) {
+        boxes.Clear();
+        EXPECT_EQ(note->SaveAs(TempPath(name).c_str()), 0) << name;
+        ASSERT_EQ(boxes.Count(), 1u) << name;
+        EXPECT_EQ(boxes.Last().text, "Unable to save file.") << name;
+    }
     // A file another program holds, shared or not, is in use there: a new name is offered, and Cancel saves
     // nothing and keeps the older file.
     ASSERT_EQ(note->SaveAs(other.c_str()), 1);

@@ -9,6 +9,7 @@
 #include "framework/visual/VisualFieldItem.h"
 #include "framework/visual/VisualStatusPane.h"
 #include "influence/InfluenceDiagramWindow.h"
+#include "model/MarkovInfo.h"
 #include "model/TreeNode.h"
 #include "script/ScriptManager.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -472,6 +473,83 @@ TEST_F(FrameTrees, APayoffTypedAndNotTakenIsKeptByClosingQuittingAndSaving)
             EXPECT_STREQ(c.typed, left);
         } else if (c.question != nullptr)
             EXPECT_EQ(c.question, boxes.Last().text);
+        tree->SetModified(0);
+        while (MDIchildCL* open = frame->ActiveChild())
+            delete open;
+    }
+}
+
+// What a Markov window holds beyond its edits' modified flags is taken as typed when the tree is written
+// (Ctrl+S on the tree) or the window closed by its frame (Ctrl+F4): a page typed into and left for another
+// (the edits then show the new page, not modified), the default condition chosen by its button, the tunnel
+// box and its count.
+TEST_F(FrameTrees, WhatAMarkovWindowKeepsBeyondItsEditsIsTakenBySavingAndClosing)
+{
+    const auto termination = [](TreeNode* markov) {
+        zString text;
+        markov->GetMarkovTerminationText(text, 0);
+        return std::string(text.Text());
+    };
+    const auto initialReward = [](TreeNode* markov) {
+        zString text;
+        markov->GetChild(0)->GetMarkovRewardText(0, text, 0);
+        return std::string(text.Text());
+    };
+    const auto tunnel = [](TreeNode* markov) {
+        const MarkovInfo* info = markov->GetChild(0)->markovInfo.get();
+        return std::to_string(info != nullptr ? info->tunnelCount + 1 : 0);
+    };
+    const char* const kDefault = "_stage > 10 & (_stage > 100 | _stage_reward < .001)";
+    const struct {
+        unsigned command;
+        const char* before;
+        const char* typed;
+        const char* after;
+        std::function<std::string(TreeNode*)> stored;
+        const char* expected;
+        const char* inFile;
+    } cases[] = {
+        {Cmd::ValuesMarkovTermination, "", "_stage > 7", "shift+Tab Down ctrl+F6 ctrl+s", termination, "_stage > 7",
+         "_stage > 7"},
+        {Cmd::ValuesMarkovTermination, "", "_stage > 7", "shift+Tab Down ctrl+F4", termination, "_stage > 7",
+         "_stage > 2"},
+        {Cmd::ValuesMarkovTermination, "", "", "alt+d ctrl+F6 ctrl+s", termination, kDefault, kDefault},
+        {Cmd::ValuesMarkovStateInformation, "", "5", "shift+Tab Down ctrl+F6 ctrl+s", initialReward, "5", "5"},
+        {Cmd::ValuesMarkovStateInformation, "alt+t alt+s", "4", "ctrl+F6 ctrl+s", tunnel, "4", "4"},
+    };
+    ScreenOnTop top(frame->Handle());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " " + c.typed + " " + c.after);
+        {
+            TreeWindow saved;
+            TreeNode* markov = saved.Document().AddChild(saved.Document().Root, MarkovNode, "M");
+            markov->SetMarkovTerminationText("_stage > 2", 0);
+            saved.Document().AddChild(saved.Document().AddChild(markov, ChanceNode, "Well", "1"), TerminalNode,
+                                      "Die", "1");
+            zString message;
+            ASSERT_TRUE(saved.SaveAs(path.c_str(), message)) << message.Text();
+        }
+        auto* tree = static_cast<TreeWindow*>(OpenFileByName(path.c_str()));
+        ASSERT_NE(tree, nullptr);
+        TreeNode* markov = tree->Document().Root->GetChild(0);
+        const bool onState = c.command == Cmd::ValuesMarkovStateInformation;
+        tree->SelectNode(onState ? markov->GetChild(0) : markov, 1, nullptr, false);
+        const int bound = tree->ChildWindows().Count();
+        Post(c.command);
+        ASSERT_TRUE(RunProgramLoopUntil([&] { return tree->ChildWindows().Count() > bound; }));
+        SetForegroundWindow(frame->Handle());
+        RunProgramLoopUntil([] { return false; }, 100);
+        if (*c.before != '\0')
+            RealInput::Keys(c.before);
+        if (*c.typed != '\0')
+            RealInput::Type(c.typed);
+        RunProgramLoopUntil([] { return false; }, 200);
+        boxes.Clear();
+        RealInput::Keys(c.after);
+        EXPECT_TRUE(RunProgramLoopUntil([&] { return c.stored(markov) == c.expected; }, 3000));
+        EXPECT_EQ(c.expected, c.stored(markov));
+        EXPECT_EQ(c.inFile, c.stored(TreeWindow(path.c_str()).Document().Root->GetChild(0)));
+        EXPECT_EQ(0u, boxes.Count());
         tree->SetModified(0);
         while (MDIchildCL* open = frame->ActiveChild())
             delete open;

@@ -217,7 +217,8 @@ TEST_F(WheelOnScreen, MimicRunTimeLimitsTheWheel)
     EXPECT_FALSE(IsMimicRunTime());
 }
 
-// Ctrl+W in a Define Variable window: two slices from the value; OK puts the new one, as shown, in the edit.
+// Ctrl+W in a Define Variable window: two slices from the value; OK puts the new one, as shown, in the edit,
+// where the tree's next write takes it as typed.
 TEST_F(WheelOnScreen, DefineVariableWindowAssessesItsValue)
 {
     window.OpenNodeValueWindow(node->GetChild(1), "p");
@@ -238,6 +239,10 @@ TEST_F(WheelOnScreen, DefineVariableWindowAssessesItsValue)
     SendMessageA(bound->Handle(), WM_COMMAND, 1513, 0);
     EXPECT_TRUE(person.Finished());
     EXPECT_EQ(Text(edit), "0.46");
+    ASSERT_TRUE(window.EndOpenEdits());
+    const auto* definition = node->GetChild(1)->FindBinding("p", false);
+    ASSERT_NE(definition, nullptr);
+    EXPECT_STREQ(definition->definition.Text().Text(), "0.46");
 }
 
 } // namespace

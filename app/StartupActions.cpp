@@ -67,7 +67,7 @@ void SetStartupBindings(TreeWindow& tree, const StartupFileArgument& argument)
     }
     if (!changed)
         return;
-    document.SetModified(1);
+    tree.SetModified(1);
     tree.Relayout();
 }
 
@@ -81,7 +81,7 @@ void ChangeStartupDecimals(TreeWindow& tree)
         ChangeTreeDecimals(tree.Document(), options.decimalFrom.Text()[0], options.decimalTo.Text()[0], message.Text());
     if (count.changed == 0)
         return;
-    tree.Document().SetModified(1);
+    tree.SetModified(1);
     tree.Relayout();
     if (count.unreadable > 0) {
         char text[160];

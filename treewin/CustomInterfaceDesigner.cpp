@@ -256,7 +256,7 @@ void BasicParameters::Fill(CustomInterfaceParameter& parameter, const ParameterF
     int error = 0;
     ParseNumber(definition.c_str(), value, error);
     parameter.valueText = error == 0 ? definition.c_str() : "";
-    Document().SetModified(1);
+    tree_.SetModified(1);
 }
 
 void BasicParameters::Add()
@@ -329,7 +329,7 @@ void BasicParameters::Remove()
     dialog_.SendToItem(BasicCustomInterfaceParametersIds::VariablesWithNumericDefaultDefinitionsList, LB_SETCURSEL,
                        static_cast<WPARAM>(line));
     settings_.DeleteAt(selected);
-    Document().SetModified(1);
+    tree_.SetModified(1);
     FillParameters(std::min(selected, settings_.Count() - 1));
 }
 
@@ -342,6 +342,7 @@ void BasicParameters::Move(int by)
     void* moving = settings_.At(selected);
     settings_.RemoveAt(selected);
     settings_.InsertAt(other, moving);
+    tree_.SetModified(1);
     FillParameters(other);
 }
 
@@ -400,13 +401,13 @@ bool CustomInterfaceDialog::Run()
     dialog.OnButton(DesignCustomInterfaceIds::EditAnalyses, [&] { tree.OnCommand(Cmd::AnalysisMaintainAnalyses); });
     dialog.OnButton(DesignCustomInterfaceIds::Comments, [&] {
         if (RunCommentDialog(settings.comment, nullptr))
-            tree.Document().SetModified(1);
+            tree.SetModified(1);
     });
     dialog.Run();
     // However the dialog ends, the choice of interface is kept.
     const int16_t extended = extendedChosen ? 1 : 0;
     if (extended != settings.options.extended)
-        tree.Document().SetModified(1);
+        tree.SetModified(1);
     settings.options.extended = extended;
     return false;
 }

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace BasicCustomInterfaceOptionsIds = Ctl::BasicCustomInterfaceOptions;
 namespace ExtendedCustomInterfaceOptionsIds = Ctl::ExtendedCustomInterfaceOptions;
@@ -99,14 +100,14 @@ void RunBasicOptions(TreeWindow& tree, CustomInterfaceOptions& options)
     dialog.OnButton(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff, [&] {
         options.allowRiskToggle =
             dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff) ? 1 : 0;
-        tree.Document().SetModified(1);
+        tree.SetModified(1);
     });
     dialog.OnButton(BasicCustomInterfaceOptionsIds::Add, [&] {
         auto choice = std::make_unique<CalcMethodChoice>();
         if (!RunCalcMethodDialog(*choice))
             return;
         options.Add(choice.release());
-        tree.Document().SetModified(1);
+        tree.SetModified(1);
         fill(options.Count() - 1);
     });
     dialog.OnButton(BasicCustomInterfaceOptionsIds::Delete, [&] {
@@ -115,17 +116,28 @@ void RunBasicOptions(TreeWindow& tree, CustomInterfaceOptions& options)
         if (selected < 0)
             return;
         options.DeleteAt(selected);
-        tree.Document().SetModified(1);
+        tree.SetModified(1);
         fill(selected - 1);
     });
     dialog.OnButton(IDOK, [&] {
-        options.allowRiskToggle =
-            dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff) ? 1 : 0;
-        options.constantRiskAversion = dialog.IsChecked(BasicCustomInterfaceOptionsIds::ConstantRiskAversion) ? 1 : 0;
-        options.allowCalcMethodChange =
-            dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToChangeActiveCalcMethod) ? 1 : 0;
-        options.allowViewTree = dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToViewTree) ? 1 : 0;
-        options.allowSaveTree = dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToSaveTree) ? 1 : 0;
+        // Each check and its option; an option changed is a change of the tree, which closing asks to save.
+        const std::pair<unsigned, int16_t CustomInterfaceOptions::*> checks[] = {
+            {BasicCustomInterfaceOptionsIds::AllowUserToTurnRiskFunctionOnOff,
+             &CustomInterfaceOptions::allowRiskToggle},
+            {BasicCustomInterfaceOptionsIds::ConstantRiskAversion, &CustomInterfaceOptions::constantRiskAversion},
+            {BasicCustomInterfaceOptionsIds::AllowUserToChangeActiveCalcMethod,
+             &CustomInterfaceOptions::allowCalcMethodChange},
+            {BasicCustomInterfaceOptionsIds::AllowUserToViewTree, &CustomInterfaceOptions::allowViewTree},
+            {BasicCustomInterfaceOptionsIds::AllowUserToSaveTree, &CustomInterfaceOptions::allowSaveTree},
+        };
+        bool changed = false;
+        for (const auto& [id, option] : checks) {
+            const int16_t checked = dialog.IsChecked(id) ? 1 : 0;
+            changed = changed || options.*option != checked;
+            options.*option = checked;
+        }
+        if (changed)
+            tree.SetModified(1);
         dialog.Accept();
     });
     dialog.Run();
@@ -152,7 +164,7 @@ void RunExtendedOptions(TreeWindow& tree, CustomInterfaceOptions& options)
                 mask |= 1u << bit;
         options.analysesOffered = mask;
         options.allowSaveTree = dialog.IsChecked(BasicCustomInterfaceOptionsIds::AllowUserToSaveTree) ? 1 : 0;
-        tree.Document().SetModified(1);
+        tree.SetModified(1);
         dialog.Accept();
     });
     dialog.Run();

@@ -145,8 +145,28 @@ void PrinterDevice::TakeDevNames(HGLOBAL names)
     SetNames(bytes + header->wDriverOffset, bytes + header->wDeviceOffset, bytes + header->wOutputOffset);
 }
 
+namespace {
+
+// The system's dialog opens where it likes: it is centred over the window that opened it (the frame, the Print
+// window).
+UINT_PTR CALLBACK CentredOverOwner(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CentreWindowOver(dialog, GetWindow(dialog, GW_OWNER));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
 bool PrinterDevice::RunDialog(PRINTDLGA& dialog)
 {
+    // Print and Print Setup alike stand centred over their owner; Wine's setup dialog calls the print hook, the
+    // system's the setup hook.
+    dialog.Flags |= PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
+    dialog.lpfnPrintHook = &CentredOverOwner;
+    dialog.lpfnSetupHook = &CentredOverOwner;
     // Owned by the innermost dialog running, as a message box: the system enables its owner again when it
     // closes, which must not free the frame behind a running dialog (the print preview) nor activate it.
     const HWND owner = MessageOwnerWindow();
@@ -171,28 +191,10 @@ bool PrinterDevice::RunDialog(PRINTDLGA& dialog)
     return confirmed;
 }
 
-namespace {
-
-// The system's dialog opens where it likes: it is centred over the window that opened it (the frame, the Print
-// window).
-UINT_PTR CALLBACK CentredOverOwner(HWND dialog, UINT message, WPARAM, LPARAM)
-{
-    if (message == WM_INITDIALOG) {
-        CentreWindowOver(dialog, GetWindow(dialog, GW_OWNER));
-        return TRUE;
-    }
-    return FALSE;
-}
-
-} // namespace
-
 void PrinterDevice::PrintSetup()
 {
     PRINTDLGA dialog{};
-    // Wine's setup dialog calls the print hook; the system's the setup hook.
-    dialog.Flags = kSetupFlags | PD_ENABLESETUPHOOK | PD_ENABLEPRINTHOOK;
-    dialog.lpfnSetupHook = &CentredOverOwner;
-    dialog.lpfnPrintHook = &CentredOverOwner;
+    dialog.Flags = kSetupFlags;
     RunDialog(dialog);
 }
 

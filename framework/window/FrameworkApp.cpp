@@ -30,6 +30,29 @@ bool KeyHeld(int key)
     return GetKeyState(key) < 0;
 }
 
+// The keys an edit control acts on itself: Ctrl with C, X, V or Z (Undo), Shift or not, as it takes them, and
+// Ctrl+Insert, Shift+Insert and Shift+Delete.
+bool IsEditKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN || KeyHeld(VK_MENU))
+        return false;
+    const bool control = KeyHeld(VK_CONTROL);
+    const bool shift = KeyHeld(VK_SHIFT);
+    switch (message.wParam) {
+    case 'C':
+    case 'X':
+    case 'V':
+    case 'Z':
+        return control;
+    case VK_INSERT:
+        return control != shift;
+    case VK_DELETE:
+        return shift && !control;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 FrameworkApp::FrameworkApp(HINSTANCE instance, HINSTANCE previousInstance, const char* commandLine,
@@ -145,7 +168,7 @@ void FrameworkApp::ProcessMessage(MSG& message)
         return;
     // The frame's keys act where the person edits nothing else: an edit control with the focus selects all
     // its text on Ctrl+A (unless it carries kFrameKeysFirst) and deletes a character on Delete, and Delete in
-    // a window outside the frame (help, a tool window) stays there, as do an edit control's clipboard keys.
+    // a window outside the frame (help, a tool window) stays there, as do an edit control's own edit keys.
     bool frameKeys = true;
     if (message.message == WM_KEYDOWN && (message.wParam == 'A' || message.wParam == VK_DELETE)) {
         const bool edit = IsEditControl(message.hwnd);
@@ -157,12 +180,10 @@ void FrameworkApp::ProcessMessage(MSG& message)
         if (message.wParam == VK_DELETE && mainWindow_)
             frameKeys = !edit && (message.hwnd == mainWindow_->Handle() || IsChild(mainWindow_->Handle(), message.hwnd));
     }
-    // Ctrl+C, X and V in an edit control outside the frame (the help window's text and Find field) act on that
-    // control, as Ctrl+Insert and its context menu do.
-    if (message.message == WM_KEYDOWN && mainWindow_ && KeyHeld(VK_CONTROL) && !KeyHeld(VK_MENU) &&
-        (message.wParam == 'C' || message.wParam == 'X' || message.wParam == 'V') &&
-        IsEditControl(message.hwnd) && message.hwnd != mainWindow_->Handle() &&
-        !IsChild(mainWindow_->Handle(), message.hwnd))
+    // An edit key in an edit control outside the frame (the help window's text and Find field) acts on that
+    // control, as its context menu does, never as the frame's key of the same name (Undo, Redo, Paste Link).
+    if (mainWindow_ && IsEditKey(message) && IsEditControl(message.hwnd) &&
+        message.hwnd != mainWindow_->Handle() && !IsChild(mainWindow_->Handle(), message.hwnd))
         frameKeys = false;
     if (accelerators_ && mainWindow_ && frameKeys) {
         HWND frame = mainWindow_->Handle();

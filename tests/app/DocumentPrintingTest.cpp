@@ -405,8 +405,10 @@ TEST_F(DocumentPrinting, TheDialogsStartFromTheStoredDeviceModeAndKeepTheUsersCh
     ASSERT_EQ(dialogCalls.size(), 3u);
     // The print dialog leaves the copies to a driver that makes them itself.
     const DWORD copies = printer->SupportsCopies() ? PD_USEDEVMODECOPIESANDCOLLATE : 0;
-    // Print Setup carries both hooks: the one that centres it over its opener is the print hook under Wine.
-    const DWORD flags[] = {0x14C | PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK, 0x104 | copies, 0x10C | copies};
+    // Both dialogs carry both hooks: the one that centres Print Setup over its opener is the print hook under
+    // Wine.
+    const DWORD hooks = PD_ENABLEPRINTHOOK | PD_ENABLESETUPHOOK;
+    const DWORD flags[] = {0x14C | hooks, 0x104 | copies | hooks, 0x10C | copies | hooks};
     for (size_t i = 0; i < 3; ++i) {
         const DialogCall& call = dialogCalls[i];
         EXPECT_EQ(call.flags, flags[i]) << i;

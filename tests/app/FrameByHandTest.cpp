@@ -473,6 +473,27 @@ TEST_F(FrameByHand, HelpStaysOverTheFrameIndexPicksTheEntryTypedAndCloseAllClose
             EXPECT_EQ(ClipboardText(), text) << field;
         }
     }
+    // The Find field's own edit keys stay in it, also those the frame has a key for (Undo, Redo): the tree's
+    // branches are neither undone nor added again.
+    tree->SelectNode(tree->Document().Root, 1, nullptr, false);
+    Command(Cmd::OptionsAddBranches);
+    ASSERT_EQ(tree->Document().Root->childCount, 2);
+    const int applied = tree->History().Position();
+    {
+        ScreenOnTop top(help);
+        HWND find = HelpWindow::Open()->Control(Ctl::HelpWindow::FindEdit);
+        for (const char* keys : {"End s ctrl+z", "End s ctrl+shift+z"}) {
+            SetWindowTextA(find, "roll");
+            SetFocus(find);
+            RealInput::Keys(keys);
+            Settle();
+            EXPECT_EQ(TitleOf(find), "roll") << keys;
+            EXPECT_EQ(tree->Document().Root->childCount, 2) << keys;
+            EXPECT_EQ(tree->History().Position(), applied) << keys;
+        }
+    }
+    // Close All asks to save the branches: not saved.
+    boxes.Answer(IDNO);
     {
         ScreenOnTop top(help);
         ExpectScreenEqualsRepaint(help);

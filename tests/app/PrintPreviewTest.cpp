@@ -360,6 +360,10 @@ TEST(PrintPreviewOfATree, IsOnTheScreenAndTheProgramComesToRest)
     EXPECT_NE(tree->InPlaceEditor, nullptr);
 }
 
+// Where the Print dialog opened, and the window it opened over.
+RECT printPlace{};
+RECT printOwnerPlace{};
+
 // Answers the system's Print Setup by turning the page to landscape, and its Print dialog, with OK.
 void CALLBACK AnswerLandscapeAndPrint(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -367,6 +371,8 @@ void CALLBACK AnswerLandscapeAndPrint(HWND, UINT, UINT_PTR, DWORD)
         SendDlgItemMessageA(setup, rad2, BM_CLICK, 0, 0);
         PostMessageA(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else if (HWND print = ThreadWindow("#32770", "Print")) {
+        GetWindowRect(print, &printPlace);
+        GetWindowRect(GetWindow(print, GW_OWNER), &printOwnerPlace);
         PostMessageA(print, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
 }
@@ -431,6 +437,12 @@ TEST(PrintingToAFile, PrintsTheSetUpOrientationToTheFileThePersonNames)
         printed << std::ifstream(output).rdbuf();
         EXPECT_NE(printed.str().find("%%Orientation: Landscape"), std::string::npos) << name;
         EXPECT_EQ(PostScriptPageCount(output), 1) << name;
+        // The Print dialog stood centred over the frame, as Print Setup does over its opener.
+        RECT framePlace{};
+        GetWindowRect(frame->Handle(), &framePlace);
+        EXPECT_TRUE(EqualRect(&printOwnerPlace, &framePlace)) << name;
+        EXPECT_NEAR(printPlace.left + printPlace.right, framePlace.left + framePlace.right, 2) << name;
+        EXPECT_NEAR(printPlace.top + printPlace.bottom, framePlace.top + framePlace.bottom, 2) << name;
         const auto* mode = reinterpret_cast<const DEVMODEA*>(window->PrinterSettings().DevMode());
         ASSERT_NE(mode, nullptr) << name;
         EXPECT_EQ(mode->dmOrientation, DMORIENT_LANDSCAPE) << name;

@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -183,6 +185,43 @@ TEST_F(DesignerOnScreen, OptionsAndExtendedParameters)
     EXPECT_EQ(options.analysesOffered, 1u | 1u << 17);
     EXPECT_EQ(options.allowSaveTree, 1);
     EXPECT_EQ(options.extended, 1);
+}
+
+// What changes the custom interface marks the tree changed, so that closing it asks to save the change: an
+// option changed in Basic Options, a parameter moved; Basic Options left as they were does not.
+TEST_F(DesignerOnScreen, BasicOptionsAndParametersMarkTheTreeChangedOnlyOnAChange)
+{
+    namespace Designer = Ctl::DesignCustomInterface;
+    tree.CustomInterface = std::make_unique<CustomInterfaceSettings>();
+    for (const char* name : {"rate", "twice"})
+        tree.CustomInterface->Add(new CustomInterfaceParameter{name});
+    const auto click = [](unsigned id, int line = -1) { return ModalDialogDriver::ClickingWithin(id, line); };
+    const struct {
+        const char* what;
+        std::vector<ModalDialogDriver::Step> steps;
+        int modified;
+    } rows[] = {
+        {"options as they were", {click(Designer::BasicOptions), click(IDOK)}, 0},
+        {"tree hidden",
+         {click(Designer::BasicOptions), click(Ctl::BasicCustomInterfaceOptions::AllowUserToViewTree), click(IDOK)},
+         1},
+        {"parameter moved down",
+         {click(Designer::BasicParameters), click(Ctl::BasicCustomInterfaceParameters::DefaultList, 0),
+          click(Ctl::BasicCustomInterfaceParameters::MoveDown), click(IDOK)},
+         1},
+    };
+    for (const auto& row : rows) {
+        window.SetModified(0);
+        ModalDialogDriver person;
+        for (const ModalDialogDriver::Step& step : row.steps)
+            person.Then(step);
+        person.Press(IDCANCEL);
+        window.OnCommand(Cmd::OptionsDesignCustomInterface);
+        EXPECT_TRUE(person.Finished()) << row.what;
+        EXPECT_EQ(window.IsModified(), row.modified) << row.what;
+    }
+    EXPECT_EQ(tree.CustomInterface->options.allowViewTree, 0);
+    EXPECT_STREQ(tree.CustomInterface->At(0)->variableName.Text(), "twice");
 }
 
 } // namespace

@@ -153,10 +153,8 @@ long MarkovTerminationWindow::OnCommandId(unsigned id, unsigned code, HWND contr
     if (id != MarkovTerminationIds::UseDefault)
         return MarkovPagedWindow::OnCommandId(id, code, control);
     // Chosen by the person, the default is taken as typed.
-    if (edit != nullptr) {
-        edit->SetText(DefaultCondition());
-        SendMessageA(edit->Handle(), EM_SETMODIFY, TRUE, 0);
-    }
+    if (edit != nullptr)
+        edit->SetTypedText(DefaultCondition().Text());
     FocusWhole(edit);
     return 1;
 }

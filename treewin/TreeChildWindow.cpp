@@ -152,8 +152,7 @@ void TreeChildWindow::AssessWithWheel()
     zString text;
     RoundAsDisplayed(value, &text, &tree_->Document().NumberFormat(), 2);
     // Taken as typed: the tree takes a modified field when it is written or closed.
-    FocusEdit()->SetText(text);
-    SendMessageA(FocusEdit()->Handle(), EM_SETMODIFY, TRUE, 0);
+    FocusEdit()->SetTypedText(text.Text());
     SetFocus(FocusEdit()->Handle());
 }
 

@@ -29,6 +29,12 @@ public:
     void SetSelection(int start, int end) { Send(EM_SETSEL, static_cast<WPARAM>(start), end); }
     void SetLimit(int characters) { Send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
     void ReplaceSelection(const char* text) { Send(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text)); }
+    // The text as if the person typed it: the control's modified flag is set, as typing sets it.
+    void SetTypedText(const char* text)
+    {
+        SetText(text);
+        Send(EM_SETMODIFY, TRUE);
+    }
     void Undo() { Send(EM_UNDO); }
     void Paste() { Send(WM_PASTE); }
     void SetBuffer(zString* buffer) { buffer_ = buffer; }
